@@ -1,0 +1,4 @@
+// The one application object of veldbctrl.exe.
+#include "app/CVelDbCtrlApp.h"
+
+CVelDbCtrlApp theApp;

@@ -1,0 +1,11 @@
+# Shared part of the MinGW-w64 cross toolchains: posix thread model, static runtime.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_C_COMPILER   ${VELDB_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VELDB_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER  ${VELDB_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${VELDB_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")

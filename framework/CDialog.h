@@ -1,0 +1,27 @@
+// A dialog made from a resource template and run modally. The window is attached to
+// its object before WM_CREATE, so the object's message map sees every message.
+#pragma once
+#include "framework/CWnd.h"
+
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT templateId, CWnd* parent = nullptr);
+    ~CDialog() override;
+
+    // Runs the dialog until EndDialog; returns its result, or -1 when it could not be made.
+    INT_PTR DoModal();
+    void EndDialog(int result);
+
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+
+protected:
+    bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+    UINT m_templateId;
+    CWnd* m_parent;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
+};

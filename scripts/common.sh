@@ -1,0 +1,68 @@
+# Shared by scripts/test, scripts/run and scripts/bench: paths, the build, and the
+# Xvfb + wineserver pair that Wine programs need.
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEDEBUG=-all
+jobs=$(nproc 2>/dev/null || echo 2)
+
+# build_tree ARCH: configures (once) and builds build/ARCH.
+build_tree() {
+    local arch=$1 dir="$top/build/$1"
+    if [ ! -f "$dir/build.ninja" ]; then
+        cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-$arch.cmake" >/dev/null
+    fi
+    local log status=0
+    log=$(mktemp)
+    cmake --build "$dir" -j "$jobs" >"$log" 2>&1 || status=$?
+    # Progress lines hidden; warnings and errors shown.
+    grep -v -e '^\[[0-9]*/[0-9]*\] ' -e '^ninja: no work to do' "$log" || true
+    rm -f "$log"
+    return $status
+}
+
+# start_display: an Xvfb of our own on a free display number; sets DISPLAY and xvfb_pid.
+start_display() {
+    local n=90
+    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do
+        [ -e "/tmp/.X11-unix/X$n" ] && return 0
+        sleep 0.1
+    done
+    echo "Xvfb did not start" >&2
+    return 1
+}
+
+stop_display() {
+    if [ -n "${xvfb_pid:-}" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+        xvfb_pid=
+    fi
+}
+
+# start_wineserver PREFIX: makes the prefix once and keeps one wineserver for the run.
+start_wineserver() {
+    export WINEPREFIX=$1
+    export LANG=hu_HU.UTF-8
+    unset LC_ALL LC_CTYPE LC_MESSAGES
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 || true
+        wineserver -w
+    fi
+    wineserver -p >/dev/null 2>&1
+    wineserver_prefix=$WINEPREFIX
+    # Start Wine's own services now, with nothing to inherit: started by the first test
+    # they would hold its output pipe open after it ended.
+    /usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1 || true
+}
+
+stop_wineserver() {
+    if [ -n "${wineserver_prefix:-}" ]; then
+        WINEPREFIX=$wineserver_prefix wineserver -k >/dev/null 2>&1 || true
+        WINEPREFIX=$wineserver_prefix wineserver -w >/dev/null 2>&1 || true
+        wineserver_prefix=
+    fi
+}

@@ -1,0 +1,167 @@
+// How an exception's message is composed: given texts, the string table, the system
+// message table, and each fallback when a piece is missing.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "utils/DbDescError.h"
+#include "utils/ErrorText.h"
+#include "utils/VelExceptBase.h"
+#include "utils/VelExceptDateTime.h"
+#include "utils/VelExceptSys.h"
+#include "utils/VelFileExcept.h"
+#include "utils/VelMapExcept.h"
+#include "utils/VelVectorExcept.h"
+
+namespace {
+
+const std::string kMissingResource = velutils::SysErrText(ERROR_RESOURCE_NAME_NOT_FOUND);
+
+// Loads nothing for the ids it is given, as a module with an empty text would.
+class EmptyTextExcept : public VelExceptBase {
+public:
+    EmptyTextExcept(int code, const ErrPos& pos, std::set<unsigned> empty, bool noIdFor22 = false)
+        : VelExceptBase(code, pos), m_empty(std::move(empty)), m_noIdFor22(noIdFor22) {}
+    std::string LoadText(unsigned short id, HMODULE module, const std::string& language) const override
+    {
+        return m_empty.count(id) ? std::string() : VelExceptBase::LoadText(id, module, language);
+    }
+    unsigned short GetTextId(int code) const override
+    {
+        return (m_noIdFor22 && code == 22) ? 0 : VelExceptBase::GetTextId(code);
+    }
+
+private:
+    std::set<unsigned> m_empty;
+    bool m_noIdFor22;
+};
+
+class NoTextIdExcept : public VelExceptBase {
+public:
+    NoTextIdExcept(int code, std::set<int> without) : VelExceptBase(code), m_without(std::move(without)) {}
+    unsigned short GetTextId(int code) const override
+    {
+        return m_without.count(code) ? 0 : VelExceptBase::GetTextId(code);
+    }
+
+private:
+    std::set<int> m_without;
+};
+
+TEST(ExceptionText, GivenTextIsReturnedAsItIs)
+{
+    VelExceptBase e("Kész szöveg", VEL_ERRPOS("f"));
+    EXPECT_STREQ("Kész szöveg", e.what());
+    EXPECT_EQ(-1, e.GetErrCode());
+}
+
+TEST(ExceptionText, GivenTextIsNotReplacedByTheCodesText)
+{
+    VelExceptBase e(5, "own text", ErrPos("a.cpp", "f", 1));
+    EXPECT_STREQ("own text", e.what());
+}
+
+TEST(ExceptionText, CodeTextComesFromTheStringTable)
+{
+    VelExceptBase e(5);
+    EXPECT_STREQ("Test error five", e.what());
+}
+
+TEST(ExceptionText, MissingResourceGivesTheSystemTextOfTheLookupFailure)
+{
+    VelExceptBase e(6);
+    ASSERT_FALSE(kMissingResource.empty());
+    EXPECT_EQ(kMissingResource, e.what());
+}
+
+TEST(ExceptionText, EmptyTextFallsBackToTheMissingTextMessageWithPosition)
+{
+    EmptyTextExcept e(5, ErrPos("a.cpp", "Run", 7), { 20005 });
+    std::string expected = "No text for 5 in (anonymous namespace)::EmptyTextExcept at "
+                           "file a.cpp, function Run, line 7";
+    EXPECT_EQ(expected, e.what());
+}
+
+TEST(ExceptionText, EmptyTextWithoutATextIdForTheMissingTextGivesUnknownError)
+{
+    EmptyTextExcept e(5, ErrPos("b.cpp", "Go", 3), { 20005 }, true);
+    EXPECT_STREQ("Unknown error!", e.what());
+}
+
+TEST(ExceptionText, EmptyMissingTextResourceFallsBackToTheFixedText)
+{
+    EmptyTextExcept e(5, ErrPos("b.cpp", "Go", 3), { 20005, 20022 });
+    EXPECT_EQ("Error text for ErrorCode 5 is missing! Exception: (anonymous namespace)::EmptyTextExcept, "
+              "ErrPos: file b.cpp, function Go, line 3", std::string(e.what()));
+}
+
+TEST(ExceptionText, FixedTextWithoutPositionLeavesThePositionEmpty)
+{
+    EmptyTextExcept e(5, ErrPos(), { 20005, 20022 });
+    EXPECT_EQ("Error text for ErrorCode 5 is missing! Exception: (anonymous namespace)::EmptyTextExcept, "
+              "ErrPos: ", std::string(e.what()));
+}
+
+TEST(ExceptionText, NoCodeWithoutTextUsesTheTextOfCodeOneAndTheCode)
+{
+    VelExceptBase e("");
+    EXPECT_STREQ("General error (-1)", e.what());
+}
+
+TEST(ExceptionText, CodeWithoutTextIdUsesTheTextOfCodeOne)
+{
+    NoTextIdExcept e(42, { 42 });
+    EXPECT_STREQ("General error (42)", e.what());
+}
+
+TEST(ExceptionText, NoTextIdForCodeOneEitherGivesUnknownError)
+{
+    NoTextIdExcept e(42, { 42, 1 });
+    EXPECT_STREQ("Unknown error! (42)", e.what());
+}
+
+TEST(ExceptionText, WhatIsStableAcrossCalls)
+{
+    VelExceptSys e(2, ErrPos("x.cpp", "NULL", 9), StrVector{ "veldbsrv.exe" });
+    const char* first = e.what();
+    std::string copy = first;
+    const char* second = e.what();
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(copy, second);
+}
+
+TEST(ExceptionText, CopiesKeepEveryField)
+{
+    VelExceptBaseArg original(7, ErrPos("c.cpp", "Copy", 11), StrVector{ "a", "b" }, "extra");
+    VelExceptBaseArg copy = original;
+    EXPECT_STREQ("Copy a to b", copy.what());
+    EXPECT_STREQ("extra", copy.GetSupplement());
+    EXPECT_EQ(7, copy.GetErrCode());
+    EXPECT_EQ("c.cpp", copy.GetPos().File);
+    EXPECT_EQ(11, copy.GetPos().Line);
+}
+
+TEST(ErrPosText, OneLineAndMultiLineForms)
+{
+    VelExceptBase e(1, ErrPos("veldbctrlDlg.cpp", "NULL", 120));
+    EXPECT_EQ("file veldbctrlDlg.cpp, function NULL, line 120", e.FormatErrPos(false));
+    EXPECT_EQ("file        veldbctrlDlg.cpp\r\nfunction    NULL\r\nline        120", e.FormatErrPos(true));
+}
+
+TEST(ErrPosText, EmptyWithoutFile)
+{
+    VelExceptBase e(1);
+    EXPECT_EQ("", e.FormatErrPos(true));
+}
+
+TEST(ErrPosText, LongPositionIsCutAtTheBuffer)
+{
+    std::string longName(600, 'f');
+    VelExceptBase e(1, ErrPos(longName.c_str(), "NULL", 1));
+    std::string text = e.FormatErrPos(false);
+    EXPECT_EQ(259u, text.size());
+    EXPECT_EQ("file ff", text.substr(0, 7));
+}
+
+}  // namespace
