@@ -14,7 +14,7 @@ build_tree() {
     log=$(mktemp)
     cmake --build "$dir" -j "$jobs" >"$log" 2>&1 || status=$?
     # Progress lines hidden; warnings and errors shown.
-    grep -v -e '^\[[0-9]*/[0-9]*\] ' -e '^ninja: no work to do' "$log" || true
+    grep -v -e '^\[[0-9]*/[0-9]*\] ' -e '^ninja: no work to do' -e '^-- ' "$log" || true
     rm -f "$log"
     return $status
 }
