@@ -1,7 +1,425 @@
 #include "app/CVelDbCtrlDlg.h"
 
+#include <commctrl.h>
+
+#include "app/ExceptionDisplay.h"
+#include "app/ResText.h"
+#include "app/ServiceControl.h"
+#include "framework/CPaintDC.h"
+#include "framework/CWinApp.h"
 #include "res/resource.h"
+#include "utils/VelExceptBase.h"
 
-CVelDbCtrlDlg::CVelDbCtrlDlg() : CDialog(IDD_CONTROL_DIALOG) {}
+namespace {
 
-CVelDbCtrlDlg::~CVelDbCtrlDlg() = default;
+const char kServiceName[] = "veldbsrv";
+const UINT kStatusPeriodMs = 1000;
+const DWORD kTreeStyle = TVS_HASBUTTONS | TVS_LINESATROOT | TVS_FULLROWSELECT;
+const LPARAM kTreeExtendedStyle = 0x80000;        // selected rows filled across all columns
+const UINT kSetExtendedStyle = 0x112C;            // TVM_SETEXTENDEDSTYLE of the tree-list
+
+// A shell that starts again (after a crash) announces itself with this message.
+UINT TaskbarCreatedMessage()
+{
+    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
+}  // namespace
+
+CVelDbCtrlDlg::CVelDbCtrlDlg()
+    : CDialog(IDD_CONTROL_DIALOG),
+      m_hIcon(CWinApp::GetApp() ? CWinApp::GetApp()->LoadIcon(IDR_MAINFRAME)
+                                : LoadIconA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))),
+      m_hIconCurrent(m_hIcon),
+      m_stopWaitMs(ServiceControl::kStopWaitMs)
+{
+}
+
+CVelDbCtrlDlg::~CVelDbCtrlDlg()
+{
+    m_font.DeleteObject();
+    m_menu.DestroyMenu();
+    m_modules.clear();
+}
+
+// Every message runs under one guard: a failure in any handler is shown, and the
+// program goes on.
+LRESULT CVelDbCtrlDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    try {
+        if (msg == WM_TRAYNOTIFY)
+            return OnTrayNotify(lParam);
+        if (msg == TaskbarCreatedMessage()) {
+            OnTaskbarCreated();
+            return 0;
+        }
+        return CDialog::WindowProc(msg, wParam, lParam);
+    } catch (const VelExceptBase& e) {
+        ShowCaughtException(e);
+    } catch (...) {
+        ShowOtherException(VEL_ERRPOS("NULL"));
+    }
+    return 0;
+}
+
+bool CVelDbCtrlDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    switch (msg) {
+    case WM_CREATE:
+        result = OnCreate(reinterpret_cast<const CREATESTRUCTA*>(lParam));
+        return true;
+    case WM_PAINT:
+        OnPaint();
+        return true;
+    case WM_QUERYDRAGICON:
+        result = reinterpret_cast<LRESULT>(m_hIcon);
+        return true;
+    case WM_SYSCOMMAND:
+        OnSysCommand(wParam);
+        return true;
+    case WM_COMMAND:
+        return OnCommand(wParam) || CDialog::OnWndMsg(msg, wParam, lParam, result);
+    case WM_CLOSE:
+        OnClose();
+        return true;
+    case WM_TIMER:
+        OnTimer();
+        return true;
+    case WM_SIZE:
+        Default();
+        OnSize(LOWORD(lParam), HIWORD(lParam));
+        return true;
+    case WM_SHOWWINDOW:
+        OnShowWindow(static_cast<BOOL>(wParam), lParam);
+        return true;
+    case WM_NOTIFY:
+        return OnNotify(reinterpret_cast<const NMHDR*>(lParam), result);
+    default:
+        return CDialog::OnWndMsg(msg, wParam, lParam, result);
+    }
+}
+
+LRESULT CVelDbCtrlDlg::OnTrayNotify(LPARAM lParam)
+{
+    switch (lParam) {
+    case WM_LBUTTONUP:
+        NotifyTray(TrayIcon::Delete, m_strTipBase, m_hIconCurrent);
+        ShowWindow(SW_SHOW);
+        SetForegroundWindow();
+        FillTreeValues();
+        break;
+    case WM_RBUTTONUP:
+        ShowTrayMenu();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+// A restarted shell has lost the icon: give it back while it is meant to be there.
+void CVelDbCtrlDlg::OnTaskbarCreated()
+{
+    if (m_tray.IsShown() || !IsWindowVisible())
+        NotifyTray(TrayIcon::Add, m_tray.Tip().empty() ? m_strTipBase : m_tray.Tip(), m_hIconCurrent);
+}
+
+int CVelDbCtrlDlg::OnCreate(const CREATESTRUCTA* create)
+{
+    if (Default() == -1)
+        return -1;
+    RECT rect = { 0, 0, create->cx, create->cy };
+    m_tree.Create(kTreeStyle, rect, this, IDC_TREELIST);
+    return 0;
+}
+
+void CVelDbCtrlDlg::OnPaint()
+{
+    if (!IsIconic()) {
+        Default();
+        return;
+    }
+    CPaintDC dc(m_hWnd);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    RECT rect;
+    GetClientRect(&rect);
+    int x = (rect.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (rect.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, m_hIcon);
+}
+
+void CVelDbCtrlDlg::OnSysCommand(WPARAM id)
+{
+    switch (id & 0xFFF0) {
+    case SC_MINIMIZE:
+    case SC_CLOSE:
+        HideToTray();
+        break;
+    default:
+        Default();
+        break;
+    }
+}
+
+bool CVelDbCtrlDlg::OnCommand(WPARAM wParam)
+{
+    switch (LOWORD(wParam)) {
+    case ID_OPEN_CONTROL:
+        OnOpenControlWindow();
+        return true;
+    case ID_SERVER_START:
+        OnStartServer();
+        return true;
+    case ID_SERVER_STOP:
+        OnStopServer();
+        return true;
+    case ID_SERVER_RESTART:
+        OnRestartServer();
+        return true;
+    case ID_NET_LOCK:
+        OnNetLock();
+        return true;
+    case ID_EXIT:
+        OnExit();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CVelDbCtrlDlg::OnClose()
+{
+    KillTimer(STATUS_TIMER_ID);
+    NotifyTray(TrayIcon::Delete, m_strTipBase, m_hIconCurrent);
+    CDialog::OnCancel();
+}
+
+void CVelDbCtrlDlg::OnTimer()
+{
+    try {
+        PollServiceStatus();
+    } catch (const VelExceptBase& e) {
+        ShowCaughtException(e);
+    } catch (...) {
+        ShowOtherException(VEL_ERRPOS("NULL"));
+    }
+}
+
+void CVelDbCtrlDlg::OnSize(int cx, int cy)
+{
+    if (m_tree.GetSafeHwnd())
+        m_tree.SetWindowPos(HWND_TOP, 0, 0, cx, cy, SWP_SHOWWINDOW);
+}
+
+void CVelDbCtrlDlg::OnShowWindow(BOOL show, LPARAM status)
+{
+    Default();
+    if (!show) {
+        // The hide request posted at start-up; nothing else sends this status here.
+        if (status == SW_PARENTCLOSING && IsWindowVisible())
+            ShowWindow(SW_HIDE);
+        return;
+    }
+    RebuildTree();
+}
+
+bool CVelDbCtrlDlg::OnNotify(const NMHDR* header, LRESULT& result)
+{
+    if (!header || header->idFrom != IDC_TREELIST)
+        return false;
+    switch (header->code) {
+    case NM_RCLICK:
+        OnTreeRClick();
+        result = 0;
+        return true;
+    case TVN_ITEMEXPANDEDA:
+        OnTreeItemExpanded(header);
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+BOOL CVelDbCtrlDlg::OnInitDialog()
+{
+    try {
+        InitDialog();
+    } catch (const VelExceptBase& e) {
+        ShowCaughtException(e);
+    } catch (...) {
+        ShowOtherException(VEL_ERRPOS("NULL"));
+    }
+    return TRUE;
+}
+
+void CVelDbCtrlDlg::InitDialog()
+{
+    CDialog::OnInitDialog();
+    m_tray.Attach(m_hWnd);
+    m_font.CreateFont(16, 8, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_RASTER_PRECIS,
+                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, nullptr);
+    m_menu.LoadMenu(IDR_MAINFRAME);
+    m_tree.SetFont(m_font, TRUE);
+    m_tree.SendMessage(kSetExtendedStyle, 0, kTreeExtendedStyle);
+    m_tree.InsertColumn(0, FormatResString(IDS_COL_PROPERTY), 0, 300);
+    m_tree.InsertColumn(1, FormatResString(IDS_COL_VALUE), 0, 200);
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+    m_hIconStopped = LoadStatusIcon(IDI_STOPPED);
+    m_hIconRunning = LoadStatusIcon(IDI_RUNNING);
+    m_hIconUnavailable = LoadStatusIcon(IDI_UNAVAILABLE);
+    PostMessage(WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING);
+    m_strTipBase = FormatResString(IDS_TRAY_TIP);
+    NotifyTray(TrayIcon::Add, m_strTipBase, m_hIconCurrent);
+    SetTimer(STATUS_TIMER_ID, kStatusPeriodMs);
+}
+
+// Status icons are shared resources of the module: nothing to destroy.
+HICON CVelDbCtrlDlg::LoadStatusIcon(UINT id)
+{
+    return static_cast<HICON>(LoadImageA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                         GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                         LR_SHARED));
+}
+
+void CVelDbCtrlDlg::OnOK()
+{
+    HideToTray();
+}
+
+void CVelDbCtrlDlg::OnCancel()
+{
+    HideToTray();
+}
+
+void CVelDbCtrlDlg::HideToTray()
+{
+    NotifyTray(TrayIcon::Add, m_strTipBase, m_hIconCurrent);
+    ShowWindow(SW_HIDE);
+}
+
+void CVelDbCtrlDlg::NotifyTray(TrayIcon::Action action, std::string tip, HICON icon)
+{
+    m_tray.Notify(action, tip, icon);
+}
+
+void CVelDbCtrlDlg::ShowTrayMenu()
+{
+    POINT at;
+    GetCursorPos(&at);
+    SetForegroundWindow();
+    TrackPopupMenu(m_menu.GetSubMenu(0), TPM_RIGHTBUTTON | TPM_LEFTALIGN, at.x, at.y, 0, m_hWnd, nullptr);
+    PostMessage(WM_USER, 0, 0);
+}
+
+void CVelDbCtrlDlg::OnOpenControlWindow()
+{
+    ShowWindow(SW_SHOW);
+}
+
+void CVelDbCtrlDlg::OnStartServer()
+{
+    StartServer();
+}
+
+void CVelDbCtrlDlg::OnStopServer()
+{
+    try {
+        StopService(kServiceName);
+    } catch (const VelExceptBase& e) {
+        ShowCaughtException(e);
+    }
+}
+
+void CVelDbCtrlDlg::OnRestartServer()
+{
+    try {
+        StopService(kServiceName);
+        StartServer();
+    } catch (const VelExceptBase& e) {
+        ShowCaughtException(e);
+    }
+}
+
+void CVelDbCtrlDlg::OnNetLock()
+{
+    // The network-lock switch of the configuration file comes here.
+}
+
+void CVelDbCtrlDlg::OnExit()
+{
+    PostMessage(WM_CLOSE, 0, 0);
+}
+
+void CVelDbCtrlDlg::OnTreeRClick()
+{
+    ShowTrayMenu();
+}
+
+void CVelDbCtrlDlg::OnTreeItemExpanded(const NMHDR*)
+{
+    // Loading a database's additional modules from its catalogue comes here.
+}
+
+void CVelDbCtrlDlg::PollServiceStatus()
+{
+    switch (ServiceControl::QueryStatus(kServiceName)) {
+    case ServiceStatus::Unavailable:
+        ShowStatus(IDS_STATUS_UNAVAILABLE, m_hIconUnavailable);
+        return;
+    case ServiceStatus::Running:
+        ShowStatus(IDS_STATUS_RUNNING, m_hIconRunning);
+        m_menu.EnableMenuItem(ID_SERVER_START, MF_GRAYED);
+        m_menu.EnableMenuItem(ID_SERVER_STOP, MF_ENABLED);
+        m_menu.EnableMenuItem(ID_SERVER_RESTART, MF_ENABLED);
+        return;
+    case ServiceStatus::Stopped:
+        ShowStatus(IDS_STATUS_STOPPED, m_hIconStopped);
+        m_menu.EnableMenuItem(ID_SERVER_START, MF_ENABLED);
+        m_menu.EnableMenuItem(ID_SERVER_STOP, MF_GRAYED);
+        m_menu.EnableMenuItem(ID_SERVER_RESTART, MF_GRAYED);
+        return;
+    }
+}
+
+// Updates the icon and its tip. While the window is hidden the icon must exist: when
+// the shell has lost it (it was not ready at logon, or restarted unnoticed), add it.
+void CVelDbCtrlDlg::ShowStatus(UINT textId, HICON icon)
+{
+    std::string tip = m_strTipBase + FormatResString(textId);
+    m_hIconCurrent = icon;
+    if (!m_tray.Notify(TrayIcon::Modify, tip, icon) && !IsWindowVisible())
+        m_tray.Notify(TrayIcon::Add, tip, icon);
+}
+
+void CVelDbCtrlDlg::StartServer()
+{
+    ServiceControl::Start(kServiceName);
+}
+
+void CVelDbCtrlDlg::StopService(const char* name)
+{
+    ServiceControl::Stop(name, m_stopWaitMs);
+}
+
+void CVelDbCtrlDlg::RefreshServerDir()
+{
+    std::string imagePath;
+    if (ServiceControl::QueryImagePath(kServiceName, imagePath))
+        m_strServerDir = ServiceControl::DirectoryOfImagePath(imagePath);
+}
+
+void CVelDbCtrlDlg::RebuildTree()
+{
+    m_tree.DeleteAllItems();
+    m_modules.clear();
+    RefreshServerDir();
+    // The version report and the parameter and database rows are built here.
+}
+
+void CVelDbCtrlDlg::FillTreeValues()
+{
+    // The parameter values and the database nodes are filled here.
+}

@@ -1,12 +1,83 @@
-// The control window: a hidden dialog beside the tray icon.
+// The control window: a dialog that lives hidden beside its tray icon, polls the server
+// service every second, and shows everything in its one tree-list control.
 #pragma once
+#include <map>
+#include <string>
+
+#include "app/TrayIcon.h"
 #include "framework/CDialog.h"
+#include "framework/CFont.h"
+#include "framework/CMenu.h"
 #include "treelist/CTreeListCtrl.h"
 
 class CVelDbCtrlDlg : public CDialog {
 public:
+    static const UINT WM_TRAYNOTIFY = TrayIcon::kCallbackMessage;
+    static const UINT_PTR STATUS_TIMER_ID = 0;
+
     CVelDbCtrlDlg();
     ~CVelDbCtrlDlg() override;
 
+    // Shown when the operator opens the window or the parameters are filled.
+    void NotifyTray(TrayIcon::Action action, std::string tip, HICON icon);
+    void ShowTrayMenu();
+
+    // Service control, run by the timer and the menu commands.
+    void PollServiceStatus();
+    virtual void StartServer();
+    void StopService(const char* name);
+    void RefreshServerDir();
+
     CTreeListCtrl m_tree;
+    std::map<HTREEITEM, std::string> m_modules;   // "Kiegészítő modulok" node -> database
+    HTREEITEM m_hVersionRoot = nullptr;
+    HICON m_hIcon;
+    HICON m_hIconStopped = nullptr;
+    HICON m_hIconRunning = nullptr;
+    HICON m_hIconUnavailable = nullptr;
+    HICON m_hIconCurrent;
+    CFont m_font;
+    std::string m_strTipBase;
+    std::string m_strServerDir;
+    CMenu m_menu;
+    TrayIcon m_tray;
+
+    // How long a stop waits for the server process; tests shorten it.
+    DWORD m_stopWaitMs;
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+private:
+    LRESULT OnTrayNotify(LPARAM lParam);
+    void OnTaskbarCreated();
+    int OnCreate(const CREATESTRUCTA* create);
+    void OnPaint();
+    void OnSysCommand(WPARAM id);
+    bool OnCommand(WPARAM wParam);
+    void OnClose();
+    void OnTimer();
+    void OnSize(int cx, int cy);
+    void OnShowWindow(BOOL show, LPARAM status);
+    bool OnNotify(const NMHDR* header, LRESULT& result);
+
+    void OnOpenControlWindow();
+    void OnStartServer();
+    void OnStopServer();
+    void OnRestartServer();
+    void OnNetLock();
+    void OnExit();
+    void OnTreeRClick();
+    void OnTreeItemExpanded(const NMHDR* header);
+
+    void InitDialog();
+    void HideToTray();
+    void ShowStatus(UINT textId, HICON icon);
+    void RebuildTree();
+    void FillTreeValues();
+    HICON LoadStatusIcon(UINT id);
 };

@@ -8,16 +8,49 @@ CDialog::~CDialog() = default;
 
 INT_PTR CDialog::DoModal()
 {
+    HWND owner = m_parent ? m_parent->GetSafeHwnd() : nullptr;
+    m_ended = false;
+    m_result = -1;
     HookWindowCreate(this);
-    INT_PTR result = DialogBoxParamA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(m_templateId),
-                                     m_parent ? m_parent->GetSafeHwnd() : nullptr, DialogProc, 0);
+    HWND hwnd = CreateDialogParamA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(m_templateId), owner,
+                                   DialogProc, 0);
     UnhookWindowCreate();
-    return result;
+    if (!hwnd)
+        return -1;
+    if (owner)
+        EnableWindow(owner, FALSE);
+    RunModalLoop();
+    if (owner) {
+        EnableWindow(owner, TRUE);
+        SetActiveWindow(owner);
+    }
+    ::DestroyWindow(hwnd);
+    return m_result;
+}
+
+void CDialog::RunModalLoop()
+{
+    MSG msg;
+    while (!m_ended) {
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));   // for the loop outside
+            break;
+        }
+        if (got < 0)
+            break;
+        if (!m_hWnd || !IsDialogMessageA(m_hWnd, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
 }
 
 void CDialog::EndDialog(int result)
 {
-    ::EndDialog(m_hWnd, result);
+    m_result = result;
+    m_ended = true;
+    ::PostMessageA(m_hWnd, WM_NULL, 0, 0);   // wakes the loop
 }
 
 BOOL CDialog::OnInitDialog()

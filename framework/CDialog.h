@@ -1,5 +1,6 @@
-// A dialog made from a resource template and run modally. The window is attached to
-// its object before WM_CREATE, so the object's message map sees every message.
+// A dialog made from a resource template and run modally in a loop of its own. The
+// window is attached to its object before WM_CREATE, so the object's message map sees
+// every message; the window is shown only as its template and its code say.
 #pragma once
 #include "framework/CWnd.h"
 
@@ -23,5 +24,9 @@ protected:
     CWnd* m_parent;
 
 private:
+    void RunModalLoop();
     static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
+
+    bool m_ended = false;
+    INT_PTR m_result = -1;
 };

@@ -1,0 +1,71 @@
+#include "app/ExceptionDisplay.h"
+
+#include <windows.h>
+
+#include "res/resource.h"
+#include "utils/ErrorText.h"
+#include "utils/TextFormat.h"
+
+namespace {
+
+const size_t kTextBuffer = 512;
+ExceptionDisplayHook g_hook = nullptr;
+
+std::string Label(unsigned id, const char* english)
+{
+    return velutils::LoadResText(id, english, VelExceptBase::OwnModule(), false, false);
+}
+
+// The throw position as three "label<TAB>value" lines; empty without a position.
+std::string PositionText(const ErrPos& pos)
+{
+    if (pos.File.empty())
+        return std::string();
+    return velutils::FormatBounded(260, "%s\t%s\n%s\t%s\n%s\t%d",
+                                   Label(IDS_ERRPOS_FILE, "file").c_str(), pos.File.c_str(),
+                                   Label(IDS_ERRPOS_FUNCTION, "function").c_str(), pos.Function.c_str(),
+                                   Label(IDS_ERRPOS_LINE, "line").c_str(), pos.Line);
+}
+
+void ShowBox(const std::string& caption, const std::string& mainText, const std::string& detail)
+{
+    if (g_hook) {
+        g_hook(caption, mainText, detail);
+        return;
+    }
+    std::string text = mainText + "\r\n------\r\n" + detail;
+    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_TOPMOST);
+}
+
+}  // namespace
+
+std::string ExceptionDetailText(const VelExceptBase& e)
+{
+    return velutils::FormatBounded(kTextBuffer, "%s\n%s\t%d\n%s",
+                                   Label(IDS_ADDITIONAL_DATAS, "Additional datas:").c_str(),
+                                   Label(IDS_ERRCODE, "ErrCode:").c_str(), e.GetErrCode(),
+                                   PositionText(e.GetPos()).c_str());
+}
+
+void ShowCaughtException(const VelExceptBase& e)
+{
+    std::string mainText = e.what();
+    if (mainText.size() > kTextBuffer - 1)
+        mainText.resize(kTextBuffer - 1);
+    ShowBox(Label(IDS_ERROR_OCCURED, "Error occured:"), mainText, ExceptionDetailText(e));
+}
+
+void ShowOtherException(const ErrPos& handler)
+{
+    VelExceptBase e(1, handler, nullptr);
+    if (g_hook) {
+        g_hook("Error", e.what(), std::string());
+        return;
+    }
+    MessageBoxA(nullptr, e.what(), "Error", MB_OK | MB_TOPMOST);
+}
+
+void SetExceptionDisplayHook(ExceptionDisplayHook hook)
+{
+    g_hook = hook;
+}

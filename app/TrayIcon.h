@@ -1,0 +1,40 @@
+// The program's icon in the notification area, and the record of what was last sent
+// to the shell for it (the shell's tray cannot be read back).
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+class TrayIcon {
+public:
+    enum Action { Add = NIM_ADD, Modify = NIM_MODIFY, Delete = NIM_DELETE };
+
+    static const UINT kIconId = 128;
+    static const UINT kCallbackMessage = 101;   // WM_TRAYNOTIFY
+    static const size_t kTipChars = 127;
+
+    void Attach(HWND owner) { m_owner = owner; }
+
+    // Sends the icon record to the shell; returns the shell's answer.
+    BOOL Notify(Action action, const std::string& tip, HICON icon);
+
+    // What the shell was last told, and whether the icon is there by our account.
+    Action LastAction() const { return m_lastAction; }
+    BOOL LastResult() const { return m_lastResult; }
+    const std::string& Tip() const { return m_tip; }
+    HICON Icon() const { return m_icon; }
+    bool IsShown() const { return m_shown; }
+
+    // The size of the shell's icon record in the layout the program uses (504 bytes
+    // on 32-bit Windows).
+    static DWORD RecordSize();
+
+private:
+    HWND m_owner = nullptr;
+    Action m_lastAction = Delete;
+    BOOL m_lastResult = FALSE;
+    std::string m_tip;
+    HICON m_icon = nullptr;
+    bool m_shown = false;
+};

@@ -1,0 +1,299 @@
+#include "tests/app/AppTestSupport.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+
+#include "app/ExceptionDisplay.h"
+#include "app/ServiceControl.h"
+#include "res/resource.h"
+#include "utils/UniqueHandle.h"
+
+#include <stdexcept>
+
+using velutils::ServiceHandle;
+
+namespace {
+
+std::mutex g_shownLock;
+std::vector<ShownError> g_shown;
+
+std::string TestDirectory()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string dir(path);
+    return dir.substr(0, dir.find_last_of("\\/") + 1);
+}
+
+ServiceHandle OpenManager()
+{
+    return ServiceHandle(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+}
+
+ServiceHandle OpenVeldbsrv(SC_HANDLE manager)
+{
+    return ServiceHandle(OpenServiceA(manager, "veldbsrv", SERVICE_ALL_ACCESS));
+}
+
+}  // namespace
+
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+std::string StandinServicePath()
+{
+    char full[MAX_PATH] = "";
+    GetFullPathNameA((TestDirectory() + "..\\standins\\veldbsrv.exe").c_str(), MAX_PATH, full, nullptr);
+    return full;
+}
+
+ServiceFixture::~ServiceFixture()
+{
+    Remove();
+}
+
+bool ServiceFixture::Install(const std::string& binaryPath)
+{
+    Remove();
+    ServiceHandle manager = OpenManager();
+    // A service removed a moment ago may still be marked for deletion.
+    bool created = WaitFor([&] {
+        ServiceHandle service(CreateServiceA(manager.Get(), "veldbsrv", "veldbsrv", SERVICE_ALL_ACCESS,
+                                             SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START,
+                                             SERVICE_ERROR_NORMAL, binaryPath.c_str(), nullptr, nullptr,
+                                             nullptr, nullptr, nullptr));
+        return static_cast<bool>(service);
+    });
+    m_installed = created;
+    return created;
+}
+
+bool ServiceFixture::Start()
+{
+    ServiceHandle manager = OpenManager();
+    ServiceHandle service = OpenVeldbsrv(manager.Get());
+    return service && StartServiceA(service.Get(), 0, nullptr);
+}
+
+DWORD ServiceFixture::State() const
+{
+    ServiceHandle manager = OpenManager();
+    ServiceHandle service = OpenVeldbsrv(manager.Get());
+    SERVICE_STATUS status = {};
+    if (!service || !QueryServiceStatus(service.Get(), &status))
+        return 0;
+    return status.dwCurrentState;
+}
+
+DWORD ServiceFixture::ProcessId() const
+{
+    ServiceHandle manager = OpenManager();
+    ServiceHandle service = OpenVeldbsrv(manager.Get());
+    SERVICE_STATUS_PROCESS status = {};
+    DWORD needed = 0;
+    if (!service || !QueryServiceStatusEx(service.Get(), SC_STATUS_PROCESS_INFO,
+                                          reinterpret_cast<BYTE*>(&status), sizeof status, &needed))
+        return 0;
+    return status.dwProcessId;
+}
+
+bool ServiceFixture::WaitForState(DWORD state, DWORD timeoutMs) const
+{
+    return WaitFor([&] { return State() == state; }, timeoutMs);
+}
+
+void ServiceFixture::Remove()
+{
+    if (!m_installed)
+        return;
+    m_installed = false;
+    ServiceHandle manager = OpenManager();
+    ServiceHandle service = OpenVeldbsrv(manager.Get());
+    if (!service)
+        return;
+    DWORD pid = ProcessId();
+    SERVICE_STATUS status = {};
+    ControlService(service.Get(), SERVICE_CONTROL_STOP, &status);
+    if (!WaitForState(SERVICE_STOPPED, 3000) && pid) {
+        // A stand-in that ignores the stop control is ended the hard way.
+        velutils::KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+        if (process) {
+            TerminateProcess(process.Get(), 1);
+            WaitForSingleObject(process.Get(), 5000);
+        }
+        WaitForState(SERVICE_STOPPED, 5000);
+    }
+    DeleteService(service.Get());
+}
+
+std::string ServiceFixture::CopyOfStandin(const std::string& fileName)
+{
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    std::string path = std::string(temp) + fileName;
+    CopyFileA(StandinServicePath().c_str(), path.c_str(), FALSE);
+    return path;
+}
+
+ShownErrors::ShownErrors()
+{
+    Take();
+    SetExceptionDisplayHook(Record);
+}
+
+ShownErrors::~ShownErrors()
+{
+    SetExceptionDisplayHook(nullptr);
+}
+
+std::vector<ShownError> ShownErrors::Take()
+{
+    std::lock_guard<std::mutex> lock(g_shownLock);
+    std::vector<ShownError> taken;
+    taken.swap(g_shown);
+    return taken;
+}
+
+void ShownErrors::Record(const std::string& caption, const std::string& mainText, const std::string& detail)
+{
+    std::lock_guard<std::mutex> lock(g_shownLock);
+    g_shown.push_back({ caption, mainText, detail });
+}
+
+void TestDlg::StartServer()
+{
+    ++startRequests;
+    if (throwOnStart)
+        throw VelExceptBase("start failed on purpose", ErrPos("test.cpp", "StartServer", 1));
+    if (throwOtherOnStart)
+        throw std::runtime_error("not of the family");
+    CVelDbCtrlDlg::StartServer();
+}
+
+void TestDlg::RunOnUi(const std::function<void()>& work)
+{
+    SendMessage(kRunMessage, 0, reinterpret_cast<LPARAM>(&work));
+}
+
+bool TestDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (msg == kRunMessage) {
+        (*reinterpret_cast<const std::function<void()>*>(lParam))();
+        result = 0;
+        return true;
+    }
+    bool handled = CVelDbCtrlDlg::OnWndMsg(msg, wParam, lParam, result);
+    if (msg == WM_SHOWWINDOW && !wParam && lParam == SW_PARENTCLOSING) {
+        // Ticks of the timer would interleave with the tests' own calls.
+        if (!keepTimer)
+            KillTimer(STATUS_TIMER_ID);
+        started = true;
+    }
+    return handled;
+}
+
+DialogRunner::DialogRunner(bool keepTimer)
+{
+    m_dlg.keepTimer = keepTimer;
+    m_thread = std::thread([this] {
+        m_result = m_dlg.DoModal();
+        m_ended = true;
+    });
+    WaitFor([this] { return m_dlg.started.load(); });
+    m_hwnd = m_dlg.GetSafeHwnd();
+}
+
+DialogRunner::~DialogRunner()
+{
+    if (!m_ended && m_hwnd)
+        PostMessageA(m_hwnd, WM_COMMAND, ID_EXIT, 0);
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+bool DialogRunner::Ended() const
+{
+    return m_ended;
+}
+
+bool DialogRunner::WaitEnded(DWORD timeoutMs) const
+{
+    return WaitFor([this] { return m_ended; }, timeoutMs);
+}
+
+HWND FindPopupMenu(DWORD threadId)
+{
+    struct Search { DWORD thread; HWND found; } search = { threadId, nullptr };
+    EnumThreadWindows(threadId, [](HWND hwnd, LPARAM lParam) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lParam);
+        char cls[32] = "";
+        GetClassNameA(hwnd, cls, sizeof cls);
+        if (lstrcmpA(cls, "#32768") == 0 && IsWindowVisible(hwnd)) {
+            s->found = hwnd;
+            return FALSE;
+        }
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+namespace {
+
+const int kProbeBatch = 4096;
+
+DWORD ProbeGdiObjects()
+{
+    std::vector<HBRUSH> batch;
+    DWORD highest = 0;
+    for (int i = 0; i < kProbeBatch; ++i) {
+        HBRUSH brush = CreateSolidBrush(RGB(i & 0xFF, 0, 0));
+        if (!brush)
+            break;
+        batch.push_back(brush);
+        highest = std::max<DWORD>(highest, LOWORD(reinterpret_cast<UINT_PTR>(brush)));
+    }
+    for (HBRUSH brush : batch)
+        DeleteObject(brush);
+    return highest;
+}
+
+DWORD ProbeKernelHandles()
+{
+    std::vector<HANDLE> batch;
+    UINT_PTR highest = 0;
+    for (int i = 0; i < kProbeBatch; ++i) {
+        HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        if (!event)
+            break;
+        batch.push_back(event);
+        highest = std::max(highest, reinterpret_cast<UINT_PTR>(event));
+    }
+    for (HANDLE event : batch)
+        CloseHandle(event);
+    return static_cast<DWORD>(highest);
+}
+
+}  // namespace
+
+ResourceUse MeasureResources()
+{
+    ResourceUse use;
+    use.gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    use.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    if (!GetProcessHandleCount(GetCurrentProcess(), &use.handles))
+        use.handles = 0;
+    if (use.gdi == 0)
+        use.gdi = ProbeGdiObjects();
+    if (use.handles == 0)
+        use.handles = ProbeKernelHandles();
+    return use;
+}

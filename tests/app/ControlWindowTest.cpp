@@ -1,0 +1,331 @@
+// The control window's life, its tray icon and menu, and its status poll, with the
+// window run modally on its own thread as the program runs it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+
+#include "res/resource.h"
+#include "tests/app/AppTestSupport.h"
+
+namespace {
+
+const char kBaseTip[] = "veldbsrv control client";
+
+class ControlWindow : public ::testing::Test {
+protected:
+    void SetUp() override { Start(false); }
+    void Start(bool keepTimer)
+    {
+        runner.reset();
+        runner = std::make_unique<DialogRunner>(keepTimer);
+        ASSERT_TRUE(runner->Hwnd());
+    }
+    void TearDown() override { runner.reset(); }
+
+    TestDlg& Dlg() { return runner->Dlg(); }
+    HWND Hwnd() { return runner->Hwnd(); }
+
+    template <class T>
+    T OnUi(const std::function<T()>& read)
+    {
+        T value{};
+        Dlg().RunOnUi([&] { value = read(); });
+        return value;
+    }
+
+    bool Visible() { return IsWindowVisible(Hwnd()) != FALSE; }
+    std::string Tip() { return OnUi<std::string>([&] { return Dlg().m_tray.Tip(); }); }
+    HICON TrayIconShown() { return OnUi<HICON>([&] { return Dlg().m_tray.Icon(); }); }
+    bool IconShown() { return OnUi<bool>([&] { return Dlg().m_tray.IsShown(); }); }
+    TrayIcon::Action LastAction() { return OnUi<TrayIcon::Action>([&] { return Dlg().m_tray.LastAction(); }); }
+
+    UINT MenuState(UINT id)
+    {
+        return OnUi<UINT>([&] { return Dlg().m_menu.GetMenuState(id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED); });
+    }
+
+    void Poll() { Dlg().RunOnUi([&] { Dlg().PollServiceStatus(); }); }
+
+    void Command(UINT id) { SendMessageA(Hwnd(), WM_COMMAND, id, 0); }
+    void TrayClick(LPARAM mouseMessage) { SendMessageA(Hwnd(), CVelDbCtrlDlg::WM_TRAYNOTIFY, TrayIcon::kIconId, mouseMessage); }
+
+    // Opens the popup menu with a posted message, checks it is ours, and closes it.
+    HMENU OpenAndCloseMenu(UINT msg, WPARAM wParam, LPARAM lParam)
+    {
+        PostMessageA(Hwnd(), msg, wParam, lParam);
+        DWORD thread = GetWindowThreadProcessId(Hwnd(), nullptr);
+        HWND menuWindow = nullptr;
+        WaitFor([&] { return (menuWindow = FindPopupMenu(thread)) != nullptr; });
+        if (!menuWindow)
+            return nullptr;
+        HMENU shown = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+        PostMessageA(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+        WaitFor([&] { return FindPopupMenu(thread) == nullptr; });
+        return shown;
+    }
+
+    std::unique_ptr<DialogRunner> runner;
+    ServiceFixture service;
+};
+
+TEST_F(ControlWindow, StartsHiddenWithTheIconAndTheBaseTip)
+{
+    EXPECT_FALSE(Visible());
+    EXPECT_TRUE(IconShown());
+    std::string tip = Tip();
+    EXPECT_EQ(0u, tip.find(kBaseTip)) << tip;
+}
+
+TEST_F(ControlWindow, TimerSetsTheStatusWithinTwoSeconds)
+{
+    Start(true);
+    EXPECT_TRUE(WaitFor([&] { return Tip() == std::string(kBaseTip) + "\nA szolgáltatás nem elérhető"; }, 2500))
+        << Tip();
+}
+
+TEST_F(ControlWindow, PollWithoutTheService)
+{
+    Dlg().RunOnUi([&] {
+        for (UINT id : { ID_SERVER_START, ID_SERVER_STOP, ID_SERVER_RESTART })
+            Dlg().m_menu.EnableMenuItem(id, MF_GRAYED);
+    });
+    Poll();
+    EXPECT_EQ(std::string(kBaseTip) + "\nA szolgáltatás nem elérhető", Tip());
+    EXPECT_EQ(Dlg().m_hIconUnavailable, TrayIconShown());
+    EXPECT_EQ(Dlg().m_hIconUnavailable, Dlg().m_hIconCurrent);
+    // The menu keeps its last state.
+    EXPECT_EQ(UINT(MF_GRAYED), MenuState(ID_SERVER_START));
+    EXPECT_EQ(UINT(MF_GRAYED), MenuState(ID_SERVER_STOP));
+}
+
+TEST_F(ControlWindow, PollWithTheServiceRunningAndStopped)
+{
+    ASSERT_TRUE(service.Install(StandinServicePath()));
+    Poll();
+    EXPECT_EQ(std::string(kBaseTip) + "\nA kiszolgáló áll", Tip());
+    EXPECT_EQ(Dlg().m_hIconStopped, TrayIconShown());
+    EXPECT_EQ(0u, MenuState(ID_SERVER_START));
+    EXPECT_EQ(UINT(MF_GRAYED), MenuState(ID_SERVER_STOP));
+    EXPECT_EQ(UINT(MF_GRAYED), MenuState(ID_SERVER_RESTART));
+
+    ASSERT_TRUE(service.Start());
+    ASSERT_TRUE(service.WaitForState(SERVICE_RUNNING));
+    Poll();
+    EXPECT_EQ(std::string(kBaseTip) + "\nA kiszolgáló fut", Tip());
+    EXPECT_EQ(Dlg().m_hIconRunning, TrayIconShown());
+    EXPECT_EQ(UINT(MF_GRAYED), MenuState(ID_SERVER_START));
+    EXPECT_EQ(0u, MenuState(ID_SERVER_STOP));
+    EXPECT_EQ(0u, MenuState(ID_SERVER_RESTART));
+}
+
+TEST_F(ControlWindow, PollWithTheServiceStartPending)
+{
+    ASSERT_TRUE(service.Install(StandinServicePath() + " --start-pending"));
+    service.Start();
+    ASSERT_TRUE(service.WaitForState(SERVICE_START_PENDING));
+    Poll();
+    EXPECT_EQ(Dlg().m_hIconStopped, TrayIconShown());
+    EXPECT_EQ(0u, MenuState(ID_SERVER_START));
+    EXPECT_EQ(UINT(MF_GRAYED), MenuState(ID_SERVER_STOP));
+}
+
+TEST_F(ControlWindow, StartStopAndRestartCommands)
+{
+    ShownErrors shown;
+    ASSERT_TRUE(service.Install(StandinServicePath()));
+    Command(ID_SERVER_START);
+    ASSERT_TRUE(service.WaitForState(SERVICE_RUNNING));
+    DWORD firstPid = service.ProcessId();
+
+    Command(ID_SERVER_RESTART);
+    EXPECT_EQ(1, Dlg().startRequests - 1);
+    ASSERT_TRUE(service.WaitForState(SERVICE_RUNNING));
+    EXPECT_NE(firstPid, service.ProcessId());
+
+    Command(ID_SERVER_STOP);
+    EXPECT_EQ(SERVICE_STOPPED, service.State());
+    EXPECT_TRUE(shown.Take().empty());
+}
+
+TEST_F(ControlWindow, FailedStopIsShownAndSkipsTheStartOfARestart)
+{
+    ShownErrors shown;
+    ASSERT_TRUE(service.Install(ServiceFixture::CopyOfStandin("othersrv.exe")));
+    ASSERT_TRUE(service.Start());
+    ASSERT_TRUE(service.WaitForState(SERVICE_RUNNING));
+
+    Command(ID_SERVER_RESTART);
+    EXPECT_EQ(0, Dlg().startRequests);
+    std::vector<ShownError> errors = shown.Take();
+    ASSERT_EQ(1u, errors.size());
+    EXPECT_EQ("Error occured:", errors[0].caption);
+    EXPECT_NE(std::string::npos, errors[0].mainText.find("(veldbsrv.exe)")) << errors[0].mainText;
+    EXPECT_EQ(0u, errors[0].detail.find("Additional datas:\nErrCode:\t2\nfile\tapp/ServiceControl.cpp\n"
+                                        "function\tNULL\nline\t")) << errors[0].detail;
+    EXPECT_EQ(SERVICE_RUNNING, service.State());
+}
+
+TEST_F(ControlWindow, ExceptionEscapingAHandlerIsShownAndTheProgramGoesOn)
+{
+    ShownErrors shown;
+    Dlg().throwOnStart = true;
+    Command(ID_SERVER_START);
+    std::vector<ShownError> errors = shown.Take();
+    ASSERT_EQ(1u, errors.size());
+    EXPECT_EQ("start failed on purpose", errors[0].mainText);
+    EXPECT_EQ("Additional datas:\nErrCode:\t-1\nfile\ttest.cpp\nfunction\tStartServer\nline\t1", errors[0].detail);
+
+    Dlg().throwOnStart = false;
+    Dlg().throwOtherOnStart = true;
+    Command(ID_SERVER_START);
+    errors = shown.Take();
+    ASSERT_EQ(1u, errors.size());
+    EXPECT_EQ("Error", errors[0].caption);
+
+    Poll();   // still alive and serving
+    EXPECT_EQ(std::string(kBaseTip) + "\nA szolgáltatás nem elérhető", Tip());
+    EXPECT_FALSE(runner->Ended());
+}
+
+TEST_F(ControlWindow, LeftClickOnTheIconOpensTheWindowAndRemovesTheIcon)
+{
+    TrayClick(WM_LBUTTONUP);
+    EXPECT_TRUE(Visible());
+    EXPECT_FALSE(IconShown());
+    EXPECT_EQ(TrayIcon::Delete, LastAction());
+    // The poll changes nothing visible while the window is open from the tray.
+    Poll();
+    EXPECT_FALSE(IconShown());
+}
+
+TEST_F(ControlWindow, OtherTrayMessagesAreIgnored)
+{
+    TrayClick(WM_LBUTTONDOWN);
+    TrayClick(WM_MOUSEMOVE);
+    EXPECT_FALSE(Visible());
+    EXPECT_TRUE(IconShown());
+}
+
+TEST_F(ControlWindow, MinimiseCloseEnterAndEscapeHideToTheTray)
+{
+    const std::function<void()> hides[] = {
+        [&] { SendMessageA(Hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0); },
+        [&] { SendMessageA(Hwnd(), WM_SYSCOMMAND, SC_CLOSE | 2, 0); },   // low bits are masked
+        [&] { SendMessageA(Hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); },
+        [&] { SendMessageA(Hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); },
+    };
+    for (const auto& hide : hides) {
+        TrayClick(WM_LBUTTONUP);
+        ASSERT_TRUE(Visible());
+        hide();
+        EXPECT_FALSE(Visible());
+        EXPECT_TRUE(IconShown());
+        EXPECT_EQ(TrayIcon::Add, LastAction());
+        EXPECT_EQ(kBaseTip, Tip());
+        EXPECT_FALSE(runner->Ended());
+    }
+}
+
+TEST_F(ControlWindow, OpenFromTheMenuKeepsTheIcon)
+{
+    Command(ID_OPEN_CONTROL);
+    EXPECT_TRUE(Visible());
+    EXPECT_TRUE(IconShown());
+}
+
+TEST_F(ControlWindow, ExitEndsTheModalRunAndRemovesTheIcon)
+{
+    Command(ID_EXIT);
+    EXPECT_TRUE(runner->WaitEnded());
+    EXPECT_EQ(IDCANCEL, runner->Result());
+    EXPECT_EQ(TrayIcon::Delete, Dlg().m_tray.LastAction());
+    EXPECT_FALSE(Dlg().m_tray.IsShown());
+}
+
+TEST_F(ControlWindow, RightClickOnTheIconAndOnTheTreeShowTheSameMenu)
+{
+    HMENU popup = OnUi<HMENU>([&] { return Dlg().m_menu.GetSubMenu(0); });
+    ASSERT_TRUE(popup);
+    EXPECT_EQ(popup, OpenAndCloseMenu(CVelDbCtrlDlg::WM_TRAYNOTIFY, TrayIcon::kIconId, WM_RBUTTONUP));
+    static NMHDR rclick = {};
+    rclick.hwndFrom = Dlg().m_tree.GetSafeHwnd();
+    rclick.idFrom = IDC_TREELIST;
+    rclick.code = NM_RCLICK;
+    EXPECT_EQ(popup, OpenAndCloseMenu(WM_NOTIFY, IDC_TREELIST, reinterpret_cast<LPARAM>(&rclick)));
+}
+
+TEST_F(ControlWindow, RestartedShellGetsTheIconBack)
+{
+    Poll();
+    // The shell forgets the icon, as a restarted shell would.
+    NOTIFYICONDATAA data = {};
+    data.cbSize = TrayIcon::RecordSize();
+    data.hWnd = Hwnd();
+    data.uID = TrayIcon::kIconId;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+    SendMessageA(Hwnd(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_EQ(TrayIcon::Add, LastAction());
+    EXPECT_TRUE(OnUi<BOOL>([&] { return Dlg().m_tray.LastResult(); }));
+    EXPECT_EQ(std::string(kBaseTip) + "\nA szolgáltatás nem elérhető", Tip());
+    EXPECT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));   // it was there again
+    Poll();                                               // and the tick brings it back
+    EXPECT_TRUE(IconShown());
+}
+
+TEST_F(ControlWindow, LostIconIsAddedAgainByTheTick)
+{
+    NOTIFYICONDATAA data = {};
+    data.cbSize = TrayIcon::RecordSize();
+    data.hWnd = Hwnd();
+    data.uID = TrayIcon::kIconId;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+    Poll();
+    EXPECT_EQ(TrayIcon::Add, LastAction());
+    EXPECT_TRUE(IconShown());
+    EXPECT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+}
+
+TEST_F(ControlWindow, TheWindowIsRebuiltWithTheServerDirectoryOnEachShowing)
+{
+    ASSERT_TRUE(service.Install("\"C:\\Program Files\\veldb\\veldbsrv.exe\" -x"));
+    Command(ID_OPEN_CONTROL);
+    EXPECT_EQ("C:\\Program Files\\veldb\\", OnUi<std::string>([&] { return Dlg().m_strServerDir; }));
+    SendMessageA(Hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    service.Remove();
+    Command(ID_OPEN_CONTROL);   // the failure keeps the previous value
+    EXPECT_EQ("C:\\Program Files\\veldb\\", OnUi<std::string>([&] { return Dlg().m_strServerDir; }));
+}
+
+TEST_F(ControlWindow, TwoThousandTicksLeakNothing)
+{
+    auto ticks = [&](int n) {
+        Dlg().RunOnUi([&] {
+            for (int i = 0; i < n; ++i)
+                Dlg().PollServiceStatus();
+        });
+    };
+    ticks(20);                          // first-use allocations out of the way
+    ResourceUse before = MeasureResources();
+    ticks(2000);
+    ResourceUse unavailable = MeasureResources();
+
+    ASSERT_TRUE(service.Install(StandinServicePath()));
+    ASSERT_TRUE(service.Start());
+    ASSERT_TRUE(service.WaitForState(SERVICE_RUNNING));
+    ticks(20);
+    ResourceUse runningBefore = MeasureResources();
+    ticks(2000);
+    ResourceUse running = MeasureResources();
+
+    EXPECT_EQ(before.gdi, unavailable.gdi);
+    EXPECT_EQ(before.user, unavailable.user);
+    EXPECT_EQ(before.handles, unavailable.handles);
+    EXPECT_EQ(runningBefore.gdi, running.gdi);
+    EXPECT_EQ(runningBefore.user, running.user);
+    EXPECT_EQ(runningBefore.handles, running.handles);
+}
+
+}  // namespace
