@@ -115,6 +115,12 @@ struct DcTraits {                   // memory DCs made with CreateCompatibleDC
     static void Close(Handle h) { ::DeleteDC(h); }
 };
 
+struct FindTraits {                 // directory searches of FindFirstFile
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { ::FindClose(h); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using ServiceHandle = UniqueHandle<ServiceHandleTraits>;
@@ -128,5 +134,6 @@ using MenuHandle = UniqueHandle<MenuTraits>;
 using LocalMemory = UniqueHandle<LocalMemoryTraits>;
 using ModuleHandle = UniqueHandle<ModuleTraits>;
 using MemoryDc = UniqueHandle<DcTraits>;
+using FindHandle = UniqueHandle<FindTraits>;
 
 }  // namespace velutils

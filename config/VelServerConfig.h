@@ -1,0 +1,49 @@
+// Access to the server's configuration file velsrv.xml for one task: the server's
+// parameters (section "velsrv") or one database's settings ("databases/<name>").
+// Reports by result code and never throws or shows anything.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+class TiXmlDocument;
+class TiXmlElement;
+
+class VelServerConfig {
+public:
+    enum Result : int {
+        Success = 0,
+        Failure = 10059,   // file missing, unreadable or malformed; element or attribute not there; not written
+    };
+
+    // `directory` ends in a path separator (or is empty: the current directory). An
+    // empty section means "velsrv". Nothing is read yet.
+    VelServerConfig(const std::string& directory, const std::string& section);
+    virtual ~VelServerConfig();
+
+    VelServerConfig(const VelServerConfig&) = delete;
+    VelServerConfig& operator=(const VelServerConfig&) = delete;
+
+    int Load();
+    // `value` gets the attribute's text; an empty attribute counts as absent.
+    int GetValue(const std::string& name, std::string& value);
+    // Sets the attribute and writes the file; Success only when the file was written.
+    int SetValue(const std::string& name, const std::string& value);
+    // Appends the names of the databases, as written, in document order.
+    int GetDatabaseNames(std::vector<std::string>& names);
+
+    const std::string& Path() const { return m_path; }
+    const std::string& Section() const { return m_section; }
+
+private:
+    int EnsureLoaded();
+    TiXmlElement* FindSection() const;
+    int Save() const;
+
+    std::string m_path;
+    std::string m_section;
+    std::unique_ptr<TiXmlDocument> m_document;
+    bool m_loaded = false;
+    TiXmlElement* m_server = nullptr;      // in m_document, while loaded
+    TiXmlElement* m_databases = nullptr;
+};

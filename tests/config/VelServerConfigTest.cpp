@@ -1,0 +1,210 @@
+// Reading velsrv.xml: the section lookup, attribute rules, database names, and every
+// way the file can fail, which must give 10059 and never throw.
+#include <gtest/gtest.h>
+
+#include "ConfigDir.h"
+#include "config/VelServerConfig.h"
+#include "utils/UniqueHandle.h"
+
+namespace {
+
+const int kFailure = 10059;
+
+const char kConfig[] =
+    "<?xml version=\"1.0\" encoding=\"windows-1250\" ?>\r\n"
+    "<!-- serverparams -->\r\n"
+    "<serverparams>\r\n"
+    "    <velsrv dbhome=\"C:\\Adatbázis\\\" debuglog=\"8 \" net_lock=\"\" Port=\"7000\" state=\"TRUE\" />\r\n"
+    "    <databases>\r\n"
+    "        <!-- first the books -->\r\n"
+    "        <konyv regdbpath=\"D:\\könyv\" dbstart=\"0\" regowlpages=\"\" />\r\n"
+    "        <Raktar regdbpath=\"D:\\raktar\" />\r\n"
+    "        <ures />\r\n"
+    "        <konyv regdbpath=\"D:\\second\" />\r\n"
+    "    </databases>\r\n"
+    "</serverparams>\r\n";
+
+std::string Value(const ConfigDir& dir, const std::string& section, const std::string& name, int expected = 0)
+{
+    VelServerConfig config(dir.Path(), section);
+    std::string value = "untouched";
+    EXPECT_EQ(expected, config.GetValue(name, value)) << section << " " << name;
+    return value;
+}
+
+class ConfigRead : public ::testing::Test {
+protected:
+    void SetUp() override { dir.Write(kConfig); }
+    ConfigDir dir;
+};
+
+}  // namespace
+
+TEST_F(ConfigRead, PathIsTheDirectoryAndTheFileName)
+{
+    EXPECT_EQ(dir.Path() + "velsrv.xml", VelServerConfig(dir.Path(), "").Path());
+    EXPECT_EQ("velsrv.xml", VelServerConfig("", "velsrv").Path());
+    EXPECT_EQ("velsrv", VelServerConfig(dir.Path(), "").Section());
+    EXPECT_EQ("databases/raktar", VelServerConfig(dir.Path(), "Databases/Raktar").Section());
+}
+
+TEST_F(ConfigRead, ServerParametersAsWritten)
+{
+    EXPECT_EQ("C:\\Adatbázis\\", Value(dir, "velsrv", "dbhome"));
+    EXPECT_EQ("8 ", Value(dir, "velsrv", "debuglog"));
+    EXPECT_EQ("TRUE", Value(dir, "VelSrv", "STATE")) << "section and name are taken in lower case";
+    EXPECT_EQ("TRUE", Value(dir, "", "state"));
+}
+
+TEST_F(ConfigRead, EmptyAttributeCountsAsAbsent)
+{
+    EXPECT_EQ("", Value(dir, "velsrv", "net_lock", kFailure));
+    EXPECT_EQ("", Value(dir, "velsrv", "archivehome", kFailure));
+    EXPECT_EQ("", Value(dir, "databases/konyv", "regowlpages", kFailure));
+}
+
+TEST_F(ConfigRead, AttributeWithCapitalsInTheFileIsNotFound)
+{
+    EXPECT_EQ("", Value(dir, "velsrv", "Port", kFailure));
+    EXPECT_EQ("", Value(dir, "velsrv", "port", kFailure));
+}
+
+TEST_F(ConfigRead, DatabaseSectionsFindTheFirstElementOfTheName)
+{
+    EXPECT_EQ("D:\\könyv", Value(dir, "databases/konyv", "regdbpath"));
+    EXPECT_EQ("D:\\könyv", Value(dir, "DataBases/konyv", "regdbpath"));
+    EXPECT_EQ("D:\\könyv", Value(dir, "DATABASES/KONYV", "REGDBPATH"));
+    EXPECT_EQ("0", Value(dir, "databases/konyv", "dbstart"));
+    EXPECT_EQ("", Value(dir, "databases/ures", "regdbpath", kFailure));
+}
+
+TEST_F(ConfigRead, SectionsThatFindNothing)
+{
+    // A database whose name has capitals cannot be read: the section is lower case.
+    EXPECT_EQ("untouched", Value(dir, "databases/Raktar", "regdbpath", kFailure));
+    EXPECT_EQ("untouched", Value(dir, "databases", "regdbpath", kFailure));
+    EXPECT_EQ("untouched", Value(dir, "databases/", "regdbpath", kFailure));
+    EXPECT_EQ("untouched", Value(dir, "databasesXkonyv", "regdbpath", kFailure));
+    EXPECT_EQ("untouched", Value(dir, "serverparams", "dbhome", kFailure));
+    EXPECT_EQ("untouched", Value(dir, "databases/nincs", "regdbpath", kFailure));
+}
+
+TEST_F(ConfigRead, DatabaseNamesInOrderAsWrittenAppended)
+{
+    VelServerConfig config(dir.Path(), "velsrv");
+    std::vector<std::string> names = { "earlier" };
+    EXPECT_EQ(0, config.GetDatabaseNames(names));
+    EXPECT_EQ((std::vector<std::string>{ "earlier", "konyv", "Raktar", "ures", "konyv" }), names);
+}
+
+TEST_F(ConfigRead, DatabasesWithOnlyCommentsGiveNoNames)
+{
+    dir.Write("<serverparams><velsrv/><databases><!-- a --> text <!-- b --></databases></serverparams>");
+    VelServerConfig config(dir.Path(), "velsrv");
+    std::vector<std::string> names = { "kept" };
+    EXPECT_EQ(0, config.GetDatabaseNames(names));
+    EXPECT_EQ(std::vector<std::string>{ "kept" }, names);
+}
+
+TEST_F(ConfigRead, EmptyDirectoryMeansTheCurrentDirectory)
+{
+    char previous[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof previous, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(dir.Path().c_str()));
+    std::string value;
+    int result = VelServerConfig("", "velsrv").GetValue("debuglog", value);
+    SetCurrentDirectoryA(previous);
+    EXPECT_EQ(0, result);
+    EXPECT_EQ("8 ", value);
+}
+
+TEST_F(ConfigRead, LoadedDocumentIsKeptForTheObjectsLife)
+{
+    VelServerConfig config(dir.Path(), "velsrv");
+    std::string value;
+    ASSERT_EQ(0, config.GetValue("debuglog", value));
+    dir.Write("<serverparams><velsrv debuglog=\"1\"/><databases/></serverparams>");
+    EXPECT_EQ(0, config.GetValue("debuglog", value));
+    EXPECT_EQ("8 ", value);
+    EXPECT_EQ("1", Value(dir, "velsrv", "debuglog")) << "a new object reads the file afresh";
+}
+
+namespace {
+
+// Each operation of a fresh object on the file as it now is.
+void ExpectEveryOperationFails(const ConfigDir& dir)
+{
+    VelServerConfig config(dir.Path(), "velsrv");
+    std::string value = "untouched";
+    std::vector<std::string> names = { "kept" };
+    EXPECT_NO_THROW({
+        EXPECT_EQ(kFailure, config.Load());
+        EXPECT_EQ(kFailure, config.GetValue("dbhome", value));
+        EXPECT_EQ(kFailure, config.SetValue("net_lock", "true"));
+        EXPECT_EQ(kFailure, config.GetDatabaseNames(names));
+    });
+    EXPECT_EQ("untouched", value);
+    EXPECT_EQ(std::vector<std::string>{ "kept" }, names);
+}
+
+}  // namespace
+
+TEST(ConfigFailure, MissingFile)
+{
+    ConfigDir dir;
+    ExpectEveryOperationFails(dir);
+    EXPECT_TRUE(dir.Names().empty()) << "a failed write creates no file";
+}
+
+TEST(ConfigFailure, UnreadableFile)
+{
+    ConfigDir dir;
+    ASSERT_TRUE(CreateDirectoryA(dir.FilePath().c_str(), nullptr));   // a directory by the name
+    ExpectEveryOperationFails(dir);
+}
+
+TEST(ConfigFailure, FileHeldWithoutSharing)
+{
+    ConfigDir dir;
+    dir.Write(kConfig);
+    velutils::FileHandle held(CreateFileA(dir.FilePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    ExpectEveryOperationFails(dir);
+    held.Reset();
+    EXPECT_EQ(kConfig, dir.Read());
+}
+
+TEST(ConfigFailure, MalformedOrEmptyFile)
+{
+    ConfigDir dir;
+    for (const char* text : { "", "<serverparams><velsrv></serverparams>", "<serverparams><velsrv/>",
+                              "not xml at all", "<serverparams><velsrv a=\"1></velsrv></serverparams>" }) {
+        SCOPED_TRACE(text);
+        dir.Write(text);
+        ExpectEveryOperationFails(dir);
+        EXPECT_EQ(text, dir.Read());
+    }
+}
+
+TEST(ConfigFailure, RequiredElementsMissing)
+{
+    ConfigDir dir;
+    for (const char* text : { "<velsrv/><databases/>",
+                              "<serverparams><databases/></serverparams>",
+                              "<serverparams><velsrv/></serverparams>",
+                              "<!--serverparams--><other><velsrv/><databases/></other>",
+                              "<serverparams>velsrv databases</serverparams>" }) {
+        SCOPED_TRACE(text);
+        dir.Write(text);
+        ExpectEveryOperationFails(dir);
+    }
+}
+
+TEST(ConfigFailure, CommentsNamedLikeTheElementsAreNotTheElements)
+{
+    ConfigDir dir;
+    dir.Write("<!--serverparams--><serverparams><!--velsrv--><velsrv dbhome=\"x\"/>"
+              "<databases><!--konyv--><konyv regdbpath=\"y\"/></databases></serverparams>");
+    EXPECT_EQ("x", Value(dir, "velsrv", "dbhome"));
+    EXPECT_EQ("y", Value(dir, "databases/konyv", "regdbpath"));
+}
