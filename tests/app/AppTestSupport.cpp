@@ -230,19 +230,28 @@ bool DialogRunner::WaitEnded(DWORD timeoutMs) const
     return WaitFor([this] { return m_ended; }, timeoutMs);
 }
 
+namespace {
+
+struct MenuSearch {
+    HWND found;
+};
+
+BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM lParam)
+{
+    char cls[32] = "";
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (lstrcmpA(cls, "#32768") != 0 || !IsWindowVisible(hwnd))
+        return TRUE;
+    reinterpret_cast<MenuSearch*>(lParam)->found = hwnd;
+    return FALSE;
+}
+
+}  // namespace
+
 HWND FindPopupMenu(DWORD threadId)
 {
-    struct Search { DWORD thread; HWND found; } search = { threadId, nullptr };
-    EnumThreadWindows(threadId, [](HWND hwnd, LPARAM lParam) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lParam);
-        char cls[32] = "";
-        GetClassNameA(hwnd, cls, sizeof cls);
-        if (lstrcmpA(cls, "#32768") == 0 && IsWindowVisible(hwnd)) {
-            s->found = hwnd;
-            return FALSE;
-        }
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&search));
+    MenuSearch search = { nullptr };
+    EnumThreadWindows(threadId, FindMenuWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
