@@ -3,8 +3,10 @@
 #include <commctrl.h>
 
 #include "app/ExceptionDisplay.h"
-#include "app/ResText.h"
+#include "framework/ResText.h"
 #include "app/ServiceControl.h"
+#include "app/VersionReport.h"
+#include "config/VelServerConfig.h"
 #include "framework/CPaintDC.h"
 #include "framework/CWinApp.h"
 #include "res/resource.h"
@@ -29,6 +31,7 @@ UINT TaskbarCreatedMessage()
 
 CVelDbCtrlDlg::CVelDbCtrlDlg()
     : CDialog(IDD_CONTROL_DIALOG),
+      m_params(m_tree, m_menu),
       m_hIcon(CWinApp::GetApp() ? CWinApp::GetApp()->LoadIcon(IDR_MAINFRAME)
                                 : LoadIconA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))),
       m_hIconCurrent(m_hIcon),
@@ -343,9 +346,14 @@ void CVelDbCtrlDlg::OnRestartServer()
     }
 }
 
+// Switches the server's network lock in its configuration file; the check mark moves
+// only when the file was written.
 void CVelDbCtrlDlg::OnNetLock()
 {
-    // The network-lock switch of the configuration file comes here.
+    VelServerConfig config(m_strServerDir, "velsrv");
+    bool locked = (m_menu.GetMenuState(ID_NET_LOCK, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    if (config.SetValue("net_lock", locked ? "false" : "true") == VelServerConfig::Success)
+        m_menu.CheckMenuItem(ID_NET_LOCK, locked ? MF_UNCHECKED : MF_CHECKED);
 }
 
 void CVelDbCtrlDlg::OnExit()
@@ -411,15 +419,36 @@ void CVelDbCtrlDlg::RefreshServerDir()
         m_strServerDir = ServiceControl::DirectoryOfImagePath(imagePath);
 }
 
+// Each showing starts from an empty tree: versions, then parameters and databases
+// without their values.
 void CVelDbCtrlDlg::RebuildTree()
 {
     m_tree.DeleteAllItems();
     m_modules.clear();
     RefreshServerDir();
-    // The version report and the parameter and database rows are built here.
+    BuildVersionReport();
+    m_params.Build();
+}
+
+void CVelDbCtrlDlg::BuildVersionReport()
+{
+    m_hVersionRoot = VersionReport(m_tree).Build();
 }
 
 void CVelDbCtrlDlg::FillTreeValues()
 {
-    // The parameter values and the database nodes are filled here.
+    FillParameters();
+    m_params.FillDatabases(m_strServerDir);
+}
+
+// A failure here is shown, and the databases are filled all the same.
+void CVelDbCtrlDlg::FillParameters()
+{
+    try {
+        m_params.FillParameters(m_strServerDir);
+    } catch (const VelExceptBase& e) {
+        ShowCaughtException(e);
+    } catch (...) {
+        ShowOtherException(VEL_ERRPOS("NULL"));
+    }
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/TrayIcon.h"
+#include "config/ParameterView.h"
 #include "framework/CDialog.h"
 #include "framework/CFont.h"
 #include "framework/CMenu.h"
@@ -31,6 +32,7 @@ public:
     CTreeListCtrl m_tree;
     std::map<HTREEITEM, std::string> m_modules;   // "Kiegészítő modulok" node -> database
     HTREEITEM m_hVersionRoot = nullptr;
+    ParameterView m_params;                       // the parameter rows and the databases
     HICON m_hIcon;
     HICON m_hIconStopped = nullptr;
     HICON m_hIconRunning = nullptr;
@@ -78,6 +80,8 @@ private:
     void HideToTray();
     void ShowStatus(UINT textId, HICON icon);
     void RebuildTree();
+    void BuildVersionReport();
     void FillTreeValues();
+    void FillParameters();
     HICON LoadStatusIcon(UINT id);
 };

@@ -5,6 +5,7 @@
 #include "res/resource.h"
 #include "utils/ErrorText.h"
 #include "utils/TextFormat.h"
+#include "utils/VelMsgBox.h"
 
 namespace {
 
@@ -33,8 +34,11 @@ void ShowBox(const std::string& caption, const std::string& mainText, const std:
         g_hook(caption, mainText, detail);
         return;
     }
-    std::string text = mainText + "\r\n------\r\n" + detail;
-    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_TOPMOST);
+    // The main text stands out: 14 points, bold, dark red; face and character set stay
+    // those of the box.
+    velutils::_FontInf emphasis("", 14, velutils::_FontInf::Bold, RGB(164, 0, 0), velutils::_FontInf::KeepCharSet);
+    velutils::VelMessageBox(nullptr, caption, velutils::_TextInfo(mainText, emphasis),
+                            velutils::_TextInfo(detail), MB_TOPMOST);
 }
 
 }  // namespace

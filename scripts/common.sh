@@ -42,7 +42,8 @@ stop_display() {
     fi
 }
 
-# start_wineserver PREFIX: makes the prefix once and keeps one wineserver for the run.
+# start_wineserver PREFIX [managed]: makes the prefix once and keeps one wineserver for
+# the run. Windows are left to a window manager only when asked (a real desktop has one).
 start_wineserver() {
     export WINEPREFIX=$1
     export LANG=hu_HU.UTF-8
@@ -59,7 +60,9 @@ start_wineserver() {
     /usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1 || true
     # No window manager runs under Xvfb: with Wine's windows unmanaged, hiding one does
     # not wait two seconds for a manager's answer, and Wine draws their frames itself.
-    /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+    local managed=N
+    [ "${2:-}" = managed ] && managed=Y
+    /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d $managed /f \
         </dev/null >/dev/null 2>&1 || true
 }
 

@@ -1,4 +1,4 @@
-#include "app/ResText.h"
+#include "framework/ResText.h"
 
 #include <windows.h>
 
