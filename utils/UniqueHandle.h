@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include <winsvc.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -115,6 +116,18 @@ struct DcTraits {                   // memory DCs made with CreateCompatibleDC
     static void Close(Handle h) { ::DeleteDC(h); }
 };
 
+struct ImageListTraits {
+    using Handle = HIMAGELIST;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::ImageList_Destroy(h); }
+};
+
+struct WindowTraits {               // child windows a control made for itself
+    using Handle = HWND;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DestroyWindow(h); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using ServiceHandle = UniqueHandle<ServiceHandleTraits>;
@@ -128,5 +141,7 @@ using MenuHandle = UniqueHandle<MenuTraits>;
 using LocalMemory = UniqueHandle<LocalMemoryTraits>;
 using ModuleHandle = UniqueHandle<ModuleTraits>;
 using MemoryDc = UniqueHandle<DcTraits>;
+using ImageListHandle = UniqueHandle<ImageListTraits>;
+using WindowHandle = UniqueHandle<WindowTraits>;
 
 }  // namespace velutils
