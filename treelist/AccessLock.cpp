@@ -4,8 +4,22 @@ namespace treelist {
 
 bool AccessLock::Create()
 {
-    m_semaphore.Reset(CreateSemaphoreA(nullptr, 1, 1, nullptr));
+    m_semaphore.Reset(CreateSemaphoreA(nullptr, 0, 1, nullptr));
     return static_cast<bool>(m_semaphore);
+}
+
+void AccessLock::Enter()
+{
+    if (InterlockedIncrement(&m_waiters) > 1)
+        WaitForSingleObject(m_semaphore.Get(), INFINITE);
+    m_owner = GetCurrentThreadId();
+}
+
+void AccessLock::Leave()
+{
+    m_owner = 0;
+    if (InterlockedDecrement(&m_waiters) > 0)
+        ReleaseSemaphore(m_semaphore.Get(), 1, nullptr);
 }
 
 void AccessLock::Acquire()
@@ -16,8 +30,7 @@ void AccessLock::Acquire()
         ++m_depth;
         return;
     }
-    WaitForSingleObject(m_semaphore.Get(), INFINITE);
-    m_owner = GetCurrentThreadId();
+    Enter();
     m_depth = 1;
 }
 
@@ -27,8 +40,7 @@ void AccessLock::Release()
         return;
     if (--m_depth > 0)
         return;
-    m_owner = 0;
-    ReleaseSemaphore(m_semaphore.Get(), 1, nullptr);
+    Leave();
 }
 
 bool AccessLock::HeldByThisThread() const
@@ -42,8 +54,7 @@ int AccessLock::Suspend()
         return 0;
     int depth = m_depth;
     m_depth = 0;
-    m_owner = 0;
-    ReleaseSemaphore(m_semaphore.Get(), 1, nullptr);
+    Leave();
     return depth;
 }
 
@@ -51,8 +62,7 @@ void AccessLock::Resume(int depth)
 {
     if (!m_semaphore || depth == 0)
         return;
-    WaitForSingleObject(m_semaphore.Get(), INFINITE);
-    m_owner = GetCurrentThreadId();
+    Enter();
     m_depth = depth;
 }
 

@@ -1,6 +1,7 @@
-// The control's access semaphore (count 1) used as a lock. Handlers on the window's own
-// thread may nest (a child window can call back while a handler holds the lock), and
-// Suspend lets it go entirely while the owner is notified.
+// The control's access semaphore used as a lock of count 1. A waiter count in front of it
+// keeps the uncontended case out of the kernel (every message takes the lock). Handlers
+// on the window's own thread may nest (a child window can call back while a handler
+// holds the lock), and Suspend lets it go entirely while the owner is notified.
 #pragma once
 #include <windows.h>
 
@@ -20,8 +21,12 @@ public:
     void Resume(int depth);
 
 private:
+    void Enter();
+    void Leave();
+
     velutils::KernelHandle m_semaphore;
-    DWORD m_owner = 0;
+    volatile LONG m_waiters = 0;
+    volatile DWORD m_owner = 0;
     int m_depth = 0;
 };
 

@@ -59,6 +59,26 @@ RowColors ColorsOfRow(const TreeListState& s, int row)
     return c;
 }
 
+// Text that fits is drawn straight; only text that is cut gets the ellipsis.
+void DrawCellText(HDC dc, const char* text, int length, int width, const RECT& r, UINT align, int textHeight)
+{
+    if (length < 0)
+        length = lstrlenA(text);
+    int room = r.right - r.left;
+    if (width > room || room <= 0) {
+        RECT cut = r;
+        DrawTextA(dc, text, length, &cut, kTextFormat | align);
+        return;
+    }
+    int x = r.left;
+    if (align == DT_RIGHT)
+        x = r.right - width;
+    else if (align == DT_CENTER)
+        x = r.left + (room - width) / 2;
+    int y = r.top + (r.bottom - r.top - textHeight) / 2;
+    ExtTextOutA(dc, x, y, ETO_CLIPPED, &r, text, static_cast<UINT>(length), nullptr);
+}
+
 class RowPainter {
 public:
     RowPainter(TreeListState& s, HDC dc) : m_s(s), m_dc(dc) {}
@@ -161,7 +181,7 @@ bool RowPainter::DrawTreeCell(ItemId id, int top, int bottom, bool rowSelected, 
     SelectScope font(m_dc, (item->state & TVIS_BOLD) ? m_s.boldFont : m_s.font);
     SetTextColor(m_dc, text);
     RECT textRect = { X(layout.labelLeft) + 2, top, right - 2, bottom };
-    DrawTextA(m_dc, label, -1, &textRect, kTextFormat);
+    DrawCellText(m_dc, label, -1, layout.labelRight - layout.labelLeft - 5, textRect, DT_LEFT, m_s.textHeight);
     if (layout.labelRight > m_s.contentWidth)
         m_s.contentWidth = layout.labelRight;
     SelectClipRgn(m_dc, nullptr);
@@ -192,7 +212,8 @@ void RowPainter::DrawCell(ItemId id, int column, int top, int bottom, bool rowSe
     SetTextColor(m_dc, text);
     UINT align = col.align == 2 ? DT_RIGHT : col.align == 1 ? DT_CENTER : DT_LEFT;
     RECT textRect = { left + 2, top, right - 2, bottom };
-    DrawTextA(m_dc, cell->text, static_cast<int>(cell->textLength), &textRect, kTextFormat | align);
+    int width = CellTextWidth(m_s, id, column, m_dc);
+    DrawCellText(m_dc, cell->text, static_cast<int>(cell->textLength), width, textRect, align, m_s.textHeight);
 }
 
 void RowPainter::DrawFocus(ItemId, int top, int bottom, int labelLeft, int labelRight)
@@ -250,11 +271,15 @@ void Paint(TreeListState& s, HDC target, const RECT& area)
 {
     int width = s.clientWidth > 0 ? s.clientWidth : 1;
     int height = s.clientHeight > 0 ? s.clientHeight : 1;
+    if (!s.backBuffer || s.backWidth < width || s.backHeight < height) {
+        s.backBuffer.Reset(CreateCompatibleBitmap(target, width, height));
+        s.backWidth = width;
+        s.backHeight = height;
+    }
     velutils::MemoryDc dc(CreateCompatibleDC(target));
-    velutils::BitmapHandle bitmap(CreateCompatibleBitmap(target, width, height));
-    if (!dc || !bitmap)
+    if (!dc || !s.backBuffer)
         return;
-    SelectScope selectBitmap(dc.Get(), bitmap.Get());
+    SelectScope selectBitmap(dc.Get(), s.backBuffer.Get());
     SetBkMode(dc.Get(), TRANSPARENT);
     EnsureRows(s);
     COLORREF background = s.enabled ? s.colors[TVC_BK] : GetSysColor(COLOR_SCROLLBAR);

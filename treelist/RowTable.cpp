@@ -119,6 +119,19 @@ ItemId ItemAtRow(TreeListState& s, int row)
     return static_cast<unsigned>(row) < s.rowsValid ? s.rows[row] : 0;
 }
 
+int RowAtLeast(const TreeListState& s, ItemId id, bool& exact)
+{
+    const TreeItem* item = Item(s, id);
+    exact = false;
+    if (!item || item->row == 0)
+        return -1;
+    if (item->row != kRowUnknown && item->row - 1 < s.rowsValid) {
+        exact = true;
+        return static_cast<int>(item->row - 1);
+    }
+    return static_cast<int>(s.rowsValid);
+}
+
 void SetExpandedBit(TreeListState& s, ItemId id, bool expanded)
 {
     TreeItem* item = s.items[id];

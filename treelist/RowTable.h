@@ -15,6 +15,9 @@ void EnsureRows(TreeListState& s);
 // The visible row of an item (0-based), or -1.
 int RowOf(TreeListState& s, ItemId id);
 ItemId ItemAtRow(TreeListState& s, int row);
+// The row of a visible item without numbering rows: exact, or (when `exact` comes back
+// false) the first row it can be in.
+int RowAtLeast(const TreeListState& s, ItemId id, bool& exact);
 
 // Flips the expanded bit and updates the rows of the descendants.
 void SetExpandedBit(TreeListState& s, ItemId id, bool expanded);

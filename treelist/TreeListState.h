@@ -83,6 +83,9 @@ struct TreeListState {
     HFONT measuredFont;
     int textHeight;
 
+    velutils::BitmapHandle backBuffer;   // kept between paints, remade on a new size
+    int backWidth, backHeight;
+
     velutils::WindowHandle editor;
     velutils::WindowHandle header;
     velutils::WindowHandle ownTooltip;

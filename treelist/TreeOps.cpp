@@ -44,7 +44,12 @@ void KeepCaretVisible(TreeListState& s)
 
 void InvalidateItem(TreeListState& s, ItemId id)
 {
-    int row = RowOf(s, id);
+    bool exact = false;
+    int row = RowAtLeast(s, id, exact);
+    if (row < 0 || row > s.firstRow + s.rowsFitPartial)
+        return;
+    if (!exact)
+        row = RowOf(s, id);
     if (row < s.firstRow || row > s.firstRow + s.rowsFitPartial)
         return;
     RECT area = { 0, s.headerHeight + (row - s.firstRow) * s.rowHeight, s.clientWidth, 0 };
@@ -54,7 +59,10 @@ void InvalidateItem(TreeListState& s, ItemId id)
 
 void InvalidateRowsFrom(TreeListState& s, ItemId id)
 {
-    int row = id ? RowOf(s, id) : 0;
+    bool exact = false;
+    int row = id ? RowAtLeast(s, id, exact) : 0;
+    if (row > s.firstRow + s.rowsFitPartial)
+        return;
     if (row < s.firstRow)
         row = s.firstRow;
     RECT area = { 0, s.headerHeight + (row - s.firstRow) * s.rowHeight, s.clientWidth, s.clientHeight };
