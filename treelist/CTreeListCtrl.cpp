@@ -1,33 +1,78 @@
 #include "treelist/CTreeListCtrl.h"
 
-// Until the "TreeList" class exists the system tree view stands in: column 0 only.
+#include <cstring>
+
+#include "framework/CWinApp.h"
+#include "treelist/TreeListMessages.h"
+#include "treelist/TreeListWindow.h"
 
 BOOL CTreeListCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
 {
-    return CTreeCtrl::Create(style, rect, parent, id);
+    if (!treelist::RegisterTreeListClass(CWinApp::ResourceHandle()))
+        return FALSE;
+    return CreateOfClass(TREELIST_CLASSNAME, style, rect, parent, id);
 }
 
-int CTreeListCtrl::InsertColumn(int index, LPCSTR, int, int)
+int CTreeListCtrl::InsertColumn(int index, LPCSTR text, int format, int width)
 {
-    return index;
+    char buffer[256] = {};
+    TVCOLUMNA column = {};
+    if (text) {
+        lstrcpynA(buffer, text, sizeof(buffer));
+        column.mask |= TVCF_TEXT;
+        column.pszText = buffer;
+        column.cchTextMax = sizeof(buffer);
+    }
+    if (format >= 0) {
+        column.mask |= TVCF_FMT;
+        column.fmt = format;
+    }
+    if (width >= 0) {
+        column.mask |= TVCF_WIDTH;
+        column.cx = width;
+    }
+    return static_cast<int>(SendMessage(TVM_INSERTCOLUMN, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column)));
 }
 
 BOOL CTreeListCtrl::SetItemText(HTREEITEM item, int column, LPCSTR text)
 {
-    return column == 0 ? CTreeCtrl::SetItemText(item, text) : FALSE;
+    TVITEMA tv = {};
+    tv.mask = TVIF_TEXT | TVIF_SUBITEM;
+    tv.hItem = item;
+    tv.pszText = const_cast<LPSTR>(text ? text : "");
+    tv.cChildren = column;
+    return SetItem(tv);
 }
 
 BOOL CTreeListCtrl::SetItemState(HTREEITEM item, int column, UINT state, UINT stateMask)
 {
-    return column == 0 ? CTreeCtrl::SetItemState(item, state, stateMask) : FALSE;
+    TVITEMA tv = {};
+    tv.mask = TVIF_STATE | TVIF_HANDLE | TVIF_SUBITEM;
+    tv.hItem = item;
+    tv.state = state;
+    tv.stateMask = stateMask;
+    tv.cChildren = column;
+    return SetItem(tv);
 }
 
-const char* CTreeListCtrl::GetItemText(HTREEITEM, int) const
+const char* CTreeListCtrl::GetItemText(HTREEITEM item, int column) const
 {
-    return nullptr;
+    TVITEMA tv = {};
+    tv.mask = TVIF_TEXT | TVIF_SUBITEM | TVIF_TEXTPTR;
+    tv.hItem = item;
+    tv.cChildren = column;
+    if (!GetItem(tv) || tv.pszText == LPSTR_TEXTCALLBACKA)
+        return nullptr;
+    return tv.pszText;
 }
 
-BOOL CTreeListCtrl::SetCellColors(int, int, COLORREF, COLORREF)
+BOOL CTreeListCtrl::SetCellColors(int row, int column, COLORREF background, COLORREF text)
 {
-    return FALSE;
+    LRESULT item = SendMessage(TVM_GETROWITEM, 0, row);
+    if (!item)
+        return FALSE;
+    UINT_PTR handle = static_cast<UINT_PTR>(item);
+    SendMessage(TVM_SETCELLBKCOLOR, TVCELL(handle, column), static_cast<LPARAM>(background));
+    SendMessage(TVM_SETCELLTEXTCOLOR, TVCELL(handle, column), static_cast<LPARAM>(text));
+    return TRUE;
 }

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include <winsvc.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -121,6 +122,18 @@ struct FindTraits {                 // directory searches of FindFirstFile
     static void Close(Handle h) { ::FindClose(h); }
 };
 
+struct ImageListTraits {
+    using Handle = HIMAGELIST;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::ImageList_Destroy(h); }
+};
+
+struct WindowTraits {               // child windows a control made for itself
+    using Handle = HWND;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DestroyWindow(h); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using ServiceHandle = UniqueHandle<ServiceHandleTraits>;
@@ -135,5 +148,7 @@ using LocalMemory = UniqueHandle<LocalMemoryTraits>;
 using ModuleHandle = UniqueHandle<ModuleTraits>;
 using MemoryDc = UniqueHandle<DcTraits>;
 using FindHandle = UniqueHandle<FindTraits>;
+using ImageListHandle = UniqueHandle<ImageListTraits>;
+using WindowHandle = UniqueHandle<WindowTraits>;
 
 }  // namespace velutils

@@ -1,0 +1,229 @@
+// Speed and memory of the "TreeList" control beside the system tree view doing the same
+// work: insert, expand every parent, paint a screen, scroll to the end and paint,
+// collapse everything, delete everything.
+//
+//   bench_treelist            side by side at 100,000 items, then TreeList alone at
+//                             100, 10,000 and 1,000,000 items
+#include <windows.h>
+#include <commctrl.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "treelist/TreeListMessages.h"
+#include "treelist/TreeListWindow.h"
+
+namespace {
+
+constexpr int kChildren = 100;
+const char* const kSteps[] = { "insert", "expand all", "paint screen", "scroll to end + paint", "repaint screen",
+                               "collapse all", "delete all" };
+constexpr int kStepCount = sizeof(kSteps) / sizeof(kSteps[0]);
+
+struct Result {
+    double ms[kStepCount];
+    double bytesPerItem;
+};
+
+double Now()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Private bytes where the system counts them; otherwise the committed pagefile bytes.
+SIZE_T PrivateBytes()
+{
+    PROCESS_MEMORY_COUNTERS_EX pmc = {};
+    pmc.cb = sizeof(pmc);
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof(pmc));
+    return pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage;
+}
+
+// Deferred work (posted messages, paints) belongs to the step that caused it.
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void Paint(HWND tree)
+{
+    InvalidateRect(tree, nullptr, FALSE);
+    UpdateWindow(tree);
+    Pump();
+}
+
+HWND MakeControl(HWND host, const char* cls, bool columns)
+{
+    HWND tree = CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | TVS_HASBUTTONS | TVS_HASLINES |
+                                TVS_LINESATROOT, 0, 0, 600, 400, host, reinterpret_cast<HMENU>(1002),
+                                GetModuleHandleA(nullptr), nullptr);
+    if (tree && columns) {
+        SendMessageA(tree, TVM_SETEXTENDEDSTYLE, 0, TVS_EX_FULLROWSELECT_TL);
+        const char* names[] = { "Tulajdonság", "Érték" };
+        int widths[] = { 300, 200 };
+        for (int i = 0; i < 2; ++i) {
+            TVCOLUMNA column = {};
+            column.mask = TVCF_TEXT | TVCF_WIDTH;
+            column.pszText = const_cast<char*>(names[i]);
+            column.cx = widths[i];
+            SendMessageA(tree, TVM_INSERTCOLUMN, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+        }
+    }
+    Pump();
+    return tree;
+}
+
+Result Run(HWND host, const char* cls, bool columns, int parents)
+{
+    Result r = {};
+    HWND tree = MakeControl(host, cls, columns);
+    std::vector<HTREEITEM> tops;
+    tops.reserve(static_cast<size_t>(parents));
+    char text[64];
+    SIZE_T before = PrivateBytes();
+
+    double t = Now();
+    for (int p = 0; p < parents; ++p) {
+        TVINSERTSTRUCTA insert = {};
+        insert.hParent = TVI_ROOT;
+        insert.hInsertAfter = TVI_LAST;
+        insert.item.mask = TVIF_TEXT;
+        std::snprintf(text, sizeof(text), "Parent %d", p);
+        insert.item.pszText = text;
+        HTREEITEM parent = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+        tops.push_back(parent);
+        insert.hParent = parent;
+        for (int c = 0; c < kChildren; ++c) {
+            std::snprintf(text, sizeof(text), "Child %d.%d", p, c);
+            HTREEITEM child = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+            if (columns) {
+                std::snprintf(text, sizeof(text), "value %d", c);
+                TVITEMA cell = {};
+                cell.mask = TVIF_TEXT | TVIF_SUBITEM;
+                cell.hItem = child;
+                cell.pszText = text;
+                cell.cChildren = 1;
+                SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&cell));
+            }
+        }
+    }
+    Pump();
+    r.ms[0] = Now() - t;
+    SIZE_T after = PrivateBytes();
+    int items = parents * (kChildren + 1);
+    r.bytesPerItem = static_cast<double>(after > before ? after - before : 0) / items;
+
+    t = Now();
+    for (HTREEITEM parent : tops)
+        SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+    Pump();
+    r.ms[1] = Now() - t;
+
+    t = Now();
+    Paint(tree);
+    r.ms[2] = Now() - t;
+
+    t = Now();
+    SendMessageA(tree, WM_VSCROLL, SB_BOTTOM, 0);
+    Paint(tree);
+    r.ms[3] = Now() - t;
+
+    t = Now();
+    Paint(tree);
+    r.ms[4] = Now() - t;
+
+    t = Now();
+    for (HTREEITEM parent : tops)
+        SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(parent));
+    Pump();
+    r.ms[5] = Now() - t;
+
+    t = Now();
+    SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    Pump();
+    r.ms[6] = Now() - t;
+
+    DestroyWindow(tree);
+    Pump();
+    return r;
+}
+
+void PrintSideBySide(const Result& ours, const Result& system, int items)
+{
+    std::printf("\n%d items (%d parents x %d children), times in ms\n", items, items / (kChildren + 1), kChildren);
+    std::printf("%-24s %12s %14s %8s\n", "step", "TreeList", "SysTreeView32", "ratio");
+    for (int i = 0; i < kStepCount; ++i)
+        std::printf("%-24s %12.2f %14.2f %8.2f\n", kSteps[i], ours.ms[i], system.ms[i],
+                    system.ms[i] > 0 ? ours.ms[i] / system.ms[i] : 0.0);
+    std::printf("%-24s %12.1f %14.1f\n", "private bytes per item", ours.bytesPerItem, system.bytesPerItem);
+}
+
+void PrintScaling(const std::vector<int>& sizes, const std::vector<Result>& results)
+{
+    std::printf("\nTreeList alone, times in ms (and per 1000 items)\n%-24s", "step");
+    for (int n : sizes)
+        std::printf(" %22d", n);
+    std::printf("\n");
+    for (int i = 0; i < kStepCount; ++i) {
+        std::printf("%-24s", kSteps[i]);
+        for (size_t k = 0; k < sizes.size(); ++k)
+            std::printf(" %10.2f (%9.4f)", results[k].ms[i], results[k].ms[i] * 1000.0 / sizes[k]);
+        std::printf("\n");
+    }
+    std::printf("%-24s", "private bytes per item");
+    for (const Result& r : results)
+        std::printf(" %22.1f", r.bytesPerItem);
+    std::printf("\n");
+}
+
+LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+int main()
+{
+    INITCOMMONCONTROLSEX icc = { sizeof(icc), ICC_TREEVIEW_CLASSES };
+    InitCommonControlsEx(&icc);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    treelist::RegisterTreeListClass(instance);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = HostProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = "TreeListBenchHost";
+    RegisterClassA(&wc);
+    HWND host = CreateWindowExA(0, wc.lpszClassName, "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480,
+                                nullptr, nullptr, instance, nullptr);
+
+    Run(host, TREELIST_CLASSNAME, true, 10);    // warm up both classes and the fonts
+    Run(host, WC_TREEVIEWA, false, 10);
+    Result ours = Run(host, TREELIST_CLASSNAME, true, 1000);
+    Result system = Run(host, WC_TREEVIEWA, false, 1000);
+    PrintSideBySide(ours, system, 1000 * (kChildren + 1));
+
+    std::vector<int> parents = { 1, 100, 1000, 10000 };
+    std::vector<int> sizes;
+    std::vector<Result> results;
+    for (int p : parents) {
+        sizes.push_back(p * (kChildren + 1));
+        results.push_back(Run(host, TREELIST_CLASSNAME, true, p));
+    }
+    PrintScaling(sizes, results);
+    std::fflush(stdout);
+    return 0;
+}

@@ -1,0 +1,224 @@
+#include "TreeListFixture.h"
+
+#include <algorithm>
+
+#include "treelist/TreeListWindow.h"
+
+namespace {
+const char kParentClass[] = "TreeListTestParent";
+}
+
+void TreeListTest::SetUp()
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    ASSERT_TRUE(treelist::RegisterTreeListClass(instance));
+    WNDCLASSA wc = {};
+    if (!GetClassInfoA(instance, kParentClass, &wc)) {
+        wc.lpfnWndProc = ParentProc;
+        wc.hInstance = instance;
+        wc.lpszClassName = kParentClass;
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        RegisterClassA(&wc);
+    }
+    // One parent for the whole run: destroying a top-level window under Xvfb waits for a
+    // window manager that is not there.
+    static HWND parent = CreateWindowExA(0, kParentClass, "TreeList test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10,
+                                         10, 420, 320, nullptr, nullptr, instance, nullptr);
+    m_parent = parent;
+    ASSERT_NE(m_parent, nullptr);
+    SetWindowLongPtrA(m_parent, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetForegroundWindow(m_parent);
+    Make(TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT);
+}
+
+void TreeListTest::TearDown()
+{
+    m_hooks.clear();
+    if (m_tree)
+        DestroyWindow(m_tree);
+    m_tree = nullptr;
+    SetWindowLongPtrA(m_parent, GWLP_USERDATA, 0);
+}
+
+void TreeListTest::Make(DWORD style, int width, int height)
+{
+    if (m_tree)
+        DestroyWindow(m_tree);
+    m_tree = CreateWindowExA(0, TREELIST_CLASSNAME, "", WS_CHILD | WS_VISIBLE | style, 0, 0, width, height,
+                             m_parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(1002)),
+                             GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(m_tree, nullptr);
+    m_notes.clear();
+}
+
+HTREEITEM TreeListTest::Insert(const char* text, HTREEITEM parent, HTREEITEM after)
+{
+    TVINSERTSTRUCTA insert = {};
+    insert.hParent = parent;
+    insert.hInsertAfter = after;
+    insert.item.mask = TVIF_TEXT;
+    insert.item.pszText = const_cast<char*>(text);
+    return reinterpret_cast<HTREEITEM>(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+HTREEITEM TreeListTest::Next(HTREEITEM item, UINT relation) const
+{
+    return reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+}
+
+std::string TreeListTest::Text(HTREEITEM item, int column) const
+{
+    char buffer[300] = "<unchanged>";
+    TVITEMA tv = {};
+    tv.mask = TVIF_TEXT | TVIF_SUBITEM;
+    tv.hItem = item;
+    tv.cChildren = column;
+    tv.pszText = buffer;
+    tv.cchTextMax = sizeof(buffer);
+    if (!Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv)))
+        return "<failed>";
+    return buffer;
+}
+
+bool TreeListTest::SetText(HTREEITEM item, int column, const char* text) const
+{
+    TVITEMA tv = {};
+    tv.mask = TVIF_TEXT | TVIF_SUBITEM;
+    tv.hItem = item;
+    tv.cChildren = column;
+    tv.pszText = const_cast<char*>(text);
+    return Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv)) != 0;
+}
+
+UINT TreeListTest::State(HTREEITEM item, UINT mask) const
+{
+    return static_cast<UINT>(Send(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), mask));
+}
+
+LRESULT TreeListTest::Expand(HTREEITEM item, UINT code) const
+{
+    return Send(TVM_EXPAND, code, reinterpret_cast<LPARAM>(item));
+}
+
+int TreeListTest::Row(HTREEITEM item) const
+{
+    return static_cast<int>(Send(TVM_GETITEMROW, 0, reinterpret_cast<LPARAM>(item)));
+}
+
+int TreeListTest::AddColumn(const char* text, int width, int position)
+{
+    TVCOLUMNA column = {};
+    column.mask = TVCF_TEXT;
+    column.pszText = const_cast<char*>(text);
+    if (width >= 0) {
+        column.mask |= TVCF_WIDTH;
+        column.cx = width;
+    }
+    return static_cast<int>(Send(TVM_INSERTCOLUMN, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&column)));
+}
+
+int TreeListTest::HeaderHeight() const
+{
+    HWND header = reinterpret_cast<HWND>(Send(TVM_GETHEADER));
+    if (!header)
+        return 0;
+    RECT r = {};
+    GetWindowRect(header, &r);
+    return r.bottom - r.top;
+}
+
+POINT TreeListTest::RowPoint(HTREEITEM item, int x) const
+{
+    int first = Row(Next(nullptr, TVGN_FIRSTVISIBLE));
+    int row = Row(item) - first;
+    POINT p = { x, HeaderHeight() + row * RowHeight() + RowHeight() / 2 };
+    return p;
+}
+
+std::vector<UINT> TreeListTest::Codes() const
+{
+    std::vector<UINT> codes;
+    for (const Note& n : m_notes)
+        codes.push_back(n.code);
+    return codes;
+}
+
+std::vector<UINT> TreeListTest::Codes(std::initializer_list<UINT> only) const
+{
+    std::vector<UINT> codes;
+    for (const Note& n : m_notes)
+        if (std::find(only.begin(), only.end(), n.code) != only.end())
+            codes.push_back(n.code);
+    return codes;
+}
+
+const Note* TreeListTest::Find(UINT code) const
+{
+    for (const Note& n : m_notes)
+        if (n.code == code)
+            return &n;
+    return nullptr;
+}
+
+LRESULT TreeListTest::OnNotify(const NMHDR* nm)
+{
+    if (nm->hwndFrom != m_tree)
+        return 0;
+    Note note = {};
+    note.code = nm->code;
+    switch (note.code) {
+    case TVN_ITEMEXPANDINGA: case TVN_ITEMEXPANDEDA: case TVN_SELCHANGINGA: case TVN_SELCHANGEDA:
+    case TVN_BEGINDRAGA: case TVN_BEGINRDRAGA: case NM_CLICK: case NM_DBLCLK: case NM_RCLICK: case NM_RDBLCLK: {
+        const NMTREEVIEWA* tv = reinterpret_cast<const NMTREEVIEWA*>(nm);
+        note.item = tv->itemNew.hItem;
+        note.oldItem = tv->itemOld.hItem;
+        note.action = tv->action;
+        note.column = tv->itemNew.cChildren;
+        note.point = tv->ptDrag;
+        break;
+    }
+    case TVN_KEYDOWN:
+        note.key = reinterpret_cast<const NMTVKEYDOWN*>(nm)->wVKey;
+        break;
+    case TVN_BEGINLABELEDITA: case TVN_ENDLABELEDITA: {
+        const NMTVDISPINFOA* di = reinterpret_cast<const NMTVDISPINFOA*>(nm);
+        note.item = di->item.hItem;
+        note.column = di->item.cChildren;
+        note.hasText = di->item.pszText != nullptr;
+        if (di->item.pszText)
+            note.text = di->item.pszText;
+        break;
+    }
+    default:
+        break;
+    }
+    m_notes.push_back(note);
+    auto hook = m_hooks.find(note.code);
+    return hook != m_hooks.end() ? hook->second(nm) : 0;
+}
+
+LRESULT CALLBACK TreeListTest::ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_NOTIFY) {
+        auto* self = reinterpret_cast<TreeListTest*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (self)
+            return self->OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+HeldKey::HeldKey(int key) : m_key(key)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[key] |= 0x80;
+    SetKeyboardState(keys);
+}
+
+HeldKey::~HeldKey()
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[m_key] &= 0x7F;
+    SetKeyboardState(keys);
+}

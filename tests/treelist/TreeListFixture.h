@@ -1,0 +1,77 @@
+// A real parent window with a real "TreeList" child: the parent records every
+// notification and can answer or act on them through hooks.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "treelist/TreeListMessages.h"
+
+struct Note {
+    UINT code;
+    HTREEITEM item;
+    HTREEITEM oldItem;
+    UINT action;
+    int column;
+    WORD key;
+    POINT point;
+    std::string text;
+    bool hasText;
+};
+
+class TreeListTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Makes the control (again) with a style and size.
+    void Make(DWORD style, int width = 300, int height = 200);
+
+    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return SendMessageA(m_tree, msg, wParam, lParam);
+    }
+    HTREEITEM Insert(const char* text, HTREEITEM parent = TVI_ROOT, HTREEITEM after = TVI_LAST);
+    HTREEITEM Next(HTREEITEM item, UINT relation) const;
+    std::string Text(HTREEITEM item, int column = 0) const;
+    bool SetText(HTREEITEM item, int column, const char* text) const;
+    UINT State(HTREEITEM item, UINT mask = 0xFFFFFFFFu) const;
+    LRESULT Expand(HTREEITEM item, UINT code) const;
+    int Row(HTREEITEM item) const;
+    int AddColumn(const char* text, int width = -1, int position = 1000);
+    // Client point in the middle of a row, at x.
+    POINT RowPoint(HTREEITEM item, int x) const;
+    int RowHeight() const { return static_cast<int>(Send(TVM_GETITEMHEIGHT)); }
+    int HeaderHeight() const;
+    HTREEITEM Caret() const { return Next(nullptr, TVGN_CARET); }
+
+    std::vector<UINT> Codes() const;
+    std::vector<UINT> Codes(std::initializer_list<UINT> only) const;
+    const Note* Find(UINT code) const;
+    void Clear() { m_notes.clear(); }
+
+    HWND m_parent = nullptr;
+    HWND m_tree = nullptr;
+    std::vector<Note> m_notes;
+    std::map<UINT, std::function<LRESULT(const NMHDR*)>> m_hooks;
+
+private:
+    static LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnNotify(const NMHDR* nm);
+};
+
+// Holds a key down in this thread's keyboard state while it lives.
+class HeldKey {
+public:
+    explicit HeldKey(int key);
+    ~HeldKey();
+
+private:
+    int m_key;
+};

@@ -1,0 +1,290 @@
+// Columns, hit testing, scrolling, drag images and painting of a real control.
+#include "TreeListFixture.h"
+
+#include "utils/UniqueHandle.h"
+
+namespace {
+
+COLORREF PixelOf(HDC dc, int x, int y)
+{
+    return GetPixel(dc, x, y);
+}
+
+int ColumnWidthOf(HWND tree, int column)
+{
+    HDITEMA hd = {};
+    hd.mask = HDI_WIDTH;
+    if (!SendMessageA(tree, TVM_GETCOLUMN, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&hd)))
+        return -1;
+    return hd.cxy;
+}
+
+}  // namespace
+
+TEST_F(TreeListTest, ColumnsShareTheWidthTheyFollow)
+{
+    EXPECT_EQ(Send(TVM_GETHEADER), 0) << "no header before the first column";
+    EXPECT_EQ(AddColumn("fixed", 100), 0);
+    HWND header = reinterpret_cast<HWND>(Send(TVM_GETHEADER));
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0), 1);
+    EXPECT_EQ(AddColumn("share"), 1);
+    EXPECT_EQ(ColumnWidthOf(m_tree, 1), 200);
+    EXPECT_EQ(AddColumn("share2"), 2);
+    EXPECT_EQ(ColumnWidthOf(m_tree, 1), 100);
+    EXPECT_EQ(ColumnWidthOf(m_tree, 2), 100);
+    EXPECT_EQ(Send(TVM_GETCOLUMNCOUNT), 3);
+    EXPECT_EQ(ColumnWidthOf(m_tree, 3), -1);
+
+    SetWindowPos(m_tree, nullptr, 0, 0, 340, 200, SWP_NOZORDER | SWP_NOMOVE);
+    EXPECT_EQ(ColumnWidthOf(m_tree, 0), 100);
+    EXPECT_EQ(ColumnWidthOf(m_tree, 1) + ColumnWidthOf(m_tree, 2), 240) << "the 40 pixels go to the followers";
+    SetWindowPos(m_tree, nullptr, 0, 0, 100, 200, SWP_NOZORDER | SWP_NOMOVE);
+    EXPECT_EQ(ColumnWidthOf(m_tree, 1), 16);
+    EXPECT_EQ(ColumnWidthOf(m_tree, 2), 16);
+}
+
+TEST_F(TreeListTest, NarrowSharesAreRaisedAndTheThirtyThirdColumnIsRefused)
+{
+    AddColumn("wide", 290);
+    AddColumn("narrow");
+    EXPECT_EQ(ColumnWidthOf(m_tree, 1), 16);
+    for (int i = 2; i < 32; ++i)
+        ASSERT_EQ(AddColumn("c", 20), i);
+    EXPECT_EQ(AddColumn("c", 20), -1);
+    EXPECT_EQ(Send(TVM_GETCOLUMNCOUNT), 32);
+    EXPECT_EQ(Send(TVM_INSERTCOLUMN, 1, 0), -1) << "a null record";
+}
+
+TEST_F(TreeListTest, DeletingTheCaretColumnMovesTheCaretToColumnZero)
+{
+    Send(TVM_SETEXTENDEDSTYLE, 0, TVS_EX_CELLSELECT_TL);
+    AddColumn("a", 100);
+    AddColumn("b", 100);
+    AddColumn("c", 100);
+    HTREEITEM item = Insert("x");
+    SetText(item, 2, "cell");
+    ASSERT_TRUE(Send(TVM_SELECTITEM, TVGN_CARET | TVSI_COLUMN(2), reinterpret_cast<LPARAM>(item)));
+    EXPECT_TRUE(Send(TVM_DELETECOLUMN, 2));
+    EXPECT_EQ(Send(TVM_GETCOLUMNCOUNT), 2);
+    EXPECT_EQ(Caret(), item);
+    // Right moves into column 1, so the caret was in column 0.
+    Clear();
+    Send(WM_KEYDOWN, VK_RIGHT);
+    const Note* changed = Find(TVN_SELCHANGEDA);
+    ASSERT_NE(changed, nullptr);
+    EXPECT_EQ(changed->column, 1);
+    EXPECT_FALSE(Send(TVM_DELETECOLUMN, 0));
+    EXPECT_FALSE(Send(TVM_DELETECOLUMN, 7));
+}
+
+TEST_F(TreeListTest, HitTestRegions)
+{
+    Make(TVS_HASBUTTONS | TVS_LINESATROOT, 300, 200);
+    AddColumn("tree", 150);
+    AddColumn("value", 100);
+    HTREEITEM parent = Insert("parent");
+    HTREEITEM child = Insert("child", parent);
+    SetText(parent, 1, "v");
+    Expand(parent, TVE_EXPAND);
+    int indent = static_cast<int>(Send(TVM_GETINDENT));
+    auto hit = [&](POINT p, HTREEITEM* item) {
+        TVHITTESTINFO info = {};
+        info.pt = p;
+        Send(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info));
+        if (item)
+            *item = info.hItem;
+        return info.flags;
+    };
+    HTREEITEM got = nullptr;
+    EXPECT_EQ(hit(RowPoint(parent, 7), &got), static_cast<UINT>(TVHT_ONITEMBUTTON));
+    EXPECT_EQ(got, parent);
+    EXPECT_EQ(hit(RowPoint(child, 7), nullptr), static_cast<UINT>(TVHT_ONITEMINDENT)) << "a leaf has no button";
+    EXPECT_EQ(hit(RowPoint(child, indent + 7), nullptr), static_cast<UINT>(TVHT_ONITEMINDENT));
+    EXPECT_EQ(hit(RowPoint(parent, indent + 3), nullptr), static_cast<UINT>(TVHT_ONITEMLABEL));
+    EXPECT_EQ(hit(RowPoint(parent, 140), nullptr), static_cast<UINT>(TVHT_ONITEMRIGHT));
+    UINT cell = hit(RowPoint(parent, 152), &got);
+    EXPECT_EQ(cell, (1u << 24) | TVHT_ONSUBLABEL);
+    EXPECT_EQ(got, parent);
+    EXPECT_EQ(hit(RowPoint(parent, 240), nullptr), (1u << 24) | TVHT_ONSUBRIGHT);
+    EXPECT_EQ(hit(RowPoint(child, 240), nullptr), (1u << 24) | TVHT_ONSUBLABEL) << "an empty cell is all text";
+    EXPECT_EQ(hit(RowPoint(parent, 280), nullptr), static_cast<UINT>(TVHT_BEYONDCOLUMNS));
+    EXPECT_EQ(hit(POINT{ 10, 2 }, &got), static_cast<UINT>(TVHT_ABOVE));
+    EXPECT_EQ(got, nullptr);
+    EXPECT_EQ(hit(POINT{ 10, 500 }, nullptr), static_cast<UINT>(TVHT_BELOW));
+    EXPECT_EQ(hit(POINT{ -1, 30 }, nullptr), static_cast<UINT>(TVHT_TOLEFT));
+    EXPECT_EQ(hit(POINT{ 300, 30 }, nullptr), static_cast<UINT>(TVHT_TORIGHT));
+    EXPECT_EQ(hit(POINT{ 10, HeaderHeight() + 5 * RowHeight() }, &got), static_cast<UINT>(TVHT_NOWHERE));
+    EXPECT_EQ(got, nullptr);
+
+    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR24, 1, 0);
+    velutils::ImageListHandle owner(images);
+    TVITEMA image = {};
+    image.mask = TVIF_IMAGE;
+    image.hItem = parent;
+    image.iImage = 0;
+    Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&image));
+    Send(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+    EXPECT_EQ(hit(RowPoint(parent, indent + 3), nullptr), static_cast<UINT>(TVHT_ONITEMICON));
+    EXPECT_EQ(hit(RowPoint(parent, indent + 18), nullptr), static_cast<UINT>(TVHT_ONITEMLABEL));
+    Send(TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
+
+    Make(TVS_CHECKBOXES | TVS_HASBUTTONS, 300, 200);
+    HTREEITEM top = Insert("top");
+    EXPECT_EQ(hit(RowPoint(top, 3), nullptr), static_cast<UINT>(TVHT_ONITEMSTATEICON))
+        << "without lines at root the top level has no button area";
+}
+
+TEST_F(TreeListTest, VerticalScrollingIsClampedAndFollowsTheWheel)
+{
+    for (int i = 0; i < 50; ++i)
+        Insert("row");
+    int fit = static_cast<int>(Send(TVM_GETVISIBLECOUNT));
+    ASSERT_GT(fit, 2);
+    auto first = [&] { return Row(Next(nullptr, TVGN_FIRSTVISIBLE)); };
+    Send(WM_VSCROLL, SB_BOTTOM);
+    EXPECT_EQ(first(), 50 - fit + 1);
+    Send(WM_VSCROLL, SB_LINEDOWN);
+    EXPECT_EQ(first(), 50 - fit + 1) << "no further than the end";
+    Send(WM_MOUSEWHEEL, MAKEWPARAM(0, 120));
+    EXPECT_EQ(first(), 50 - fit - 1) << "two rows per notch";
+    Send(WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, 120));
+    EXPECT_EQ(first(), 50 - fit - 1) << "ignored with a modifier";
+    Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-59)));
+    EXPECT_EQ(first(), 50 - fit - 1) << "less than a row";
+    Send(WM_VSCROLL, SB_TOP);
+    Send(WM_VSCROLL, SB_LINEUP);
+    EXPECT_EQ(first(), 0);
+    Send(WM_VSCROLL, SB_PAGEDOWN);
+    EXPECT_EQ(first(), fit - 1);
+}
+
+TEST_F(TreeListTest, ThumbTrackingReachesRowsBeyondSixteenBits)
+{
+    Make(WS_VSCROLL, 300, 200);
+    TVINSERTSTRUCTA insert = {};
+    insert.hParent = TVI_ROOT;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT;
+    insert.item.pszText = const_cast<char*>("r");
+    for (int i = 0; i < 70000; ++i)
+        Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
+    UpdateWindow(m_tree);
+    SCROLLINFO si = { sizeof(si), SIF_ALL, 0, 0, 0, 0, 0 };
+    ASSERT_TRUE(GetScrollInfo(m_tree, SB_VERT, &si));
+    EXPECT_EQ(si.nMax, 70000);
+    // The track position comes from the scroll bar itself; the message carries 16 bits.
+    si.fMask = SIF_POS;
+    si.nPos = 69000;
+    SetScrollInfo(m_tree, SB_VERT, &si, FALSE);
+    Send(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, static_cast<WORD>(69000)));
+    EXPECT_EQ(Row(Next(nullptr, TVGN_FIRSTVISIBLE)), 69000);
+}
+
+TEST_F(TreeListTest, DragImageForItemsAndMissingCells)
+{
+    AddColumn("a", 100);
+    AddColumn("b", 100);
+    HTREEITEM item = Insert("dragged");
+    HIMAGELIST image = reinterpret_cast<HIMAGELIST>(Send(TVM_CREATEDRAGIMAGE, 0, reinterpret_cast<LPARAM>(item)));
+    ASSERT_NE(image, nullptr);
+    velutils::ImageListHandle owner(image);
+    int cx = 0;
+    int cy = 0;
+    ImageList_GetIconSize(image, &cx, &cy);
+    EXPECT_GT(cx, 10);
+    EXPECT_LE(cx, 240);
+    EXPECT_LE(cy, 32);
+    EXPECT_EQ(ImageList_GetImageCount(image), 1);
+    HIMAGELIST missing = reinterpret_cast<HIMAGELIST>(Send(TVM_CREATEDRAGIMAGE, 1, reinterpret_cast<LPARAM>(item)));
+    ASSERT_NE(missing, nullptr) << "a cell without a record shows as ????";
+    ImageList_Destroy(missing);
+    EXPECT_EQ(Send(TVM_CREATEDRAGIMAGE, 2, reinterpret_cast<LPARAM>(item)), 0);
+    EXPECT_EQ(Send(TVM_CREATEDRAGIMAGE, 0, 555), 0);
+}
+
+class TreeListPaintTest : public TreeListTest {
+protected:
+    // Renders the control into a bitmap of its client size through WM_PRINTCLIENT.
+    void Render()
+    {
+        RECT client = {};
+        GetClientRect(m_tree, &client);
+        HDC screen = GetDC(m_tree);
+        m_dc.Reset(CreateCompatibleDC(screen));
+        m_bitmap.Reset(CreateCompatibleBitmap(screen, client.right, client.bottom));
+        ReleaseDC(m_tree, screen);
+        m_old = SelectObject(m_dc.Get(), m_bitmap.Get());
+        Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(m_dc.Get()), PRF_CLIENT);
+    }
+    void TearDown() override
+    {
+        if (m_old)
+            SelectObject(m_dc.Get(), m_old);
+        TreeListTest::TearDown();
+    }
+    int RowY(int row) const { return HeaderHeight() + row * RowHeight() + 1; }
+
+    velutils::MemoryDc m_dc;
+    velutils::BitmapHandle m_bitmap;
+    HGDIOBJ m_old = nullptr;
+};
+
+TEST_F(TreeListPaintTest, RowBackgroundsSelectionAndCellColours)
+{
+    Make(0x1005, 300, 200);
+    Send(TVM_SETEXTENDEDSTYLE, 0, TVS_EX_FULLROWSELECT_TL);
+    AddColumn("Tulajdonság", 150);
+    AddColumn("Érték", 150);
+    HTREEITEM a = Insert("a");
+    HTREEITEM b = Insert("b");
+    HTREEITEM c = Insert("c");
+    SetText(a, 1, "1");
+    Send(TVM_SETCELLBKCOLOR, TVCELL(c, 1), RGB(0xDC, 0xF0, 0xDC));
+    Send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(b));
+    Render();
+    COLORREF window = static_cast<COLORREF>(Send(TVM_GETCOLOR, TVC_BK));
+    COLORREF mark = static_cast<COLORREF>(Send(TVM_GETCOLOR, TVC_MARK));
+    EXPECT_EQ(PixelOf(m_dc.Get(), 295, RowY(0)), window);
+    EXPECT_EQ(PixelOf(m_dc.Get(), 140, RowY(1)), mark) << "selected row, column 0";
+    EXPECT_EQ(PixelOf(m_dc.Get(), 290, RowY(1)), mark) << "selected row, column 1";
+    EXPECT_EQ(PixelOf(m_dc.Get(), 290, RowY(2)), RGB(0xDC, 0xF0, 0xDC)) << "the cell's own background";
+    EXPECT_EQ(PixelOf(m_dc.Get(), 140, RowY(2)), window) << "only that cell";
+    EXPECT_EQ(PixelOf(m_dc.Get(), 10, RowY(6)), window) << "below the last row";
+}
+
+TEST_F(TreeListPaintTest, AlternateRowsTakeColoursOneAndTwo)
+{
+    Send(TVM_SETEXTENDEDSTYLE, 0, TVS_EX_ALTERNATEROWS_TL | TVS_EX_FULLROWSELECT_TL);
+    Send(TVM_SETCOLOR, TVC_ODD, RGB(200, 10, 10));
+    Send(TVM_SETCOLOR, TVC_EVEN, RGB(10, 200, 10));
+    HTREEITEM items[4];
+    for (HTREEITEM& item : items)
+        item = Insert("x");
+    Send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(items[2]));
+    Render();
+    EXPECT_EQ(PixelOf(m_dc.Get(), 250, RowY(0)), RGB(10, 200, 10));
+    EXPECT_EQ(PixelOf(m_dc.Get(), 250, RowY(1)), RGB(200, 10, 10));
+    EXPECT_EQ(PixelOf(m_dc.Get(), 250, RowY(2)), static_cast<COLORREF>(Send(TVM_GETCOLOR, TVC_MARKEVEN)))
+        << "a selected even row takes colour 9";
+    EXPECT_EQ(PixelOf(m_dc.Get(), 250, RowY(3)), RGB(200, 10, 10));
+}
+
+TEST_F(TreeListPaintTest, ExpandButtonAndLabelAreDrawn)
+{
+    HTREEITEM parent = Insert("Parent with text");
+    Insert("child", parent);
+    Send(TVM_SETCOLOR, TVC_LINE, RGB(0, 0, 0));
+    Render();
+    int middle = HeaderHeight() + RowHeight() / 2;
+    EXPECT_EQ(PixelOf(m_dc.Get(), 7, middle), RGB(0, 0, 0)) << "the minus/plus bar of the button";
+    EXPECT_EQ(PixelOf(m_dc.Get(), 7, middle - 2), RGB(0, 0, 0)) << "collapsed: plus";
+    bool ink = false;
+    for (int x = 22; x < 100 && !ink; ++x)
+        for (int y = HeaderHeight(); y < HeaderHeight() + RowHeight() && !ink; ++y)
+            ink = PixelOf(m_dc.Get(), x, y) != static_cast<COLORREF>(Send(TVM_GETCOLOR, 0));
+    EXPECT_TRUE(ink) << "the label's text";
+    Expand(parent, TVE_EXPAND);
+    Render();
+    EXPECT_NE(PixelOf(m_dc.Get(), 7, middle - 2), RGB(0, 0, 0)) << "expanded: minus";
+}

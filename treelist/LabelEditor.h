@@ -1,0 +1,14 @@
+// In-place editing of an item's or a cell's text with an "EDIT" or "COMBOBOX" child.
+#pragma once
+#include "treelist/TreeListState.h"
+
+namespace treelist {
+
+// TVM_EDITLABEL: returns the editor or null.
+HWND BeginEdit(TreeListState& s, ItemId id, WPARAM how);
+// WM_COMMAND from the editor (id 3).
+void OnEditorCommand(TreeListState& s, UINT code);
+// Ends an edit in progress without keeping its text.
+void CancelEdit(TreeListState& s);
+
+}  // namespace treelist

@@ -1,0 +1,80 @@
+#include "treelist/Notify.h"
+
+#include "treelist/ItemTable.h"
+
+namespace treelist {
+
+LRESULT SendNotify(TreeListState& s, NMHDR& header, UINT code)
+{
+    header.hwndFrom = s.hwnd;
+    header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(s.hwnd));
+    header.code = code;
+    HWND owner = s.owner;
+    if (!owner || !IsWindow(owner))
+        return 0;
+    UnlockScope unlock(s.lock);
+    return SendMessageA(owner, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+void FillNotifyItem(const TreeListState& s, TVITEMA& tv, ItemId id, int column, UINT mask)
+{
+    tv.mask = mask;
+    tv.hItem = HandleFromId(id);
+    tv.cChildren = column;
+    const TreeItem* item = Item(s, id);
+    if (!item)
+        return;
+    tv.state = item->state;
+    tv.stateMask = 0xFFFFFFFFu;
+    tv.lParam = item->lParam;
+    if (mask & TVIF_TEXT) {
+        const char* text = column == 0 ? item->text : nullptr;
+        if (column > 0) {
+            const TreeCell* cell = Cell(s, id, column);
+            text = cell ? cell->text : nullptr;
+        }
+        tv.pszText = const_cast<char*>(text ? text : EmptyText());
+        tv.cchTextMax = 0;
+    }
+}
+
+LRESULT NotifyTreeView(TreeListState& s, UINT code, UINT action, ItemId newItem, int newColumn,
+                       ItemId oldItem, int oldColumn, POINT point)
+{
+    NMTREEVIEWA nm = {};
+    nm.action = action;
+    FillNotifyItem(s, nm.itemNew, newItem, newColumn, TVIF_STATE | TVIF_HANDLE | TVIF_PARAM | TVIF_SUBITEM);
+    if (oldItem || code == TVN_SELCHANGINGA || code == TVN_SELCHANGEDA)
+        FillNotifyItem(s, nm.itemOld, oldItem, oldColumn, TVIF_STATE | TVIF_HANDLE | TVIF_PARAM | TVIF_SUBITEM);
+    nm.ptDrag = point;
+    return SendNotify(s, nm.hdr, code);
+}
+
+LRESULT NotifyKeyDown(TreeListState& s, WORD key)
+{
+    NMTVKEYDOWN nm = {};
+    nm.wVKey = key;
+    return SendNotify(s, nm.hdr, TVN_KEYDOWN);
+}
+
+const char* DisplayText(TreeListState& s, ItemId id, char* buffer, int size)
+{
+    NMTVDISPINFOA nm = {};
+    buffer[0] = 0;
+    nm.item.mask = TVIF_TEXT;
+    nm.item.hItem = HandleFromId(id);
+    nm.item.pszText = buffer;
+    nm.item.cchTextMax = size;
+    if (const TreeItem* item = Item(s, id)) {
+        nm.item.state = item->state;
+        nm.item.lParam = item->lParam;
+    }
+    SendNotify(s, nm.hdr, TVN_GETDISPINFOA);
+    if (!nm.item.pszText)
+        return "";
+    if (nm.item.pszText == buffer)
+        buffer[size - 1] = 0;
+    return nm.item.pszText;
+}
+
+}  // namespace treelist

@@ -1,0 +1,19 @@
+// Notifications to the owner. Each is sent with the access lock let go, so that the
+// owner may send messages back; callers check their items again afterwards.
+#pragma once
+#include "treelist/TreeListState.h"
+
+namespace treelist {
+
+LRESULT SendNotify(TreeListState& s, NMHDR& header, UINT code);
+// An NMTREEVIEWA with the new item (and the old one for selection changes).
+LRESULT NotifyTreeView(TreeListState& s, UINT code, UINT action, ItemId newItem, int newColumn,
+                       ItemId oldItem = 0, int oldColumn = 0, POINT point = POINT{ 0, 0 });
+LRESULT NotifyKeyDown(TreeListState& s, WORD key);
+// Asks the owner for a callback text; returns it or "".
+const char* DisplayText(TreeListState& s, ItemId id, char* buffer, int size);
+
+// Fills a TVITEMA of the protocol (mask 0x801C or 0x801D) for an item and column.
+void FillNotifyItem(const TreeListState& s, TVITEMA& tv, ItemId id, int column, UINT mask);
+
+}  // namespace treelist

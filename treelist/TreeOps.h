@@ -1,0 +1,25 @@
+// Expansion, selection and the repainting of rows: the operations that notify the
+// owner on the way.
+#pragma once
+#include "treelist/TreeListState.h"
+
+namespace treelist {
+
+// TVM_EXPAND: returns 0 when refused or cancelled, -1 when the item went away meanwhile.
+LRESULT ExpandItem(TreeListState& s, ItemId id, UINT code);
+// Expands every ancestor of an item; false when one of them could not be.
+bool ExpandAncestors(TreeListState& s, ItemId id);
+// Deletes an item's children, last first.
+void DeleteChildren(TreeListState& s, ItemId id);
+
+// Moves the caret (TVM_SELECTITEM with TVGN_CARET, keys, clicks); 0 when refused.
+LRESULT SelectCaret(TreeListState& s, ItemId id, int column, bool deselectOthers);
+void SetDropHilite(TreeListState& s, ItemId id);
+void DeselectAll(TreeListState& s, ItemId except);
+// Toggles a check box between unchecked and checked.
+void ToggleCheckBox(TreeListState& s, ItemId id);
+
+void InvalidateItem(TreeListState& s, ItemId id);
+void InvalidateRowsFrom(TreeListState& s, ItemId id);
+
+}  // namespace treelist
