@@ -16,7 +16,8 @@ namespace {
 
 const char kServiceName[] = "veldbsrv";
 const UINT kStatusPeriodMs = 1000;
-const DWORD kTreeStyle = TVS_HASBUTTONS | TVS_LINESATROOT | TVS_FULLROWSELECT;
+// A tab stop, so that the dialog gives the tree the keyboard when the window opens.
+const DWORD kTreeStyle = TVS_HASBUTTONS | TVS_LINESATROOT | TVS_FULLROWSELECT | WS_TABSTOP;
 const LPARAM kTreeExtendedStyle = 0x80000;        // selected rows filled across all columns
 const UINT kSetExtendedStyle = 0x112C;            // TVM_SETEXTENDEDSTYLE of the tree-list
 

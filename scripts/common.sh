@@ -42,8 +42,13 @@ stop_display() {
     fi
 }
 
-# start_wineserver PREFIX [managed]: makes the prefix once and keeps one wineserver for
-# the run. Windows are left to a window manager only when asked (a real desktop has one).
+# start_wineserver PREFIX [MODE]: makes the prefix once and keeps one wineserver for the
+# run. MODE says who frames Wine's windows:
+#   unmanaged (the default, for tests): Wine itself; no window manager runs under Xvfb,
+#             and hiding a managed window would wait two seconds for its answer;
+#   tray      as unmanaged, but the tray is a plain window of its own, so that its icon
+#             sits where a click on the screen finds it (the demo without a display);
+#   managed   the window manager of a real desktop.
 start_wineserver() {
     export WINEPREFIX=$1
     export LANG=hu_HU.UTF-8
@@ -55,15 +60,22 @@ start_wineserver() {
     fi
     wineserver -p >/dev/null 2>&1
     wineserver_prefix=$WINEPREFIX
+    local windows=N tray=N
+    case "${2:-unmanaged}" in
+        tray) tray=Y ;;
+        managed) windows=Y; tray=Y ;;
+    esac
+    # Set before Wine's own programs start.
+    wine_setting 'HKCU\Software\Wine\X11 Driver' Managed $windows
+    wine_setting 'HKCU\Software\Wine\AppDefaults\explorer.exe\X11 Driver' Managed $tray
     # Start Wine's own services now, with nothing to inherit: started by the first test
     # they would hold its output pipe open after it ended.
     /usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1 || true
-    # No window manager runs under Xvfb: with Wine's windows unmanaged, hiding one does
-    # not wait two seconds for a manager's answer, and Wine draws their frames itself.
-    local managed=N
-    [ "${2:-}" = managed ] && managed=Y
-    /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d $managed /f \
-        </dev/null >/dev/null 2>&1 || true
+}
+
+# wine_setting KEY NAME VALUE: a string value in the prefix's registry.
+wine_setting() {
+    /usr/lib/wine/wine64 reg add "$1" /v "$2" /d "$3" /f </dev/null >/dev/null 2>&1 || true
 }
 
 stop_wineserver() {

@@ -123,14 +123,13 @@ void ServiceFixture::Remove()
     DWORD pid = ProcessId();
     SERVICE_STATUS status = {};
     ControlService(service.Get(), SERVICE_CONTROL_STOP, &status);
-    if (!WaitForState(SERVICE_STOPPED, 3000) && pid) {
+    if (!WaitForState(SERVICE_STOPPED, 1000) && pid) {
         // A stand-in that ignores the stop control is ended the hard way.
         velutils::KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
         if (process) {
             TerminateProcess(process.Get(), 1);
             WaitForSingleObject(process.Get(), 5000);
         }
-        WaitForState(SERVICE_STOPPED, 5000);
     }
     DeleteService(service.Get());
 }
