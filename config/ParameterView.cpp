@@ -93,14 +93,15 @@ void ParameterView::FillDatabases(const std::string& serverDir)
     if (config.GetDatabaseNames(names) != VelServerConfig::Success)
         names.clear();
     for (const std::string& name : names)
-        FillDatabase(serverDir, name);
+        FillDatabase(config, name);
 }
 
-void ParameterView::FillDatabase(const std::string& serverDir, const std::string& name)
+// Each database's settings come from the same reading of the file as its name.
+void ParameterView::FillDatabase(const VelServerConfig& file, const std::string& name)
 {
     HTREEITEM node = m_tree.InsertItem(name.c_str(), m_databases, TVI_LAST);
     m_tree.SetItemState(node, 0, TVIS_BOLD, TVIS_BOLD);
-    VelServerConfig config(serverDir, "databases/" + name);
+    VelServerConfig config(file, "databases/" + name);
     std::string value;
     for (const DatabaseRow& row : kDatabaseRows) {
         if (!IsSet(config, row.attribute, value))

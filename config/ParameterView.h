@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 
+#include "config/VelServerConfig.h"
 #include "framework/CMenu.h"
 #include "treelist/CTreeListCtrl.h"
 
@@ -37,7 +38,7 @@ public:
 private:
     HTREEITEM Append(HTREEITEM parent, unsigned labelId, bool bold = false);
     void SetValue(Row row, const std::string& value);
-    void FillDatabase(const std::string& serverDir, const std::string& name);
+    void FillDatabase(const VelServerConfig& file, const std::string& name);
 
     CTreeListCtrl& m_tree;
     CMenu& m_menu;

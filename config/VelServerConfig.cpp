@@ -27,10 +27,24 @@ bool IsDatabaseSection(const std::string& section)
 
 }  // namespace
 
+struct VelServerConfig::Document {
+    TiXmlDocument xml;
+    bool loaded = false;
+    TiXmlElement* server = nullptr;        // in xml, while loaded
+    TiXmlElement* databases = nullptr;
+};
+
 VelServerConfig::VelServerConfig(const std::string& directory, const std::string& section)
     : m_path(directory + kFileName),
       m_section(ToLower(section.empty() ? std::string("velsrv") : section)),
-      m_document(new TiXmlDocument())
+      m_document(std::make_shared<Document>())
+{
+}
+
+VelServerConfig::VelServerConfig(const VelServerConfig& other, const std::string& section)
+    : m_path(other.m_path),
+      m_section(ToLower(section.empty() ? std::string("velsrv") : section)),
+      m_document(other.m_document)
 {
 }
 
@@ -38,27 +52,38 @@ VelServerConfig::~VelServerConfig() = default;
 
 int VelServerConfig::Load()
 {
-    m_loaded = false;
-    m_server = nullptr;
-    m_databases = nullptr;
-    if (!m_document->LoadFile(m_path.c_str(), TIXML_ENCODING_LEGACY))
+    Document& doc = *m_document;
+    doc.loaded = false;
+    doc.server = nullptr;
+    doc.databases = nullptr;
+    if (!doc.xml.LoadFile(m_path.c_str(), TIXML_ENCODING_LEGACY))
         return Failure;
-    TiXmlElement* root = m_document->FirstChildElement("serverparams");
+    TiXmlElement* root = doc.xml.FirstChildElement("serverparams");
     if (!root)
         return Failure;
     TiXmlElement* server = root->FirstChildElement("velsrv");
     TiXmlElement* databases = root->FirstChildElement("databases");
     if (!server || !databases)
         return Failure;
-    m_server = server;
-    m_databases = databases;
-    m_loaded = true;
+    doc.server = server;
+    doc.databases = databases;
+    doc.loaded = true;
     return Success;
 }
 
 int VelServerConfig::EnsureLoaded()
 {
-    return m_loaded ? Success : Load();
+    return m_document->loaded ? Success : Load();
+}
+
+TiXmlElement* VelServerConfig::Server() const
+{
+    return m_document->server;
+}
+
+TiXmlElement* VelServerConfig::Databases() const
+{
+    return m_document->databases;
 }
 
 int VelServerConfig::GetValue(const std::string& name, std::string& value)
@@ -106,7 +131,7 @@ int VelServerConfig::GetDatabaseNames(std::vector<std::string>& names)
     int result = EnsureLoaded();
     if (result != Success)
         return result;
-    for (const TiXmlElement* db = m_databases->FirstChildElement(); db; db = db->NextSiblingElement())
+    for (const TiXmlElement* db = Databases()->FirstChildElement(); db; db = db->NextSiblingElement())
         names.push_back(db->ValueStr());
     return Success;
 }
@@ -116,13 +141,13 @@ int VelServerConfig::GetDatabaseNames(std::vector<std::string>& names)
 TiXmlElement* VelServerConfig::FindSection() const
 {
     if (IsDatabaseSection(m_section))
-        return m_databases->FirstChildElement(m_section.substr(kPrefixLength + 1));
+        return Databases()->FirstChildElement(m_section.substr(kPrefixLength + 1));
     if (m_section == "velsrv")
-        return m_server;
+        return Server();
     return nullptr;
 }
 
 int VelServerConfig::Save() const
 {
-    return SaveDocumentReplacing(*m_document, m_path) ? Success : Failure;
+    return SaveDocumentReplacing(m_document->xml, m_path) ? Success : Failure;
 }

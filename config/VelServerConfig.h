@@ -19,6 +19,9 @@ public:
     // `directory` ends in a path separator (or is empty: the current directory). An
     // empty section means "velsrv". Nothing is read yet.
     VelServerConfig(const std::string& directory, const std::string& section);
+    // Another section of the same file, read from the document `other` has loaded (or
+    // loads): a task that reads many sections parses the file once.
+    VelServerConfig(const VelServerConfig& other, const std::string& section);
     virtual ~VelServerConfig();
 
     VelServerConfig(const VelServerConfig&) = delete;
@@ -37,13 +40,13 @@ public:
 
 private:
     int EnsureLoaded();
+    TiXmlElement* Server() const;
+    TiXmlElement* Databases() const;
     TiXmlElement* FindSection() const;
     int Save() const;
 
     std::string m_path;
     std::string m_section;
-    std::unique_ptr<TiXmlDocument> m_document;
-    bool m_loaded = false;
-    TiXmlElement* m_server = nullptr;      // in m_document, while loaded
-    TiXmlElement* m_databases = nullptr;
+    struct Document;                       // the parsed file, shared by sibling sections
+    std::shared_ptr<Document> m_document;
 };

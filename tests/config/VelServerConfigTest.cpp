@@ -6,6 +6,9 @@
 #include "config/VelServerConfig.h"
 #include "utils/UniqueHandle.h"
 
+#include <string>
+#include <vector>
+
 namespace {
 
 const int kFailure = 10059;
@@ -127,6 +130,30 @@ TEST_F(ConfigRead, LoadedDocumentIsKeptForTheObjectsLife)
     EXPECT_EQ(0, config.GetValue("debuglog", value));
     EXPECT_EQ("8 ", value);
     EXPECT_EQ("1", Value(dir, "velsrv", "debuglog")) << "a new object reads the file afresh";
+}
+
+TEST_F(ConfigRead, SiblingSectionsReadTheSameLoadingOfTheFile)
+{
+    VelServerConfig server(dir.Path(), "velsrv");
+    std::vector<std::string> names;
+    ASSERT_EQ(0, server.GetDatabaseNames(names));
+    dir.Write("<serverparams><velsrv/><databases><konyv regdbpath=\"new\"/></databases></serverparams>");
+    VelServerConfig konyv(server, "DATABASES/konyv");
+    std::string value;
+    EXPECT_EQ(0, konyv.GetValue("regdbpath", value));
+    EXPECT_EQ("D:\\könyv", value);
+    EXPECT_EQ(kFailure, VelServerConfig(server, "databases/Raktar").GetValue("regdbpath", value));
+}
+
+TEST_F(ConfigRead, SiblingOfAnUnloadedObjectLoadsForBoth)
+{
+    VelServerConfig server(dir.Path(), "velsrv");
+    VelServerConfig konyv(server, "databases/konyv");
+    std::string value;
+    EXPECT_EQ(0, konyv.GetValue("regdbpath", value));
+    dir.Write("<serverparams><velsrv debuglog=\"1\"/><databases/></serverparams>");
+    EXPECT_EQ(0, server.GetValue("debuglog", value));
+    EXPECT_EQ("8 ", value);
 }
 
 namespace {
