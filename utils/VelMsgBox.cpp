@@ -376,7 +376,11 @@ void VelMsgBox::ResizeAndCenter(int clientWidth, int clientHeight)
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
     const int x = std::max<int>(area.left, area.left + (area.right - area.left - width) / 2);
     const int y = std::max<int>(area.top, area.top + (area.bottom - area.top - height) / 2);
-    SetWindowPos(m_dialog, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // MB_TOPMOST keeps the box above every other window, as the system box does: a box
+    // without a parent would otherwise open behind the operator's work.
+    const bool topmost = (m_style & MB_TOPMOST) != 0;
+    SetWindowPos(m_dialog, topmost ? HWND_TOPMOST : nullptr, x, y, width, height,
+                 (topmost ? 0 : SWP_NOZORDER) | SWP_NOACTIVATE);
 }
 
 int VelMessageBox(HWND parent, const std::string& caption, const std::string& text, const std::string& detail,
