@@ -51,20 +51,16 @@ CVelDbCtrlDlg::~CVelDbCtrlDlg()
 // program goes on.
 LRESULT CVelDbCtrlDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    try {
+    LRESULT result = 0;
+    RunShowingFailures([&] {
         if (msg == WM_TRAYNOTIFY)
-            return OnTrayNotify(lParam);
-        if (msg == TaskbarCreatedMessage()) {
+            result = OnTrayNotify(lParam);
+        else if (msg == TaskbarCreatedMessage())
             OnTaskbarCreated();
-            return 0;
-        }
-        return CDialog::WindowProc(msg, wParam, lParam);
-    } catch (const VelExceptBase& e) {
-        ShowCaughtException(e);
-    } catch (...) {
-        ShowOtherException(VEL_ERRPOS("NULL"));
-    }
-    return 0;
+        else
+            result = CDialog::WindowProc(msg, wParam, lParam);
+    }, VEL_ERRPOS("NULL"));
+    return result;
 }
 
 bool CVelDbCtrlDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -201,13 +197,7 @@ void CVelDbCtrlDlg::OnClose()
 
 void CVelDbCtrlDlg::OnTimer()
 {
-    try {
-        PollServiceStatus();
-    } catch (const VelExceptBase& e) {
-        ShowCaughtException(e);
-    } catch (...) {
-        ShowOtherException(VEL_ERRPOS("NULL"));
-    }
+    RunShowingFailures([this] { PollServiceStatus(); }, VEL_ERRPOS("NULL"));
 }
 
 void CVelDbCtrlDlg::OnSize(int cx, int cy)
@@ -248,13 +238,7 @@ bool CVelDbCtrlDlg::OnNotify(const NMHDR* header, LRESULT& result)
 
 BOOL CVelDbCtrlDlg::OnInitDialog()
 {
-    try {
-        InitDialog();
-    } catch (const VelExceptBase& e) {
-        ShowCaughtException(e);
-    } catch (...) {
-        ShowOtherException(VEL_ERRPOS("NULL"));
-    }
+    RunShowingFailures([this] { InitDialog(); }, VEL_ERRPOS("NULL"));
     return TRUE;
 }
 
@@ -445,11 +429,5 @@ void CVelDbCtrlDlg::FillTreeValues()
 // A failure here is shown, and the databases are filled all the same.
 void CVelDbCtrlDlg::FillParameters()
 {
-    try {
-        m_params.FillParameters(m_strServerDir);
-    } catch (const VelExceptBase& e) {
-        ShowCaughtException(e);
-    } catch (...) {
-        ShowOtherException(VEL_ERRPOS("NULL"));
-    }
+    RunShowingFailures([this] { m_params.FillParameters(m_strServerDir); }, VEL_ERRPOS("NULL"));
 }

@@ -10,6 +10,20 @@ void ShowCaughtException(const VelExceptBase& e);
 // A failure that is not of the family: code 1 at the handler's position, in a plain box.
 void ShowOtherException(const ErrPos& handler);
 
+// Runs `work`; a failure escaping it is shown (the family's with its texts, any other
+// as code 1 at `handler`) and the caller goes on.
+template <class Work>
+void RunShowingFailures(Work work, const ErrPos& handler)
+{
+    try {
+        work();
+    } catch (const VelExceptBase& e) {
+        ShowCaughtException(e);
+    } catch (...) {
+        ShowOtherException(handler);
+    }
+}
+
 // Tests see what would be shown instead of a modal box; the program never sets it.
 using ExceptionDisplayHook = void (*)(const std::string& caption, const std::string& mainText,
                                       const std::string& detail);

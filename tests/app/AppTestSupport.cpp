@@ -231,27 +231,38 @@ bool DialogRunner::WaitEnded(DWORD timeoutMs) const
 
 namespace {
 
-struct MenuSearch {
+struct WindowSearch {
+    const char* className;
+    const char* caption;
     HWND found;
 };
 
-BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM lParam)
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam)
 {
-    char cls[32] = "";
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (lstrcmpA(cls, "#32768") != 0 || !IsWindowVisible(hwnd))
+    auto* search = reinterpret_cast<WindowSearch*>(lParam);
+    char text[128] = "";
+    if (search->className)
+        GetClassNameA(hwnd, text, sizeof text);
+    else
+        GetWindowTextA(hwnd, text, sizeof text);
+    if (lstrcmpA(text, search->className ? search->className : search->caption) != 0 || !IsWindowVisible(hwnd))
         return TRUE;
-    reinterpret_cast<MenuSearch*>(lParam)->found = hwnd;
+    search->found = hwnd;
     return FALSE;
 }
 
 }  // namespace
 
+HWND FindThreadWindow(DWORD threadId, const char* className, const char* caption)
+{
+    WindowSearch search = { className, caption, nullptr };
+    EnumThreadWindows(threadId, MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND FindPopupMenu(DWORD threadId)
 {
-    MenuSearch search = { nullptr };
-    EnumThreadWindows(threadId, FindMenuWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindThreadWindow(threadId, "#32768");
 }
 
 namespace {

@@ -104,5 +104,8 @@ struct ResourceUse {
 };
 ResourceUse MeasureResources();
 
+// A visible top-level window of the thread with that class or caption, or null.
+HWND FindThreadWindow(DWORD threadId, const char* className, const char* caption = nullptr);
+
 // The visible popup menu window of the given thread, or null.
 HWND FindPopupMenu(DWORD threadId);

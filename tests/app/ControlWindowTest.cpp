@@ -192,20 +192,6 @@ TEST_F(ControlWindow, ExceptionEscapingAHandlerIsShownAndTheProgramGoesOn)
 
 namespace {
 
-struct BoxSearch {
-    HWND box;
-};
-
-BOOL CALLBACK FindErrorBox(HWND hwnd, LPARAM lParam)
-{
-    char caption[64] = "";
-    GetWindowTextA(hwnd, caption, sizeof caption);
-    if (lstrcmpA(caption, "Error occured:") != 0 || !IsWindowVisible(hwnd))
-        return TRUE;
-    reinterpret_cast<BoxSearch*>(lParam)->box = hwnd;
-    return FALSE;
-}
-
 std::string ControlText(HWND dialog, int id)
 {
     char text[1024] = "";
@@ -220,18 +206,15 @@ TEST_F(ControlWindow, CaughtExceptionIsShownInTheProgramsOwnBox)
     Dlg().throwOnStart = true;
     PostMessageA(Hwnd(), WM_COMMAND, ID_SERVER_START, 0);
     DWORD thread = GetWindowThreadProcessId(Hwnd(), nullptr);
-    BoxSearch search = { nullptr };
-    ASSERT_TRUE(WaitFor([&] {
-        EnumThreadWindows(thread, FindErrorBox, reinterpret_cast<LPARAM>(&search));
-        return search.box != nullptr;
-    }));
-    EXPECT_EQ("start failed on purpose", ControlText(search.box, IDC_VELMSGBOX_TEXT));
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = FindThreadWindow(thread, nullptr, "Error occured:")) != nullptr; }));
+    EXPECT_EQ("start failed on purpose", ControlText(box, IDC_VELMSGBOX_TEXT));
     EXPECT_EQ("Additional datas:\r\nErrCode:\t-1\r\nfile\ttest.cpp\r\nfunction\tStartServer\r\nline\t1",
-              ControlText(search.box, IDC_VELMSGBOX_DETAIL));
-    EXPECT_EQ(nullptr, GetWindow(search.box, GW_OWNER));            // shown without a parent
-    EXPECT_TRUE(GetWindowLongPtrA(search.box, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    PostMessageA(search.box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindow(search.box); }));
+              ControlText(box, IDC_VELMSGBOX_DETAIL));
+    EXPECT_EQ(nullptr, GetWindow(box, GW_OWNER));            // shown without a parent
+    EXPECT_TRUE(GetWindowLongPtrA(box, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
     Poll();   // the program goes on
     EXPECT_FALSE(runner->Ended());
 }
