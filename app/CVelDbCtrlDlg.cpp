@@ -364,17 +364,21 @@ void CVelDbCtrlDlg::PollServiceStatus()
         return;
     case ServiceStatus::Running:
         ShowStatus(IDS_STATUS_RUNNING, m_hIconRunning);
-        m_menu.EnableMenuItem(ID_SERVER_START, MF_GRAYED);
-        m_menu.EnableMenuItem(ID_SERVER_STOP, MF_ENABLED);
-        m_menu.EnableMenuItem(ID_SERVER_RESTART, MF_ENABLED);
+        EnableServiceCommands(true);
         return;
     case ServiceStatus::Stopped:
         ShowStatus(IDS_STATUS_STOPPED, m_hIconStopped);
-        m_menu.EnableMenuItem(ID_SERVER_START, MF_ENABLED);
-        m_menu.EnableMenuItem(ID_SERVER_STOP, MF_GRAYED);
-        m_menu.EnableMenuItem(ID_SERVER_RESTART, MF_GRAYED);
+        EnableServiceCommands(false);
         return;
     }
+}
+
+// A running server can be stopped or restarted; any other can be started.
+void CVelDbCtrlDlg::EnableServiceCommands(bool running)
+{
+    m_menu.EnableMenuItem(ID_SERVER_START, running ? MF_GRAYED : MF_ENABLED);
+    m_menu.EnableMenuItem(ID_SERVER_STOP, running ? MF_ENABLED : MF_GRAYED);
+    m_menu.EnableMenuItem(ID_SERVER_RESTART, running ? MF_ENABLED : MF_GRAYED);
 }
 
 // Updates the icon and its tip. While the window is hidden the icon must exist: when

@@ -79,6 +79,7 @@ private:
     void InitDialog();
     void HideToTray();
     void ShowStatus(UINT textId, HICON icon);
+    void EnableServiceCommands(bool running);
     void RebuildTree();
     void BuildVersionReport();
     void FillTreeValues();
