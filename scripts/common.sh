@@ -53,24 +53,32 @@ start_wineserver() {
     export WINEPREFIX=$1
     export LANG=hu_HU.UTF-8
     unset LC_ALL LC_CTYPE LC_MESSAGES
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        mkdir -p "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1 || true
-        wineserver -w
-    fi
-    wineserver -p >/dev/null 2>&1
-    wineserver_prefix=$WINEPREFIX
     local windows=N tray=N
     case "${2:-unmanaged}" in
         tray) tray=Y ;;
         managed) windows=Y; tray=Y ;;
     esac
-    # Set before Wine's own programs start.
-    wine_setting 'HKCU\Software\Wine\X11 Driver' Managed $windows
-    wine_setting 'HKCU\Software\Wine\AppDefaults\explorer.exe\X11 Driver' Managed $tray
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 || true
+        # Settings made in the run that made the prefix do not reach every window of
+        # that run: the prefix is made, set and ended first.
+        window_settings $windows $tray
+        wineserver -k >/dev/null 2>&1 || true
+        wineserver -w
+    fi
+    wineserver -p >/dev/null 2>&1
+    wineserver_prefix=$WINEPREFIX
+    window_settings $windows $tray
     # Start Wine's own services now, with nothing to inherit: started by the first test
     # they would hold its output pipe open after it ended.
     /usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1 || true
+}
+
+# window_settings WINDOWS TRAY: Y where a window manager frames them, N where Wine does.
+window_settings() {
+    wine_setting 'HKCU\Software\Wine\X11 Driver' Managed "$1"
+    wine_setting 'HKCU\Software\Wine\AppDefaults\explorer.exe\X11 Driver' Managed "$2"
 }
 
 # wine_setting KEY NAME VALUE: a string value in the prefix's registry.
