@@ -152,18 +152,22 @@ void UpdateScrollBars(TreeListState& s)
     h.nPos = s.scrollX;
     int shown[6] = { v.nMax, static_cast<int>(v.nPage), v.nPos, h.nMax, static_cast<int>(h.nPage), h.nPos };
     s.scrollBarsDirty = false;
-    bool same = s.scrollBarsKnown;
-    for (int i = 0; i < 6 && same; ++i)
-        same = shown[i] == s.scrollBarsShown[i];
-    if (same)
-        return;
-    for (int i = 0; i < 6; ++i)
+    // Only a bar whose values changed is set (and redrawn).
+    bool changed[2] = { !s.scrollBarsKnown, !s.scrollBarsKnown };
+    for (int i = 0; i < 6; ++i) {
+        if (shown[i] != s.scrollBarsShown[i])
+            changed[i / 3] = true;
         s.scrollBarsShown[i] = shown[i];
+    }
     s.scrollBarsKnown = true;
+    if (!changed[0] && !changed[1])
+        return;
     HWND hwnd = s.hwnd;
     UnlockScope unlock(s.lock);
-    SetScrollInfo(hwnd, SB_VERT, &v, TRUE);
-    SetScrollInfo(hwnd, SB_HORZ, &h, TRUE);
+    if (changed[0])
+        SetScrollInfo(hwnd, SB_VERT, &v, TRUE);
+    if (changed[1])
+        SetScrollInfo(hwnd, SB_HORZ, &h, TRUE);
 }
 
 void PlaceHeader(TreeListState& s)

@@ -44,6 +44,8 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTA* cs)
     if (!CreateItemTables(*s) || !s->lock.Create())
         return -1;
     s->indent = kDefaultIndent;
+    // The rows are painted around the header, never over it.
+    SetWindowLongA(hwnd, GWL_STYLE, GetWindowLongA(hwnd, GWL_STYLE) | WS_CLIPCHILDREN);
     s->style = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
     s->enabled = IsWindowEnabled(hwnd) != FALSE;
     RECT client = {};
