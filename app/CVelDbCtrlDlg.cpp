@@ -33,8 +33,7 @@ UINT TaskbarCreatedMessage()
 CVelDbCtrlDlg::CVelDbCtrlDlg()
     : CDialog(IDD_CONTROL_DIALOG),
       m_params(m_tree, m_menu),
-      m_hIcon(CWinApp::GetApp() ? CWinApp::GetApp()->LoadIcon(IDR_MAINFRAME)
-                                : LoadIconA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))),
+      m_hIcon(LoadIconA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))),
       m_hIconCurrent(m_hIcon),
       m_stopWaitMs(ServiceControl::kStopWaitMs)
 {

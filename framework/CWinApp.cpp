@@ -39,8 +39,3 @@ HINSTANCE CWinApp::ResourceHandle()
 {
     return g_app && g_app->m_hInstance ? g_app->m_hInstance : GetModuleHandleA(nullptr);
 }
-
-HICON CWinApp::LoadIcon(UINT id) const
-{
-    return ::LoadIconA(ResourceHandle(), MAKEINTRESOURCEA(id));
-}

@@ -21,8 +21,6 @@ public:
     // The module whose resources the program uses.
     static HINSTANCE ResourceHandle();
 
-    HICON LoadIcon(UINT id) const;
-
     CWnd* m_pMainWnd = nullptr;
     HINSTANCE m_hInstance = nullptr;
 };

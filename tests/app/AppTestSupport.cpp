@@ -18,14 +18,6 @@ namespace {
 std::mutex g_shownLock;
 std::vector<ShownError> g_shown;
 
-std::string TestDirectory()
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir(path);
-    return dir.substr(0, dir.find_last_of("\\/") + 1);
-}
-
 ServiceHandle OpenManager()
 {
     return ServiceHandle(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
@@ -49,11 +41,18 @@ bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs)
     return true;
 }
 
+std::string BuildDirectory()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string dir(path);
+    dir.erase(dir.find_last_of("\\/"));           // the program's own folder: tests or bench
+    return dir.substr(0, dir.find_last_of("\\/") + 1);
+}
+
 std::string StandinServicePath()
 {
-    char full[MAX_PATH] = "";
-    GetFullPathNameA((TestDirectory() + "..\\standins\\veldbsrv.exe").c_str(), MAX_PATH, full, nullptr);
-    return full;
+    return BuildDirectory() + "standins\\veldbsrv.exe";
 }
 
 ServiceFixture::~ServiceFixture()

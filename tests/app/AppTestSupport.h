@@ -16,6 +16,9 @@
 // Polls `done` until it holds or `timeoutMs` passes.
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 
+// The build tree the tests run from ("...\\build\\x86_64\\"), with its trailing separator.
+std::string BuildDirectory();
+
 // The stand-in service program that the build puts beside the tests.
 std::string StandinServicePath();
 

@@ -7,17 +7,14 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/app/AppTestSupport.h"
 #include "utils/UniqueHandle.h"
 
 namespace {
 
 std::string ProgramPath()
 {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir(path);
-    dir.erase(dir.find_last_of("\\/") + 1);
-    return dir + "..\\veldbctrl.exe";   // the tests live in tests\ beside the program
+    return BuildDirectory() + "veldbctrl.exe";
 }
 
 class ProgramResources : public ::testing::Test {

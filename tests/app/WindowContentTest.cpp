@@ -11,15 +11,6 @@
 
 namespace {
 
-std::string BuildDirectory()
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir(path);
-    dir.erase(dir.find_last_of("\\/"));           // build\x86_64\tests
-    return dir.substr(0, dir.find_last_of("\\/") + 1);
-}
-
 // A server directory of its own: the service's image path points into it.
 class ServerDirectory {
 public:
