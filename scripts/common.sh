@@ -4,15 +4,18 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEDEBUG=-all
 jobs=$(nproc 2>/dev/null || echo 2)
 
-# build_tree ARCH: configures (once) and builds build/ARCH.
+# build_tree ARCH [TARGET...]: configures (once) and builds build/ARCH, or those targets.
 build_tree() {
     local arch=$1 dir="$top/build/$1"
+    shift
+    local targets=()
+    [ $# -eq 0 ] || targets=(--target "$@")
     if [ ! -f "$dir/build.ninja" ]; then
         cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-$arch.cmake" >/dev/null
     fi
     local log status=0
     log=$(mktemp)
-    cmake --build "$dir" -j "$jobs" >"$log" 2>&1 || status=$?
+    cmake --build "$dir" -j "$jobs" "${targets[@]}" >"$log" 2>&1 || status=$?
     # Progress lines hidden; warnings and errors shown.
     grep -v -e '^\[[0-9]*/[0-9]*\] ' -e '^ninja: no work to do' -e '^-- ' "$log" || true
     rm -f "$log"
