@@ -2,8 +2,12 @@
 ; of the service's executable; when the service is not installed, a directory the
 ; operator chooses), starts it at logon for every user, and registers an uninstaller
 ; that takes all of it away again. Built by scripts/package, which passes VERSION,
-; BIN32, BIN64 and OUTFILE.
+; BIN32, BIN64 and OUTFILE, and TARGET amd64-unicode for the installer that runs only
+; on 64-bit Windows.
 Unicode true
+!ifdef TARGET
+    Target ${TARGET}
+!endif
 !include LogicLib.nsh
 !include x64.nsh
 !include WinMessages.nsh
