@@ -209,8 +209,6 @@ LRESULT SelectCaret(TreeListState& s, ItemId id, int column, bool deselectOthers
 {
     if (!ColumnExists(s, column) || (id && !Item(s, id)))
         return 0;
-    if (id == s.caret && column == s.caretColumn)
-        return 1;
     // The caret is always on a row.
     if (id && !ExpandAncestors(s, id))
         return 0;
