@@ -91,7 +91,7 @@ void DrawCellText(HDC dc, const char* text, int length, int width, const RECT& r
 
 class RowPainter {
 public:
-    RowPainter(TreeListState& s, HDC dc) : m_s(s), m_dc(dc) {}
+    RowPainter(TreeListState& s, HDC dc) : m_s(s), m_dc(dc), m_clip(CreateRectRgn(0, 0, 0, 0)) {}
 
     // False when the item went away while its text was asked for.
     bool PaintRow(int row, int top);
@@ -106,6 +106,7 @@ private:
 
     TreeListState& m_s;
     HDC m_dc;
+    velutils::UniqueHandle<velutils::GdiObjectTraits<HRGN>> m_clip;   // one region, moved per row
 };
 
 void RowPainter::DrawLines(ItemId id, const ItemLayout& layout, int top, int bottom)
@@ -142,8 +143,8 @@ bool RowPainter::DrawTreeCell(ItemId id, int top, int bottom, bool rowSelected, 
 {
     int right = X(TreeColumnRight(m_s));
     int left = m_s.columnCount > 0 ? X(m_s.columns[0].left) : X(0);
-    velutils::UniqueHandle<velutils::GdiObjectTraits<HRGN>> clip(CreateRectRgn(left, top, right, bottom));
-    SelectClipRgn(m_dc, clip.Get());
+    SetRectRgn(m_clip.Get(), left, top, right, bottom);
+    SelectClipRgn(m_dc, m_clip.Get());
 
     TreeItem* item = m_s.items[id];
     if (!rowSelected && (item->colorFlags & CLF_BK) && m_s.enabled)
