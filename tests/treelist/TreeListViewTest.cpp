@@ -1,6 +1,8 @@
 // Columns, hit testing, scrolling, drag images and painting of a real control.
 #include "TreeListFixture.h"
 
+#include <cstring>
+
 #include "utils/UniqueHandle.h"
 
 namespace {
@@ -8,6 +10,14 @@ namespace {
 COLORREF PixelOf(HDC dc, int x, int y)
 {
     return GetPixel(dc, x, y);
+}
+
+// The rectangle record of TVM_GETITEMRECT carries the item in its first bytes.
+RECT RectOf(HTREEITEM item)
+{
+    RECT r = {};
+    std::memcpy(&r, &item, sizeof(item));
+    return r;
 }
 
 int ColumnWidthOf(HWND tree, int column)
@@ -360,8 +370,7 @@ TEST_F(TreeListTest, SmallAnswersAtTheEdges)
     SelectObject(dc, old);
     ReleaseDC(m_tree, dc);
     ASSERT_GT(size.cx, 0xFFFF);
-    RECT r = {};
-    *reinterpret_cast<HTREEITEM*>(&r) = wideItem;
+    RECT r = RectOf(wideItem);
     ASSERT_TRUE(Send(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r)));
     EXPECT_GE(r.right - r.left, size.cx);
 
@@ -376,19 +385,16 @@ TEST_F(TreeListTest, ItemRectanglesAndColumnWidthsFromTheHeader)
     AddColumn("value", 100);
     HTREEITEM a = Insert("a");
     HTREEITEM b = Insert("a rather longer label than the column");
-    RECT row = {};
-    *reinterpret_cast<HTREEITEM*>(&row) = a;
+    RECT row = RectOf(a);
     ASSERT_TRUE(Send(TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&row)));
     EXPECT_EQ(row.top, HeaderHeight());
     EXPECT_EQ(row.bottom - row.top, RowHeight());
-    RECT text = {};
-    *reinterpret_cast<HTREEITEM*>(&text) = b;
+    RECT text = RectOf(b);
     ASSERT_TRUE(Send(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text)));
     EXPECT_EQ(text.top, HeaderHeight() + RowHeight());
     EXPECT_GT(text.left, 0);
     EXPECT_GT(text.right, 100) << "wider than its column";
-    RECT none = {};
-    *reinterpret_cast<HTREEITEM*>(&none) = reinterpret_cast<HTREEITEM>(77);
+    RECT none = RectOf(reinterpret_cast<HTREEITEM>(77));
     EXPECT_FALSE(Send(TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&none)));
 
     HWND header = reinterpret_cast<HWND>(Send(TVM_GETHEADER));
