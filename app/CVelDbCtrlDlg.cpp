@@ -231,6 +231,10 @@ bool CVelDbCtrlDlg::OnNotify(const NMHDR* header, LRESULT& result)
         OnTreeItemExpanded(header);
         result = 0;
         return true;
+    case NM_RETURN:                        // the tree takes Enter from the dialog
+        OnOK();
+        result = TRUE;
+        return true;
     default:
         return false;
     }

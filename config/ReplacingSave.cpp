@@ -48,6 +48,13 @@ bool ReplacingSave::Write(const std::string& bytes)
     // does (Wine as root), so it is checked here.
     if (attributes & FILE_ATTRIBUTE_READONLY)
         return false;
+    // A file another program holds cannot be replaced; asked first, as ReplaceFile
+    // may leave a file of its own behind when it fails (Wine does).
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    velutils::FileHandle replaceable(
+        CreateFileA(m_path.c_str(), DELETE, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!replaceable)
+        return false;
     m_attributes = attributes;
 
     char temporary[MAX_PATH] = "";
