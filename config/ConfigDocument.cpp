@@ -176,7 +176,8 @@ bool ConfigDocument::AttributeEnd(const TiXmlElement& element, size_t& end) cons
     const XmlScan scan(m_bytes);
     XmlScan::Attribute attribute;
     if (const TiXmlAttribute* last = element.LastAttribute()) {
-        if (!scan.ReadAttribute(OffsetOf(*last), attribute))
+        // After "name=" with no value TinyXML would take anything inserted as the value.
+        if (!scan.ReadAttribute(OffsetOf(*last), attribute) || attribute.valueBegin == attribute.end)
             return false;
         end = attribute.end;
         return true;

@@ -45,7 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     TiXmlDocument plain;
     plain.Parse(bytes.c_str(), nullptr, TIXML_ENCODING_LEGACY);
-    if (ElementDepth(plain) > XmlDepthGuard::kMaxDepth)
+    // The guard counts elements whose content is read; one without content (or whose
+    // start tag fails) may sit one level below the deepest of them.
+    if (ElementDepth(plain) > XmlDepthGuard::kMaxDepth + 1)
         std::abort();                      // the guard let through what it must refuse
 
     ConfigDocument document;

@@ -101,15 +101,21 @@ TEST_F(ConfigWrite, EveryOtherByteIsKept)
     }
 }
 
-TEST_F(ConfigWrite, ValueThatWouldNotReadBackIsRefused)
+TEST_F(ConfigWrite, WriteThatWouldChangeMoreIsRefused)
 {
     dir.Write(kLocked);
     VelServerConfig config(dir.Path(), "velsrv");
     EXPECT_EQ(kFailure, config.SetValue("net_lock", "a\rb"));   // read back as "a\nb"
+    EXPECT_EQ(kLocked, dir.Read());
     EXPECT_EQ(0, config.SetValue("net_lock", "<\"&'>"));
     std::string value;
     EXPECT_EQ(0, VelServerConfig(dir.Path(), "velsrv").GetValue("net_lock", value));
     EXPECT_EQ("<\"&'>", value);
+    // Whatever follows "a=" is read as its value.
+    const std::string noValue = "<serverparams><velsrv a=\t></velsrv><databases/></serverparams>";
+    dir.Write(noValue);
+    EXPECT_EQ(kFailure, Set("velsrv", "net_lock", "true"));
+    EXPECT_EQ(noValue, dir.Read());
     EXPECT_EQ(std::vector<std::string>{ "velsrv.xml" }, dir.Names());
 }
 
