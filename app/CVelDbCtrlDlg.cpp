@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/ExceptionDisplay.h"
+#include "app/ImagePath.h"
 #include "framework/ResText.h"
 #include "app/ServiceControl.h"
 #include "app/SingleInstance.h"
@@ -240,6 +241,10 @@ bool CVelDbCtrlDlg::OnNotify(const NMHDR* header, LRESULT& result)
         OnTreeItemExpanded(header);
         result = 0;
         return true;
+    case NM_RETURN:                        // the tree takes Enter from the dialog
+        OnOK();
+        result = TRUE;
+        return true;
     default:
         return false;
     }
@@ -446,7 +451,7 @@ void CVelDbCtrlDlg::RefreshServerDir()
 {
     std::string imagePath;
     if (ServiceControl::QueryImagePath(kServiceName, imagePath))
-        m_strServerDir = ServiceControl::DirectoryOfImagePath(imagePath);
+        m_strServerDir = ImagePath::DirectoryOf(imagePath);
 }
 
 // Each showing starts from an empty tree: versions, then parameters and databases
