@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/ExceptionDisplay.h"
+#include "app/ImagePath.h"
 #include "framework/ResText.h"
 #include "app/ServiceControl.h"
 #include "app/VersionReport.h"
@@ -404,7 +405,7 @@ void CVelDbCtrlDlg::RefreshServerDir()
 {
     std::string imagePath;
     if (ServiceControl::QueryImagePath(kServiceName, imagePath))
-        m_strServerDir = ServiceControl::DirectoryOfImagePath(imagePath);
+        m_strServerDir = ImagePath::DirectoryOf(imagePath);
 }
 
 // Each showing starts from an empty tree: versions, then parameters and databases
