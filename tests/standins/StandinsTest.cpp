@@ -257,6 +257,17 @@ TEST_F(Standins, ServerOutOfReach)
     EXPECT_EQ(10071, Bind<FreeHandlerFn>("_FreeDbHandler@4")(handle));
 }
 
+TEST_F(Standins, DemoDataLogsInAndOpensEveryDatabase)
+{
+    ASSERT_EQ("ok", server.Query(std::string("load ") + VELDB_DEMO_DATA));
+    int handle = 0;
+    EXPECT_EQ(10067, Login("VENDEG", "VENDEG", handle));
+    EXPECT_EQ(0, Login("OPERATOR", "JELSZO", handle));
+    ASSERT_EQ(0, Login("ADMIN", "ADMIN", handle));
+    for (int db : { 19, 1, 2, 3, 4 })
+        EXPECT_EQ(0, Open(handle, db)) << db;
+}
+
 TEST(StandinLibrary, OlderBuildLacksFindList)
 {
     HMODULE older = LoadLibraryA(StandinServer::NoFindListLibraryPath().c_str());
