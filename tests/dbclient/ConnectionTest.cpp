@@ -25,7 +25,8 @@ DWORD RunChild(const std::string& filter, const std::string& libraryDir)
     SetEnvironmentVariableA("PATH", (libraryDir + ";" + oldPath).c_str());
     SetEnvironmentVariableA("VELDB_DBCLIENT_CHILD", "1");
     std::string command = "\"" + std::string(self) + "\" --gtest_filter=" + filter;
-    STARTUPINFOA si = { sizeof si };
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
     SetEnvironmentVariableA("PATH", oldPath);
