@@ -88,14 +88,17 @@ int ErrorCode(const std::function<void()>& work, std::string* firstArg = nullptr
     return 0;
 }
 
+BOOL CALLBACK CollectText(HWND child, LPARAM out)
+{
+    reinterpret_cast<std::vector<std::string>*>(out)->push_back(ModalBoxAnswerer::Text(child));
+    return TRUE;
+}
+
 // The texts of every control of a box.
 std::vector<std::string> ShownTexts(HWND box)
 {
     std::vector<std::string> texts;
-    EnumChildWindows(box, [](HWND child, LPARAM out) {
-        reinterpret_cast<std::vector<std::string>*>(out)->push_back(ModalBoxAnswerer::Text(child));
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&texts));
+    EnumChildWindows(box, CollectText, reinterpret_cast<LPARAM>(&texts));
     return texts;
 }
 
