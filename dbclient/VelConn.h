@@ -1,0 +1,82 @@
+// A connection to the database server: client settings from the registry, the login
+// (with or without the dialog), "SYSDB" opened and the user checked against "dbuser".
+// Made for one task on the stack; destroying it disconnects.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dbclient/ClientSettings.h"
+#include "dbclient/DbDesc.h"
+#include "dbclient/DbDescMap.h"
+#include "dbclient/MessageTable.h"
+#include "dbclient/RdmTable.h"
+
+class TRdmLogin;
+
+// Labels for the login dialog; empty ones keep the defaults.
+struct LoginTexts {
+    std::string user, password, database, ok, cancel, caption;
+};
+
+class VelConn {
+public:
+    static constexpr int InvalidHandle = 10014;
+
+    VelConn();
+    ~VelConn();
+    VelConn(const VelConn&) = delete;
+    VelConn& operator=(const VelConn&) = delete;
+
+    // Logs in and checks the user; true when connected. Refusals are shown in a box (and
+    // with the dialog, asked again); other failures throw DbDescError after disconnecting.
+    // With dialogWanted it runs the modal login dialog.
+    bool Login(const std::string& database, const std::string& user, const std::string& password,
+               bool dialogWanted, const std::string& code = std::string(), const LoginTexts* texts = nullptr,
+               bool allowDatabaseChoice = true, const std::vector<std::string>* databases = nullptr);
+    // Ends the connection at the server (if any) and wipes the password.
+    void Disconnect();
+
+    bool IsConnected() const { return m_connected != 0; }
+    int Handle() const { return m_handle; }
+    const std::string& Database() const { return m_database; }
+    const std::string& User() const { return m_user; }
+    int UserId() const { return m_userId; }
+    DbDescMap& Descriptions() { return m_descriptions; }
+    const MessageTable& Messages() const { return m_messages; }
+
+    // The (unscrambled, upper-cased) name of the user with that id; empty if none.
+    std::string UserNameById(int userId);
+
+    // Client settings under HKLM "software\veldbclients\<database>".
+    static bool ReadSettings(const std::string& database, ClientSettings& settings);
+    static bool WriteSettings(const std::string& database, const ClientSettings& settings);
+    static bool DeleteSettings(const std::string& database);
+    static void ListDatabases(std::vector<std::string>& out);
+    static void ListDatabases(std::vector<std::string>& out, const char* valueName, const char* wanted);
+
+    // Rotation with NameKey, as the server stores names and passwords in "dbuser".
+    static std::string Scramble(const std::string& text);
+    static std::string Unscramble(const std::string& text);
+    static const char NameKey[9];
+
+private:
+    bool ConnectOnce(bool dialogWanted);
+    bool UserCheck(bool dialogWanted);
+    void InitUser();
+    bool RefuseLogin(int messageCode);
+    void ShowRefusal(int messageCode) const;
+    void FreeHandle();
+    void ForgetLogin();
+
+    int m_handle = InvalidHandle;
+    unsigned char m_connected = 0;
+    ClientSettings m_settings;
+    std::string m_user, m_password, m_database, m_code;
+    int m_userId = -1;
+    DbDescMap m_descriptions;
+    std::unique_ptr<DbDesc> m_sysDb;
+    std::unique_ptr<RdmTable> m_userTable;
+    char m_userName[32] = {};
+    MessageTable m_messages;
+};
