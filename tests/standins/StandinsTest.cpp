@@ -2,8 +2,11 @@
 // server process.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "StandinServer.h"
 
@@ -240,6 +243,33 @@ TEST_F(Standins, ConnectionsCountedUntilFreed)
     EXPECT_EQ(10009, Open(second));                     // the handle is gone
     EXPECT_EQ(0, Bind<FreeHandlerFn>("_FreeDbHandler@4")(first));
     EXPECT_EQ("0", server.Query("count connections"));
+}
+
+TEST_F(Standins, ClientsAtOnceEachGetTheirOwnRows)
+{
+    std::atomic<int> wrong{ 0 };
+    std::vector<std::thread> clients;
+    for (int c = 0; c < 4; ++c) {
+        clients.emplace_back([&, c] {
+            int handle = 0;
+            if (Login("ADMIN", "TITOK", handle) != 0 || Open(handle) != 0) {
+                ++wrong;
+                return;
+            }
+            for (int i = 0; i < 50; ++i) {
+                int id = 1 + (c + i) % 3;
+                BYTE function[28] = {};
+                if (FindRec(handle, kFunctions, 1000, &id, 4, function) != 0 || Long(function, 0) != id)
+                    ++wrong;
+            }
+            Bind<FreeHandlerFn>("_FreeDbHandler@4")(handle);
+        });
+    }
+    for (auto& client : clients)
+        client.join();
+    EXPECT_EQ(0, wrong.load());
+    EXPECT_EQ("0", server.Query("count connections"));
+    EXPECT_EQ("4", server.Query("count FreeDbHandler"));
 }
 
 TEST_F(Standins, ServerOutOfReach)
