@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -296,6 +297,22 @@ TEST_F(Standins, DemoDataLogsInAndOpensEveryDatabase)
     ASSERT_EQ(0, Login("ADMIN", "ADMIN", handle));
     for (int db : { 19, 1, 2, 3, 4 })
         EXPECT_EQ(0, Open(handle, db)) << db;
+}
+
+TEST_F(Standins, FaultyDataFileRefusedAndTheOldOneServed)
+{
+    std::string faulty = server.DataFile() + ".faulty";
+    FILE* file = fopen(faulty.c_str(), "wb");
+    ASSERT_NE(nullptr, file);
+    fputs("<veldbdata>\n<database number=\"19\" name=\"SYSDB\">\n<record name=\"dbuser\">\n"
+          "<field name=\"NAME\" type=\"c\" length=\"32\"/>\n<row NAME=\"X\" PSW=\"Y\"/>\n"
+          "</record></database></veldbdata>\n", file);
+    fclose(file);
+    std::string answer = server.Query("load " + faulty);
+    DeleteFileA(faulty.c_str());
+    EXPECT_EQ(0u, answer.find("error: record dbuser has no field PSW (line 5)")) << answer;
+    int handle = 0;
+    EXPECT_EQ(0, Login("ADMIN", "TITOK", handle));
 }
 
 TEST(StandinLibrary, OlderBuildLacksFindList)
