@@ -44,16 +44,17 @@ stop_display() {
 
 # wine32_problem: prints why 32-bit Windows programs cannot run here; nothing when they can.
 wine32_problem() {
-    local loader=/usr/lib/wine/wine out
+    local loader=/usr/lib/wine/wine out status=0
     if [ ! -x "$loader" ]; then
         echo "the 32-bit Wine loader (wine32:i386) is not installed"
         return
     fi
-    if ! out=$("$loader" --version 2>&1); then
-        case "$out" in
-            *"format error"*) echo "this Linux kernel does not run 32-bit programs (ia32 emulation is off)" ;;
-            *) echo "the 32-bit Wine loader fails: $out" ;;
-        esac
+    out=$("$loader" --version 2>&1) || status=$?
+    if [ $status -eq 126 ]; then
+        # Installed and executable, yet the kernel refuses it.
+        echo "this Linux kernel does not run 32-bit programs (ia32 emulation is off)"
+    elif [ $status -ne 0 ]; then
+        echo "the 32-bit Wine loader fails: $out"
     fi
 }
 
