@@ -45,6 +45,22 @@ stop_display() {
     fi
 }
 
+# wine32_problem: prints why 32-bit Windows programs cannot run here; nothing when they can.
+wine32_problem() {
+    local loader=/usr/lib/wine/wine out status=0
+    if [ ! -x "$loader" ]; then
+        echo "the 32-bit Wine loader (wine32:i386) is not installed"
+        return
+    fi
+    out=$("$loader" --version 2>&1) || status=$?
+    if [ $status -eq 126 ]; then
+        # Installed and executable, yet the kernel refuses it.
+        echo "this Linux kernel does not run 32-bit programs (ia32 emulation is off)"
+    elif [ $status -ne 0 ]; then
+        echo "the 32-bit Wine loader fails: $out"
+    fi
+}
+
 # start_wineserver PREFIX [MODE]: makes the prefix once and keeps one wineserver for the
 # run. MODE says who frames Wine's windows:
 #   unmanaged (the default, for tests): Wine itself; no window manager runs under Xvfb,
@@ -61,9 +77,20 @@ start_wineserver() {
         tray) tray=Y ;;
         managed) windows=Y; tray=Y ;;
     esac
+    # A prefix made by a 64-bit-only Wine has no 32-bit system files: once 32-bit
+    # programs can run, it is made anew so that it runs both kinds.
+    if [ -f "$WINEPREFIX/system.reg" ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] &&
+       [ -z "$(wine32_problem)" ]; then
+        echo "remaking the 64-bit-only Wine prefix $WINEPREFIX" >&2
+        wineserver -k >/dev/null 2>&1 || true
+        wineserver -w >/dev/null 2>&1 || true
+        rm -rf "$WINEPREFIX"
+    fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1 || true
+        # The loaders are called by their own names: with wine32 installed, plain
+        # "wine" is the 32-bit one.
+        /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
         # Settings made in the run that made the prefix do not reach every window of
         # that run: the prefix is made, set and ended first.
         window_settings $windows $tray

@@ -1,7 +1,5 @@
 #include "utils/VelDateTime.h"
 
-#include <ctime>
-
 #include "utils/DateTimeFormat.h"
 #include "utils/LocaleData.h"
 
@@ -29,6 +27,19 @@ bool IsValidDate(int year, int month, int day)
 bool IsValidTime(int hour, int minute, int second)
 {
     return hour >= 0 && hour < 24 && minute >= 0 && minute < 60 && second >= 0 && second < 60;
+}
+
+// Whether `local` is `universal` moved by the zone's daylight-saving offset.
+bool IsDaylightOffset(const SYSTEMTIME& universal, const SYSTEMTIME& local)
+{
+    TIME_ZONE_INFORMATION zone = {};
+    FILETIME u, l;
+    if (GetTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID || zone.DaylightDate.wMonth == 0
+        || zone.DaylightBias == 0 || !SystemTimeToFileTime(&universal, &u) || !SystemTimeToFileTime(&local, &l))
+        return false;
+    ULARGE_INTEGER a = { { u.dwLowDateTime, u.dwHighDateTime } }, b = { { l.dwLowDateTime, l.dwHighDateTime } };
+    long long minutes = (static_cast<long long>(b.QuadPart) - static_cast<long long>(a.QuadPart)) / 600000000LL;
+    return minutes == -(zone.Bias + zone.DaylightBias);
 }
 
 }  // namespace
@@ -63,13 +74,20 @@ VelDateTime VelDateTime::FromSystemTime(const SYSTEMTIME& time)
 
 VelDateTime VelDateTime::FromUnixTime(long long seconds)
 {
-    __time64_t value = seconds;
-    struct tm local = {};
-    if (_localtime64_s(&local, &value) != 0)
+    // The system's own zone rules. The C run time's localtime would follow a TZ variable
+    // in the environment, and read one in any other syntax than its own as UTC.
+    const long long kLastSecond = 32535215999LL;   // 3000-12-31 23:59:59 UTC
+    const ULONGLONG kEpochSeconds = 11644473600ULL;  // 1601-01-01 to 1970-01-01
+    if (seconds < 0 || seconds > kLastSecond)
         return VelDateTime();
-    VelDateTime result(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                       local.tm_hour, local.tm_min, local.tm_sec);
-    result.m_daylight = local.tm_isdst > 0 ? 1 : (local.tm_isdst == 0 ? 0 : -1);
+    ULARGE_INTEGER ticks;
+    ticks.QuadPart = (static_cast<ULONGLONG>(seconds) + kEpochSeconds) * 10000000ULL;
+    FILETIME utc = { ticks.LowPart, ticks.HighPart };
+    SYSTEMTIME universal = {}, local = {};
+    if (!FileTimeToSystemTime(&utc, &universal) || !SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local))
+        return VelDateTime();
+    VelDateTime result = FromSystemTime(local);
+    result.m_daylight = IsDaylightOffset(universal, local) ? 1 : 0;
     return result;
 }
 

@@ -16,8 +16,8 @@ public:
     virtual ~VelDateTime() = default;
 
     static VelDateTime FromSystemTime(const SYSTEMTIME& time);
-    // Local time of `seconds` since 1970-01-01 00:00 UTC; not valid when the run time
-    // cannot convert it (before 1970, or past its last year).
+    // Local time of `seconds` since 1970-01-01 00:00 UTC, by the system's zone rules;
+    // not valid before 1970 or past the year 3000.
     static VelDateTime FromUnixTime(long long seconds);
 
     bool IsValid() const { return m_valid; }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -35,14 +36,52 @@ protected:
     velutils::ModuleHandle m_module;
 };
 
-TEST_F(ProgramResources, HungarianStringsAreCodePage1250Bytes)
+BOOL CALLBACK CollectStringBlock(HMODULE, LPCSTR, LPSTR name, LONG_PTR ids)
 {
+    reinterpret_cast<std::vector<UINT>*>(ids)->push_back(static_cast<UINT>(reinterpret_cast<UINT_PTR>(name)));
+    return TRUE;
+}
+
+TEST_F(ProgramResources, EveryStringInCodePage1250)
+{
+    const std::map<UINT, std::string> expected = {
+        { 1, "veldbsrv control client" },
+        { 24047, "file" }, { 24048, "function" }, { 24049, "line" },
+        { 24050, "Additional datas:" }, { 24051, "ErrCode:" }, { 24052, "Error occured:" },
+        { 52771, "Kontrol ablak menyitása" }, { 52772, "Szerver indítás" }, { 52773, "Szerver leállítás" },
+        { 52774, "Szerver újraindítás" }, { 52775, "Kilépés a kontrol programból" },
+        { 52776, "Szerver paraméterek" }, { 52777, "Kiszolgáló helye" }, { 52778, "Archiválási alapkönyvtár" },
+        { 52779, "Adatbázis alapkönyvtár" }, { 52780, "Logolási szint" },
+        { 52781, "Szinkronizációs időtúllépési határ" }, { 52782, "Bejelentkezés azonos néven" },
+        { 52783, "Kliens állapot lekérdezési időhatár" }, { 52784, "Párhuzamos kapcsolatok max. száma" },
+        { 52785, "Port" }, { 52786, "Kiszolgáló zárolt" }, { 52787, "Adatbázisok" },
+        { 52788, "\nA szolgáltatás nem elérhető" }, { 52789, "\nA kiszolgáló fut" }, { 52790, "\nA kiszolgáló áll" },
+        { 52791, "tiltott" }, { 52792, "támogatott" }, { 52793, "NEM" }, { 52794, "IGEN" },
+        { 52795, "Adatbázis helye" }, { 52796, "Session ID" }, { 52797, "Paraméter fájl" },
+        { 52798, "Adatcache méret" }, { 52799, "Tranzakció cache méret" }, { 52800, "Archiválási útvonal" },
+        { 52801, "Elindítva" }, { 52802, "Verzió információk" }, { 52803, "Hálózati kiszolgáló (veldbsrv)" },
+        { 52804, "Adatbázis szerver (veldb)" }, { 52805, "Kliens stub (veldbcli)" },
+        { 52806, "Adatkapcsolat (veldblink)" }, { 52807, "Kontrol program (veldbctrl)" },
+        { 52808, "Monitor program (velmonitor)" }, { 52809, "nem elérhető" },
+        { 52810, "Archiváló program (velarchiver)" }, { 52812, "Hálózat zárolt" },
+        { 52813, "Kiegészítő modulok" }, { 52814, "Tulajdonság" }, { 52815, "Érték" },
+    };
     ASSERT_EQ(1250u, GetACP());
-    EXPECT_EQ("Kiegészítő modulok", String(IDS_EXT_MODULES));
-    EXPECT_EQ("\nA szolgáltatás nem elérhető", String(IDS_STATUS_UNAVAILABLE));
-    EXPECT_EQ("Érték", String(IDS_COL_VALUE));
-    EXPECT_EQ("veldbsrv control client", String(IDS_TRAY_TIP));
-    EXPECT_EQ("Error occured:", String(IDS_ERROR_OCCURED));
+    // The letters that code page 1252 lacks, as bytes.
+    ASSERT_EQ("Kieg\xE9sz\xEDt\xF5 modulok", expected.at(52813));
+
+    std::vector<UINT> blocks;
+    EnumResourceNamesA(m_module.Get(), RT_STRING, CollectStringBlock,
+                       reinterpret_cast<LONG_PTR>(&blocks));
+    std::map<UINT, std::string> found;
+    for (UINT block : blocks) {
+        for (UINT id = (block - 1) * 16; id < block * 16; ++id) {
+            std::string text = String(id);
+            if (!text.empty())
+                found[id] = text;
+        }
+    }
+    EXPECT_EQ(expected, found);
 }
 
 TEST_F(ProgramResources, MenuItemsInOrder)

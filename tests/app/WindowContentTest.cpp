@@ -2,6 +2,10 @@
 // databases from velsrv.xml, and the network-lock switch, on the real tree-list.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -55,6 +59,22 @@ std::string Config(const std::string& velsrv, const std::string& databases = std
 {
     return "<?xml version=\"1.0\" ?>\n<serverparams>\n    <velsrv " + velsrv + " />\n    <databases>\n"
          + databases + "    </databases>\n</serverparams>\n";
+}
+
+// `seconds` since 1970 UTC in the machine's own time zone, in the Hungarian short date
+// ("yyyy. MM. dd.") and time ("H:mm:ss") forms.
+std::string LocalStartTime(long long seconds)
+{
+    ULARGE_INTEGER ticks;
+    ticks.QuadPart = (seconds + 11644473600LL) * 10000000ULL;
+    FILETIME utc = { ticks.LowPart, ticks.HighPart };
+    SYSTEMTIME universal = {}, local = {};
+    FileTimeToSystemTime(&utc, &universal);
+    SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local);
+    char text[64];
+    snprintf(text, sizeof text, "%04u. %02u. %02u. %u:%02u:%02u", local.wYear, local.wMonth, local.wDay, local.wHour,
+             local.wMinute, local.wSecond);
+    return text;
 }
 
 class WindowContent : public ::testing::Test {
@@ -160,27 +180,63 @@ TEST_F(WindowContent, DebugLogLevels)
     }
 }
 
-TEST_F(WindowContent, ParameterValuesAsTheFileHasThem)
+TEST_F(WindowContent, BranchesAndParameterRowsInOrderWithTheirValues)
 {
     server.Write("velsrv.xml", Config("archivehome=\"C:\\arch\xEDv\\\" dbhome=\"D:\\db\\\" synctimeout=\"sok\" "
                                       "allowsameuid=\"false\" clientchecktimeout=\"5000\" listen_on_port=\"6510\" "
-                                      "state=\"1\""));
+                                      "state=\"1\" debuglog=\"5\" net_lock=\"1\""));
     OpenFromTray();
-    EXPECT_EQ(server.Path(), Value(ParameterView::ServerDir));
-    EXPECT_EQ("C:\\arch\xEDv\\", Value(ParameterView::ArchiveHome));
-    EXPECT_EQ("D:\\db\\", Value(ParameterView::DbHome));
-    EXPECT_EQ("sok ms", Value(ParameterView::SyncTimeout));
-    EXPECT_EQ("támogatott", Value(ParameterView::AllowSameUid));
-    EXPECT_EQ("5000 ms", Value(ParameterView::ClientCheck));
-    EXPECT_EQ("6510", Value(ParameterView::Port));
-    EXPECT_EQ("IGEN", Value(ParameterView::ServerLocked));
-    // No client library beside the tests: the number is not known.
-    EXPECT_EQ("", Value(ParameterView::MaxConnections));
+    std::vector<HTREEITEM> roots;
+    Dlg().RunOnUi([&] {
+        for (HTREEITEM i = Dlg().m_tree.GetRootItem(); i; i = Dlg().m_tree.GetNextSiblingItem(i))
+            roots.push_back(i);
+    });
+    ASSERT_EQ(3u, roots.size());
+    const char* const rootLabels[] = { "Verzió információk", "Szerver paraméterek", "Adatbázisok" };
+    for (size_t i = 0; i < roots.size(); ++i) {
+        EXPECT_EQ(rootLabels[i], Text(roots[i], 0));
+        EXPECT_EQ("", Text(roots[i], 1));
+        EXPECT_TRUE(Bold(roots[i])) << rootLabels[i];
+    }
+    // No client library beside the tests: the connection count is not known.
+    const std::vector<std::string> expected = {
+        "Kiszolgáló helye=" + server.Path(), "Archiválási alapkönyvtár=C:\\arch\xEDv\\",
+        "Adatbázis alapkönyvtár=D:\\db\\", "Logolási szint=[all][tranasactions]",
+        "Szinkronizációs időtúllépési határ=sok ms", "Bejelentkezés azonos néven=támogatott",
+        "Kliens állapot lekérdezési időhatár=5000 ms", "Párhuzamos kapcsolatok max. száma=",
+        "Port=6510", "Kiszolgáló zárolt=IGEN", "Hálózat zárolt=IGEN",
+    };
+    EXPECT_EQ(expected, Rows(roots[1]));
+    for (int row = 0; row < ParameterView::RowCount; ++row) {
+        HTREEITEM item = nullptr;
+        Dlg().RunOnUi([&] { item = Dlg().m_params.RowItem(static_cast<ParameterView::Row>(row)); });
+        EXPECT_EQ(item, Child(roots[1], row));
+        EXPECT_FALSE(Bold(item)) << row;
+    }
     Hide();
     server.Write("velsrv.xml", Config("allowsameuid=\"0\" state=\"0\""));
     OpenFromTray();
     EXPECT_EQ("tiltott", Value(ParameterView::AllowSameUid));
     EXPECT_EQ("NEM", Value(ParameterView::ServerLocked));
+}
+
+TEST_F(WindowContent, ColumnHeadings)
+{
+    HWND header = FindWindowExA(Dlg().m_tree.GetSafeHwnd(), nullptr, WC_HEADERA, nullptr);
+    ASSERT_TRUE(header);
+    ASSERT_EQ(2, SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    const char* const titles[] = { "Tulajdonság", "Érték" };
+    const int widths[] = { 300, 200 };
+    for (int i = 0; i < 2; ++i) {
+        char text[64] = "";
+        HDITEMA item = {};
+        item.mask = HDI_TEXT | HDI_WIDTH;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        ASSERT_TRUE(SendMessageA(header, HDM_GETITEMA, i, reinterpret_cast<LPARAM>(&item)));
+        EXPECT_STREQ(titles[i], text);
+        EXPECT_EQ(widths[i], item.cxy);
+    }
 }
 
 TEST_F(WindowContent, NetworkLockRowAndCheckMark)
@@ -249,10 +305,11 @@ TEST_F(WindowContent, DatabaseNodesWithTheirSettings)
     std::vector<std::string> rows = Rows(konyveles);
     const std::vector<std::string> expected = {
         "Adatbázis helye=C:\\k\xF6nyv\\", "Session ID=K1", "Paraméter fájl=k.par", "Adatcache méret=4096",
-        "Tranzakció cache méret=1024", "Archiválási útvonal=C:\\a\\", "Elindítva=1970. 01. 01. 0:00:00",
+        "Tranzakció cache méret=1024", "Archiválási útvonal=C:\\a\\", "Elindítva=" + LocalStartTime(0),
         "Kiegészítő modulok=",
     };
     EXPECT_EQ(expected, rows);
+    EXPECT_FALSE(Bold(Child(konyveles, 0)));
     HTREEITEM modules = Child(konyveles, 7);
     EXPECT_TRUE(Bold(modules));
     EXPECT_EQ(std::vector<std::string>{ "=" }, Rows(modules));   // the placeholder

@@ -121,16 +121,6 @@ TEST(ExceptionText, NoTextIdForCodeOneEitherGivesUnknownError)
     EXPECT_STREQ("Unknown error! (42)", e.what());
 }
 
-TEST(ExceptionText, WhatIsStableAcrossCalls)
-{
-    VelExceptSys e(2, ErrPos("x.cpp", "NULL", 9), StrVector{ "veldbsrv.exe" });
-    const char* first = e.what();
-    std::string copy = first;
-    const char* second = e.what();
-    EXPECT_EQ(first, second);
-    EXPECT_EQ(copy, second);
-}
-
 TEST(ExceptionText, CopiesKeepEveryField)
 {
     VelExceptBaseArg original(7, ErrPos("c.cpp", "Copy", 11), StrVector{ "a", "b" }, "extra");
