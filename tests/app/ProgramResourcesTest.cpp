@@ -46,6 +46,16 @@ TEST_F(ProgramResources, EveryStringInCodePage1250)
 {
     const std::map<UINT, std::string> expected = {
         { 1, "veldbsrv control client" },
+        { 22000, "Az adatbázis nincs megnyitva: %1" }, { 22002, "Ismeretlen tábla vagy rekordtípus: %1" },
+        { 22003, "Ismeretlen mező: %1" }, { 22004, "Hibás adatbázis-leírás (%1): %2" },
+        { 22005, "Ismeretlen pozicionálási mód a(z) %1 tábla listájában" },
+        { 22006, "A(z) %1 tábla %2 mezője nem alakítható szöveggé" },
+        { 23002, "Nincs találat: %1 %2" }, { 23004, "Az adatbázis nem nyitható meg: %1 (%2)" },
+        { 23014, "Ismeretlen felhasználó: %1 %2" }, { 23020, "Az adatbázis már meg van nyitva: %1 %2" },
+        { 23038, "A kliens könyvtár (veldbcli.dll) nem tölthető be, vagy hiányzik belőle a(z) %1 belépési pont" },
+        { 23039, "Nincs kliens beállítás a(z) %1 adatbázishoz (HKLM\\software\\veldbclients)" },
+        { 23044, "Az adatbázis szerver hibát jelzett: %1 %2" }, { 23067, "A felhasználó tiltott: %1 %2" },
+        { 23068, "Nem megfelelő jelszó: %1 %2" }, { 23071, "Az adatbázis szerver nem érhető el: %1 %2" },
         { 24047, "file" }, { 24048, "function" }, { 24049, "line" },
         { 24050, "Additional datas:" }, { 24051, "ErrCode:" }, { 24052, "Error occured:" },
         { 52771, "Kontrol ablak menyitása" }, { 52772, "Szerver indítás" }, { 52773, "Szerver leállítás" },
@@ -65,6 +75,11 @@ TEST_F(ProgramResources, EveryStringInCodePage1250)
         { 52808, "Monitor program (velmonitor)" }, { 52809, "nem elérhető" },
         { 52810, "Archiváló program (velarchiver)" }, { 52812, "Hálózat zárolt" },
         { 52813, "Kiegészítő modulok" }, { 52814, "Tulajdonság" }, { 52815, "Érték" },
+        { 52900, "A kiszolgáló leállt" },
+        { 52901, "A veldbsrv szolgáltatás leállt, nem ennek a programnak a parancsára. Az adatbázisok nem érhetők el." },
+        { 52902, "A szolgáltatás nem elérhető" },
+        { 52903, "A veldbsrv szolgáltatás állapota nem kérdezhető le: törölték, vagy a szolgáltatáskezelő nem válaszol." },
+        { 52904, "A kiszolgáló újra fut" }, { 52905, "A veldbsrv szolgáltatás ismét fut." },
     };
     ASSERT_EQ(1250u, GetACP());
     // The letters that code page 1252 lacks, as bytes.

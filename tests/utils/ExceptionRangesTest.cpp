@@ -94,10 +94,12 @@ TEST(ClientLibraryText, RangesMapToTheirResources)
     EXPECT_STREQ("Other library status", DbDescError(12345, StrVector()).what());
 }
 
-TEST(ClientLibraryText, MissingResourceIsComposedLikeTheRoot)
+TEST(ClientLibraryText, MissingResourceFallsBackToTheGeneralTextThenToTheRoot)
 {
-    // 10002 has no text: the root's composition (text id 22, also missing) takes over.
-    DbDescError e(10002, StrVector());
+    // A server status without a text of its own reads as any other server status.
+    EXPECT_STREQ("Other library status", DbDescError(10002, StrVector()).what());
+    // A client code without a text: the root's composition (text id 22, also missing).
+    DbDescError e(2003, StrVector());
     EXPECT_EQ(velutils::SysErrText(ERROR_RESOURCE_NAME_NOT_FOUND), e.what());
 }
 
