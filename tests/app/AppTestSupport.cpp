@@ -226,6 +226,11 @@ DialogRunner::~DialogRunner()
         m_thread.join();
 }
 
+void DialogRunner::TrayClick(LPARAM mouseMessage)
+{
+    SendMessageA(m_hwnd, CVelDbCtrlDlg::WM_TRAYNOTIFY, TrayIcon::kIconId, mouseMessage);
+}
+
 bool DialogRunner::Ended() const
 {
     return m_ended;

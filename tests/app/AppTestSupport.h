@@ -72,6 +72,15 @@ public:
 
     // Runs `work` on the window's thread while its message loop waits.
     void RunOnUi(const std::function<void()>& work);
+    template <class T>
+    T ReadOnUi(const std::function<T()>& read)
+    {
+        T value{};
+        RunOnUi([&] { value = read(); });
+        return value;
+    }
+    std::string Tip() { return ReadOnUi<std::string>([&] { return m_tray.Tip(); }); }
+    bool IconShown() { return ReadOnUi<bool>([&] { return m_tray.IsShown(); }); }
 
     static const UINT kRunMessage = WM_APP + 77;
 
@@ -90,6 +99,11 @@ public:
     bool Ended() const;
     bool WaitEnded(DWORD timeoutMs = 5000) const;
     INT_PTR Result() const { return m_result; }
+
+    // What the user does: a menu command, a mouse message on the tray icon, Cancel.
+    void Command(UINT id) { SendMessageA(m_hwnd, WM_COMMAND, id, 0); }
+    void TrayClick(LPARAM mouseMessage);
+    void Hide() { SendMessageA(m_hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }
 
 private:
     TestDlg m_dlg;

@@ -27,24 +27,15 @@ protected:
 
     TestDlg& Dlg() { return runner->Dlg(); }
     HWND Hwnd() { return runner->Hwnd(); }
-
-    template <class T>
-    T OnUi(const std::function<T()>& read)
-    {
-        T value{};
-        Dlg().RunOnUi([&] { value = read(); });
-        return value;
-    }
-
     bool Visible() { return IsWindowVisible(Hwnd()) != FALSE; }
-    std::string Tip() { return OnUi<std::string>([&] { return Dlg().m_tray.Tip(); }); }
-    HICON TrayIconShown() { return OnUi<HICON>([&] { return Dlg().m_tray.Icon(); }); }
-    bool IconShown() { return OnUi<bool>([&] { return Dlg().m_tray.IsShown(); }); }
-    TrayIcon::Action LastAction() { return OnUi<TrayIcon::Action>([&] { return Dlg().m_tray.LastAction(); }); }
+    std::string Tip() { return Dlg().Tip(); }
+    bool IconShown() { return Dlg().IconShown(); }
+    HICON TrayIconShown() { return Dlg().ReadOnUi<HICON>([&] { return Dlg().m_tray.Icon(); }); }
+    TrayIcon::Action LastAction() { return Dlg().ReadOnUi<TrayIcon::Action>([&] { return Dlg().m_tray.LastAction(); }); }
 
     UINT MenuState(UINT id)
     {
-        return OnUi<UINT>([&] { return Dlg().m_menu.GetMenuState(id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED); });
+        return Dlg().ReadOnUi<UINT>([&] { return Dlg().m_menu.GetMenuState(id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED); });
     }
 
     void Poll() { Dlg().RunOnUi([&] { Dlg().PollServiceStatus(); }); }
@@ -66,8 +57,8 @@ protected:
         ASSERT_EQ(2u, SendInput(2, input, sizeof(INPUT)));
     }
 
-    void Command(UINT id) { SendMessageA(Hwnd(), WM_COMMAND, id, 0); }
-    void TrayClick(LPARAM mouseMessage) { SendMessageA(Hwnd(), CVelDbCtrlDlg::WM_TRAYNOTIFY, TrayIcon::kIconId, mouseMessage); }
+    void Command(UINT id) { runner->Command(id); }
+    void TrayClick(LPARAM mouseMessage) { runner->TrayClick(mouseMessage); }
 
     // Opens the popup menu with a posted message, checks it is ours, and closes it.
     HMENU OpenAndCloseMenu(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -88,14 +79,6 @@ protected:
     ServiceFixture service;
 };
 
-TEST_F(ControlWindow, StartsHiddenWithTheIconAndTheBaseTip)
-{
-    EXPECT_FALSE(Visible());
-    EXPECT_TRUE(IconShown());
-    std::string tip = Tip();
-    EXPECT_EQ(0u, tip.find(kBaseTip)) << tip;
-}
-
 TEST_F(ControlWindow, TimerSetsTheStatusWithinTwoSeconds)
 {
     Start(true);
@@ -103,7 +86,7 @@ TEST_F(ControlWindow, TimerSetsTheStatusWithinTwoSeconds)
         << Tip();
 }
 
-TEST_F(ControlWindow, PollWithoutTheService)
+TEST_F(ControlWindow, PollFollowsTheService)
 {
     Dlg().RunOnUi([&] {
         for (UINT id : { ID_SERVER_START, ID_SERVER_STOP, ID_SERVER_RESTART })
@@ -113,13 +96,10 @@ TEST_F(ControlWindow, PollWithoutTheService)
     EXPECT_EQ(std::string(kBaseTip) + "\nA szolgáltatás nem elérhető", Tip());
     EXPECT_EQ(Dlg().m_hIconUnavailable, TrayIconShown());
     EXPECT_EQ(Dlg().m_hIconUnavailable, Dlg().m_hIconCurrent);
-    // The menu keeps its last state.
+    // Without the service the menu keeps its last state.
     EXPECT_EQ(UINT(MF_GRAYED), MenuState(ID_SERVER_START));
     EXPECT_EQ(UINT(MF_GRAYED), MenuState(ID_SERVER_STOP));
-}
 
-TEST_F(ControlWindow, PollWithTheServiceRunningAndStopped)
-{
     ASSERT_TRUE(service.Install(StandinServicePath()));
     Poll();
     EXPECT_EQ(std::string(kBaseTip) + "\nA kiszolgáló áll", Tip());
@@ -136,10 +116,8 @@ TEST_F(ControlWindow, PollWithTheServiceRunningAndStopped)
     EXPECT_EQ(UINT(MF_GRAYED), MenuState(ID_SERVER_START));
     EXPECT_EQ(0u, MenuState(ID_SERVER_STOP));
     EXPECT_EQ(0u, MenuState(ID_SERVER_RESTART));
-}
 
-TEST_F(ControlWindow, PollWithTheServiceStartPending)
-{
+    // Start pending counts as stopped.
     ASSERT_TRUE(service.Install(StandinServicePath() + " --start-pending"));
     service.Start();
     ASSERT_TRUE(service.WaitForState(SERVICE_START_PENDING));
@@ -158,7 +136,7 @@ TEST_F(ControlWindow, StartStopAndRestartCommands)
     DWORD firstPid = service.ProcessId();
 
     Command(ID_SERVER_RESTART);
-    EXPECT_EQ(1, Dlg().startRequests - 1);
+    EXPECT_EQ(2, Dlg().startRequests);
     ASSERT_TRUE(service.WaitForState(SERVICE_RUNNING));
     EXPECT_NE(firstPid, service.ProcessId());
 
@@ -276,7 +254,7 @@ TEST_F(ControlWindow, ExitEndsTheModalRunAndRemovesTheIcon)
 
 TEST_F(ControlWindow, RightClickOnTheIconAndOnTheTreeShowTheSameMenu)
 {
-    HMENU popup = OnUi<HMENU>([&] { return Dlg().m_menu.GetSubMenu(0); });
+    HMENU popup = Dlg().ReadOnUi<HMENU>([&] { return Dlg().m_menu.GetSubMenu(0); });
     ASSERT_TRUE(popup);
     EXPECT_EQ(popup, OpenAndCloseMenu(CVelDbCtrlDlg::WM_TRAYNOTIFY, TrayIcon::kIconId, WM_RBUTTONUP));
     static NMHDR rclick = {};
@@ -297,7 +275,7 @@ TEST_F(ControlWindow, RestartedShellGetsTheIconBack)
     ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
     SendMessageA(Hwnd(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     EXPECT_EQ(TrayIcon::Add, LastAction());
-    EXPECT_TRUE(OnUi<BOOL>([&] { return Dlg().m_tray.LastResult(); }));
+    EXPECT_TRUE(Dlg().ReadOnUi<BOOL>([&] { return Dlg().m_tray.LastResult(); }));
     EXPECT_EQ(std::string(kBaseTip) + "\nA szolgáltatás nem elérhető", Tip());
     EXPECT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));   // it was there again
     Poll();                                               // and the tick brings it back
@@ -311,11 +289,11 @@ TEST_F(ControlWindow, TheWindowIsRebuiltWithTheServerDirectoryOnEachShowing)
     Command(ID_OPEN_CONTROL);
     EXPECT_TRUE(Visible());
     EXPECT_TRUE(IconShown());   // opened from the menu, the icon stays
-    EXPECT_EQ("C:\\Program Files\\veldb\\", OnUi<std::string>([&] { return Dlg().m_strServerDir; }));
-    SendMessageA(Hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ("C:\\Program Files\\veldb\\", Dlg().ReadOnUi<std::string>([&] { return Dlg().m_strServerDir; }));
+    runner->Hide();
     service.Remove();
     Command(ID_OPEN_CONTROL);   // the failure keeps the previous value
-    EXPECT_EQ("C:\\Program Files\\veldb\\", OnUi<std::string>([&] { return Dlg().m_strServerDir; }));
+    EXPECT_EQ("C:\\Program Files\\veldb\\", Dlg().ReadOnUi<std::string>([&] { return Dlg().m_strServerDir; }));
 }
 
 TEST_F(ControlWindow, TwoThousandTicksLeakNothing)

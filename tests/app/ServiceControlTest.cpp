@@ -89,17 +89,7 @@ TEST_F(ServiceControlTest, ProcessWhoseNameBeginsWithTheServerNameCounts)
     EXPECT_TRUE(service.WaitForState(SERVICE_STOPPED));
 }
 
-TEST_F(ServiceControlTest, ImagePathAsRegistered)
-{
-    std::string path;
-    EXPECT_FALSE(ServiceControl::QueryImagePath("veldbsrv", path));
-    std::string quoted = "\"" + StandinServicePath() + "\" --stop-delay 10";
-    ASSERT_TRUE(service.Install(quoted));
-    ASSERT_TRUE(ServiceControl::QueryImagePath("veldbsrv", path));
-    EXPECT_EQ(quoted, path);
-}
-
-TEST(ServerDirectory, PlainQuotedAndWithArguments)
+TEST(ServerDirectory, PlainQuotedWithArgumentsAndOdd)
 {
     EXPECT_EQ("D:\\srv\\bin\\", ImagePath::DirectoryOf("D:\\srv\\bin\\veldbsrv.exe"));
     EXPECT_EQ("C:\\Program Files\\veldb\\",
@@ -107,10 +97,6 @@ TEST(ServerDirectory, PlainQuotedAndWithArguments)
     EXPECT_EQ("C:\\veldb\\bin\\", ImagePath::DirectoryOf("C:\\veldb\\bin\\veldbsrv.exe -x -y"));
     EXPECT_EQ("C:\\Program Files\\veldb\\",
               ImagePath::DirectoryOf("C:\\Program Files\\veldb\\veldbsrv.EXE"));
-}
-
-TEST(ServerDirectory, OddPaths)
-{
     EXPECT_EQ("C:", ImagePath::DirectoryOf("C:veldbsrv.exe"));
     EXPECT_EQ("", ImagePath::DirectoryOf("veldbsrv.exe"));
     EXPECT_EQ("\\\\host\\share\\", ImagePath::DirectoryOf("\\\\host\\share\\veldbsrv.exe"));

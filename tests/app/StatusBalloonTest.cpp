@@ -31,29 +31,20 @@ protected:
     void TearDown() override { runner.reset(); }
 
     TestDlg& Dlg() { return runner->Dlg(); }
-
-    template <class T>
-    T OnUi(const std::function<T()>& read)
-    {
-        T value{};
-        Dlg().RunOnUi([&] { value = read(); });
-        return value;
-    }
-
-    int Balloons() { return OnUi<int>([&] { return Dlg().m_tray.BalloonCount(); }); }
-    std::string BalloonText() { return OnUi<std::string>([&] { return Dlg().m_tray.BalloonText(); }); }
-    DWORD BalloonFlags() { return OnUi<DWORD>([&] { return Dlg().m_tray.BalloonFlags(); }); }
+    int Balloons() { return Dlg().ReadOnUi<int>([&] { return Dlg().m_tray.BalloonCount(); }); }
+    std::string BalloonText() { return Dlg().ReadOnUi<std::string>([&] { return Dlg().m_tray.BalloonText(); }); }
+    DWORD BalloonFlags() { return Dlg().ReadOnUi<DWORD>([&] { return Dlg().m_tray.BalloonFlags(); }); }
 
     bool WaitForTip(const std::string& status)
     {
         std::string tip = "veldbsrv control client" + status;
-        return WaitFor([&] { return OnUi<std::string>([&] { return Dlg().m_tray.Tip(); }) == tip; }, 5000);
+        return WaitFor([&] { return Dlg().Tip() == tip; }, 5000);
     }
 
     // Two more ticks: time for a balloon that should not come.
     void LetItPoll() { Sleep(2200); }
 
-    void Command(UINT id) { SendMessageA(runner->Hwnd(), WM_COMMAND, id, 0); }
+    void Command(UINT id) { runner->Command(id); }
 
     ServiceFixture service;
     std::unique_ptr<DialogRunner> runner;
@@ -100,12 +91,12 @@ TEST_F(StatusBalloon, NoneForTheProgramsOwnCommands)
 
 TEST_F(StatusBalloon, NoneWhileTheWindowIsOpenFromTheTray)
 {
-    SendMessageA(runner->Hwnd(), CVelDbCtrlDlg::WM_TRAYNOTIFY, TrayIcon::kIconId, WM_LBUTTONUP);
+    runner->TrayClick(WM_LBUTTONUP);
     ASSERT_TRUE(service.Stop());
     ASSERT_TRUE(service.WaitForState(SERVICE_STOPPED));
     LetItPoll();
     EXPECT_EQ(0, Balloons());
-    EXPECT_FALSE(OnUi<bool>([&] { return Dlg().m_tray.IsShown(); }));
+    EXPECT_FALSE(Dlg().IconShown());
 }
 
 }  // namespace

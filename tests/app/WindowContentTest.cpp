@@ -6,54 +6,14 @@
 #include <commctrl.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/config/ConfigDir.h"
 #include "tests/app/AppTestSupport.h"
 
 namespace {
-
-// A server directory of its own: the service's image path points into it.
-class ServerDirectory {
-public:
-    ServerDirectory()
-    {
-        char temp[MAX_PATH] = "";
-        GetTempPathA(MAX_PATH, temp);
-        m_path = std::string(temp) + "veldbctrl-view-" + std::to_string(GetCurrentProcessId()) + "\\";
-        CreateDirectoryA(m_path.c_str(), nullptr);
-    }
-    ~ServerDirectory()
-    {
-        for (const std::string& name : m_files)
-            DeleteFileA((m_path + name).c_str());
-        RemoveDirectoryA(m_path.c_str());
-    }
-    const std::string& Path() const { return m_path; }
-
-    void Write(const std::string& name, const std::string& content)
-    {
-        std::ofstream(m_path + name, std::ios::binary) << content;
-        m_files.push_back(name);
-    }
-    void Copy(const std::string& from, const std::string& name)
-    {
-        CopyFileA(from.c_str(), (m_path + name).c_str(), FALSE);
-        m_files.push_back(name);
-    }
-    void Remove(const std::string& name) { DeleteFileA((m_path + name).c_str()); }
-    std::string Read(const std::string& name) const
-    {
-        std::ifstream in(m_path + name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
-private:
-    std::string m_path;
-    std::vector<std::string> m_files;
-};
 
 std::string Config(const std::string& velsrv, const std::string& databases = std::string())
 {
@@ -89,11 +49,10 @@ protected:
 
     TestDlg& Dlg() { return runner->Dlg(); }
 
-    void OpenFromTray()
-    {
-        SendMessageA(runner->Hwnd(), CVelDbCtrlDlg::WM_TRAYNOTIFY, TrayIcon::kIconId, WM_LBUTTONUP);
-    }
-    void Hide() { SendMessageA(runner->Hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }
+    void Copy(const std::string& from, const char* name) { CopyFileA(from.c_str(), server.FilePath(name).c_str(), FALSE); }
+    void OpenFromTray() { runner->TrayClick(WM_LBUTTONUP); }
+    void OpenFromMenu() { runner->Command(ID_OPEN_CONTROL); }
+    void Hide() { runner->Hide(); }
 
     std::string Text(HTREEITEM item, int column)
     {
@@ -157,7 +116,8 @@ protected:
         Dlg().RunOnUi([&] { Dlg().m_menu.CheckMenuItem(ID_NET_LOCK, checked ? MF_CHECKED : MF_UNCHECKED); });
     }
 
-    ServerDirectory server;
+    // The server directory: the service's image path points into it.
+    ConfigDir server;
     ServiceFixture service;
     std::unique_ptr<DialogRunner> runner;
 };
@@ -173,7 +133,7 @@ TEST_F(WindowContent, DebugLogLevels)
         { "abc", "[no]" },
     };
     for (const auto& c : cases) {
-        server.Write("velsrv.xml", Config(std::string("debuglog=\"") + c.first + "\""));
+        server.Write(Config(std::string("debuglog=\"") + c.first + "\""));
         OpenFromTray();
         EXPECT_EQ(c.second, Value(ParameterView::DebugLog)) << c.first;
         Hide();
@@ -182,7 +142,7 @@ TEST_F(WindowContent, DebugLogLevels)
 
 TEST_F(WindowContent, BranchesAndParameterRowsInOrderWithTheirValues)
 {
-    server.Write("velsrv.xml", Config("archivehome=\"C:\\arch\xEDv\\\" dbhome=\"D:\\db\\\" synctimeout=\"sok\" "
+    server.Write(Config("archivehome=\"C:\\arch\xEDv\\\" dbhome=\"D:\\db\\\" synctimeout=\"sok\" "
                                       "allowsameuid=\"false\" clientchecktimeout=\"5000\" listen_on_port=\"6510\" "
                                       "state=\"1\" debuglog=\"5\" net_lock=\"1\""));
     OpenFromTray();
@@ -214,7 +174,7 @@ TEST_F(WindowContent, BranchesAndParameterRowsInOrderWithTheirValues)
         EXPECT_FALSE(Bold(item)) << row;
     }
     Hide();
-    server.Write("velsrv.xml", Config("allowsameuid=\"0\" state=\"0\""));
+    server.Write(Config("allowsameuid=\"0\" state=\"0\""));
     OpenFromTray();
     EXPECT_EQ("tiltott", Value(ParameterView::AllowSameUid));
     EXPECT_EQ("NEM", Value(ParameterView::ServerLocked));
@@ -252,7 +212,7 @@ TEST_F(WindowContent, NetworkLockRowAndCheckMark)
         { "", false, "NEM", false },
     };
     for (const Case& c : cases) {
-        server.Write("velsrv.xml", Config(c.attribute));
+        server.Write(Config(c.attribute));
         SetNetLockCheck(c.checkedBefore);
         OpenFromTray();
         EXPECT_EQ(c.row, Value(ParameterView::NetLocked)) << c.attribute;
@@ -270,7 +230,7 @@ TEST_F(WindowContent, MissingOrTooDeepFileShowsOnlyTheRowsThatAreAlwaysSet)
     ShownErrors shown;
     for (const std::string& content : { std::string(), Config("dbhome=\"x\" net_lock=\"false\"", deep) }) {
         if (!content.empty())
-            server.Write("velsrv.xml", content);
+            server.Write(content);
         SetNetLockCheck(true);
         OpenFromTray();
         EXPECT_EQ(server.Path(), Value(ParameterView::ServerDir));
@@ -287,18 +247,16 @@ TEST_F(WindowContent, MissingOrTooDeepFileShowsOnlyTheRowsThatAreAlwaysSet)
 
 TEST_F(WindowContent, DatabaseNodesWithTheirSettings)
 {
-    server.Write("velsrv.xml", Config("", "        <konyveles regdbpath=\"C:\\k\xF6nyv\\\" reglmgrname=\"K1\" "
+    server.Write(Config("", "        <konyveles regdbpath=\"C:\\k\xF6nyv\\\" reglmgrname=\"K1\" "
                                           "regcompdatafname=\"k.par\" regdbpages=\"4096\" regowlpages=\"1024\" "
                                           "archivepath=\"C:\\a\\\" dbstart=\"0\" />\n"
                                           "        <!-- egy megjegyzés -->\n"
                                           "        <ures />\n"
-                                          "        <Nagy regdbpath=\"x\" />\n"));
+                                          "        <Nagy regdbpath=\"x\" />\n"
+                                          "        <db dbstart=\"-5\" />\n"));
     OpenFromTray();
     std::vector<std::string> databases = Rows(Databases());
-    ASSERT_EQ(3u, databases.size());
-    EXPECT_EQ("konyveles=", databases[0]);
-    EXPECT_EQ("ures=", databases[1]);
-    EXPECT_EQ("Nagy=", databases[2]);
+    EXPECT_EQ((std::vector<std::string>{ "konyveles=", "ures=", "Nagy=", "db=" }), databases);
 
     HTREEITEM konyveles = Child(Databases(), 0);
     EXPECT_TRUE(Bold(konyveles));
@@ -317,19 +275,14 @@ TEST_F(WindowContent, DatabaseNodesWithTheirSettings)
     // Without attributes, and with a capital letter (its settings cannot be read).
     EXPECT_EQ(std::vector<std::string>{ "Kiegészítő modulok=" }, Rows(Child(Databases(), 1)));
     EXPECT_EQ(std::vector<std::string>{ "Kiegészítő modulok=" }, Rows(Child(Databases(), 2)));
-}
-
-TEST_F(WindowContent, StartTimeThatCannotBeConvertedIsEmpty)
-{
-    server.Write("velsrv.xml", Config("", "        <db dbstart=\"-5\" />\n"));
-    OpenFromTray();
-    EXPECT_EQ("Elindítva=", Rows(Child(Databases(), 0)).at(0));
+    // A start time that cannot be converted stays empty.
+    EXPECT_EQ("Elindítva=", Rows(Child(Databases(), 3)).at(0));
 }
 
 TEST_F(WindowContent, OpeningFromTheMenuFillsNoValuesAndEachShowingRebuilds)
 {
-    server.Write("velsrv.xml", Config("dbhome=\"D:\\db\\\"", "        <db />\n"));
-    SendMessageA(runner->Hwnd(), WM_COMMAND, ID_OPEN_CONTROL, 0);
+    server.Write(Config("dbhome=\"D:\\db\\\"", "        <db />\n"));
+    OpenFromMenu();
     EXPECT_EQ("", Value(ParameterView::DbHome));
     EXPECT_EQ("", Value(ParameterView::ServerDir));
     EXPECT_TRUE(Rows(Databases()).empty());
@@ -347,27 +300,27 @@ TEST_F(WindowContent, OpeningFromTheMenuFillsNoValuesAndEachShowingRebuilds)
 
 TEST_F(WindowContent, NetworkLockCommandWritesTheFileAndMovesTheCheckMark)
 {
-    server.Write("velsrv.xml", Config("dbhome=\"x\""));
+    server.Write(Config("dbhome=\"x\""));
     SetNetLockCheck(false);
-    SendMessageA(runner->Hwnd(), WM_COMMAND, ID_OPEN_CONTROL, 0);   // derives the server directory
-    SendMessageA(runner->Hwnd(), WM_COMMAND, ID_NET_LOCK, 0);
+    OpenFromMenu();   // derives the server directory
+    runner->Command(ID_NET_LOCK);
     EXPECT_TRUE(NetLockChecked());
-    EXPECT_EQ(Config("dbhome=\"x\" net_lock=\"true\""), server.Read("velsrv.xml"));
-    SendMessageA(runner->Hwnd(), WM_COMMAND, ID_NET_LOCK, 0);
+    EXPECT_EQ(Config("dbhome=\"x\" net_lock=\"true\""), server.Read());
+    runner->Command(ID_NET_LOCK);
     EXPECT_FALSE(NetLockChecked());
-    EXPECT_EQ(Config("dbhome=\"x\" net_lock=\"false\""), server.Read("velsrv.xml"));
+    EXPECT_EQ(Config("dbhome=\"x\" net_lock=\"false\""), server.Read());
 }
 
 TEST_F(WindowContent, NetworkLockThatCannotBeWrittenLeavesFileAndCheckMark)
 {
-    server.Write("velsrv.xml", Config("net_lock=\"false\""));
-    std::string before = server.Read("velsrv.xml");
+    server.Write(Config("net_lock=\"false\""));
+    std::string before = server.Read();
     SetFileAttributesA((server.Path() + "velsrv.xml").c_str(), FILE_ATTRIBUTE_READONLY);
-    SendMessageA(runner->Hwnd(), WM_COMMAND, ID_OPEN_CONTROL, 0);
-    SendMessageA(runner->Hwnd(), WM_COMMAND, ID_NET_LOCK, 0);
+    OpenFromMenu();
+    runner->Command(ID_NET_LOCK);
     EXPECT_FALSE(NetLockChecked());
     SetFileAttributesA((server.Path() + "velsrv.xml").c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(before, server.Read("velsrv.xml"));
+    EXPECT_EQ(before, server.Read());
 }
 
 class VersionReportTest : public WindowContent {
@@ -376,12 +329,12 @@ protected:
     {
         WindowContent::SetUp();
         std::string build = BuildDirectory();
-        server.Copy(build + "standins\\veldbsrv.exe", "veldbsrv.exe");
-        server.Copy(build + "standins\\VELDB.dll", "VELDB.dll");
-        server.Copy(build + "standins\\veldbcli.dll", "Veldbcli.dll");
-        server.Copy(build + "veldbctrl.exe", "veldbctrl.exe");
-        server.Copy(build + "standins\\VelMonitor.exe", "VelMonitor.exe");
-        server.Copy(build + "standins\\VelArchiver.exe", "VelArchiver.exe");
+        Copy(build + "standins\\veldbsrv.exe", "veldbsrv.exe");
+        Copy(build + "standins\\VELDB.dll", "VELDB.dll");
+        Copy(build + "standins\\veldbcli.dll", "Veldbcli.dll");
+        Copy(build + "veldbctrl.exe", "veldbctrl.exe");
+        Copy(build + "standins\\VelMonitor.exe", "VelMonitor.exe");
+        Copy(build + "standins\\VelArchiver.exe", "VelArchiver.exe");
         // Found in the search order for modules (the current directory is in it), as
         // beside the program.
         GetCurrentDirectoryA(MAX_PATH, m_previousDirectory);
@@ -407,7 +360,7 @@ private:
 
 TEST_F(VersionReportTest, SevenComponentsWithTheirVersions)
 {
-    server.Copy(BuildDirectory() + "standins\\VELDB.dll", "VelDbLink.dll");
+    Copy(BuildDirectory() + "standins\\VELDB.dll", "VelDbLink.dll");
     OpenFromTray();
     const std::vector<std::string> expected = {
         "Hálózati kiszolgáló (veldbsrv)=8.2.0.17.", "Adatbázis szerver (veldb)=8.2.0.11.",
@@ -420,9 +373,9 @@ TEST_F(VersionReportTest, SevenComponentsWithTheirVersions)
 
 TEST_F(VersionReportTest, OptionalMissingAndVersionlessComponents)
 {
-    server.Remove("VELDB.dll");
-    server.Copy(BuildDirectory() + "tests\\velnoresources.dll", "VelArchiver.exe");   // no version resource
-    SendMessageA(runner->Hwnd(), WM_COMMAND, ID_OPEN_CONTROL, 0);
+    DeleteFileA(server.FilePath("VELDB.dll").c_str());
+    Copy(BuildDirectory() + "tests\\velnoresources.dll", "VelArchiver.exe");   // no version resource
+    OpenFromMenu();
     std::vector<std::string> rows = Versions();
     ASSERT_EQ(6u, rows.size());   // no data link row
     EXPECT_EQ("Adatbázis szerver (veldb)=nem elérhető", rows[1]);
@@ -431,11 +384,11 @@ TEST_F(VersionReportTest, OptionalMissingAndVersionlessComponents)
 
 TEST_F(VersionReportTest, ReplacedFileShowsItsNewVersionOnTheNextShowing)
 {
-    SendMessageA(runner->Hwnd(), WM_COMMAND, ID_OPEN_CONTROL, 0);
+    OpenFromMenu();
     EXPECT_EQ("Adatbázis szerver (veldb)=8.2.0.11.", Versions().at(1));
     Hide();
-    server.Copy(BuildDirectory() + "standins\\VelMonitor.exe", "VELDB.dll");
-    SendMessageA(runner->Hwnd(), WM_COMMAND, ID_OPEN_CONTROL, 0);
+    Copy(BuildDirectory() + "standins\\VelMonitor.exe", "VELDB.dll");
+    OpenFromMenu();
     EXPECT_EQ("Adatbázis szerver (veldb)=2.4.0.3.", Versions().at(1));
 }
 

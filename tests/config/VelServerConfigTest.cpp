@@ -59,15 +59,12 @@ TEST_F(ConfigRead, ServerParametersAsWritten)
     EXPECT_EQ("TRUE", Value(dir, "", "state"));
 }
 
-TEST_F(ConfigRead, EmptyAttributeCountsAsAbsent)
+TEST_F(ConfigRead, EmptyAttributeOrOneWithCapitalsCountsAsAbsent)
 {
     EXPECT_EQ("", Value(dir, "velsrv", "net_lock", kFailure));
     EXPECT_EQ("", Value(dir, "velsrv", "archivehome", kFailure));
     EXPECT_EQ("", Value(dir, "databases/konyv", "regowlpages", kFailure));
-}
-
-TEST_F(ConfigRead, AttributeWithCapitalsInTheFileIsNotFound)
-{
+    // An attribute with capitals in the file is not found.
     EXPECT_EQ("", Value(dir, "velsrv", "Port", kFailure));
     EXPECT_EQ("", Value(dir, "velsrv", "port", kFailure));
 }
@@ -92,20 +89,16 @@ TEST_F(ConfigRead, SectionsThatFindNothing)
     EXPECT_EQ("untouched", Value(dir, "databases/nincs", "regdbpath", kFailure));
 }
 
-TEST_F(ConfigRead, DatabaseNamesInOrderAsWrittenAppended)
+TEST_F(ConfigRead, DatabaseNamesInOrderAsWrittenAppendedAndNoneForComments)
 {
     VelServerConfig config(dir.Path(), "velsrv");
     std::vector<std::string> names = { "earlier" };
     EXPECT_EQ(0, config.GetDatabaseNames(names));
     EXPECT_EQ((std::vector<std::string>{ "earlier", "konyv", "Raktar", "ures", "konyv" }), names);
-}
-
-TEST_F(ConfigRead, DatabasesWithOnlyCommentsGiveNoNames)
-{
+    // Only comments and text: no names.
     dir.Write("<serverparams><velsrv/><databases><!-- a --> text <!-- b --></databases></serverparams>");
-    VelServerConfig config(dir.Path(), "velsrv");
-    std::vector<std::string> names = { "kept" };
-    EXPECT_EQ(0, config.GetDatabaseNames(names));
+    names = { "kept" };
+    EXPECT_EQ(0, VelServerConfig(dir.Path(), "velsrv").GetDatabaseNames(names));
     EXPECT_EQ(std::vector<std::string>{ "kept" }, names);
 }
 
@@ -176,16 +169,11 @@ void ExpectEveryOperationFails(const ConfigDir& dir)
 
 }  // namespace
 
-TEST(ConfigFailure, MissingFile)
+TEST(ConfigFailure, MissingOrUnreadableFile)
 {
     ConfigDir dir;
     ExpectEveryOperationFails(dir);
     EXPECT_TRUE(dir.Names().empty()) << "a failed write creates no file";
-}
-
-TEST(ConfigFailure, UnreadableFile)
-{
-    ConfigDir dir;
     ASSERT_TRUE(CreateDirectoryA(dir.FilePath().c_str(), nullptr));   // a directory by the name
     ExpectEveryOperationFails(dir);
 }
@@ -201,7 +189,7 @@ TEST(ConfigFailure, FileHeldWithoutSharing)
     EXPECT_EQ(kConfig, dir.Read());
 }
 
-TEST(ConfigFailure, MalformedOrEmptyFile)
+TEST(ConfigFailure, MalformedEmptyOrIncompleteFile)
 {
     ConfigDir dir;
     for (const char* text : { "", "<serverparams><velsrv></serverparams>", "<serverparams><velsrv/>",
@@ -211,11 +199,7 @@ TEST(ConfigFailure, MalformedOrEmptyFile)
         ExpectEveryOperationFails(dir);
         EXPECT_EQ(text, dir.Read());
     }
-}
-
-TEST(ConfigFailure, RequiredElementsMissing)
-{
-    ConfigDir dir;
+    // Required elements missing.
     for (const char* text : { "<velsrv/><databases/>",
                               "<serverparams><databases/></serverparams>",
                               "<serverparams><velsrv/></serverparams>",

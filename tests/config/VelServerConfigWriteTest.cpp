@@ -137,7 +137,7 @@ TEST_F(ConfigWrite, NothingIsWrittenWhereNothingIsFound)
     EXPECT_EQ(kLocked, dir.Read());
 }
 
-TEST_F(ConfigWrite, ReadOnlyFileIsLeftAsItWas)
+TEST_F(ConfigWrite, ReadOnlyFileIsLeftAsItWasWithOrWithoutTheAttribute)
 {
     dir.Write(kLocked);
     ASSERT_TRUE(SetFileAttributesA(dir.FilePath().c_str(), FILE_ATTRIBUTE_READONLY));
@@ -150,16 +150,15 @@ TEST_F(ConfigWrite, ReadOnlyFileIsLeftAsItWas)
     EXPECT_EQ(kLocked, dir.Read());
     EXPECT_EQ(std::vector<std::string>{ "velsrv.xml" }, dir.Names());
     EXPECT_TRUE(GetFileAttributesA(dir.FilePath().c_str()) & FILE_ATTRIBUTE_READONLY);
-}
 
-TEST_F(ConfigWrite, AbsentAttributeStaysAbsentWhenTheWriteFails)
-{
+    // An absent attribute stays absent.
+    SetFileAttributesA(dir.FilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
     dir.Write(Config(""));
     ASSERT_TRUE(SetFileAttributesA(dir.FilePath().c_str(), FILE_ATTRIBUTE_READONLY));
-    VelServerConfig config(dir.Path(), "velsrv");
-    EXPECT_EQ(kFailure, config.SetValue("net_lock", "true"));
-    std::string value = "untouched";
-    EXPECT_EQ(kFailure, config.GetValue("net_lock", value));
+    VelServerConfig absent(dir.Path(), "velsrv");
+    EXPECT_EQ(kFailure, absent.SetValue("net_lock", "true"));
+    value = "untouched";
+    EXPECT_EQ(kFailure, absent.GetValue("net_lock", value));
     EXPECT_EQ("", value);
     EXPECT_EQ(Config(""), dir.Read());
 }

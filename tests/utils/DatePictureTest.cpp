@@ -22,10 +22,7 @@ TEST(DatePicture, LongestTokenWinsAndSingleLettersDropTheZeros)
     EXPECT_EQ("%b %a %I %#p", PictureToFormat("MMM ddd hh t"));
     // Five y: the four-letter token, then a lone y that is no token.
     EXPECT_EQ("%Yy", PictureToFormat("yyyyy"));
-}
-
-TEST(DatePicture, QuotesAreNoLiteralMarkers)
-{
+    // Quotes are no literal markers.
     EXPECT_EQ("'%#de' %#H", PictureToFormat("'de' H"));
 }
 
@@ -35,10 +32,7 @@ TEST(DatePicture, EveryTokenConvertsBothWays)
     const std::string format = "%A %a %d %#d %B %b %m %#m %Y %y %H %#H %I %#I %M %#M %S %#S %p %#p";
     EXPECT_EQ(format, PictureToFormat(picture));
     EXPECT_EQ(picture, FormatToPicture(format));
-}
-
-TEST(DatePicture, FormatCharactersOutsideTheTableAreCopied)
-{
+    // Format characters outside the table are copied.
     EXPECT_EQ("%j %x yyyy", FormatToPicture("%j %x %Y"));
     EXPECT_EQ("", PictureToFormat(""));
 }

@@ -12,7 +12,7 @@
 
 namespace {
 
-TEST(TextIds, RootRanges)
+TEST(TextIds, RootAndClassRanges)
 {
     VelExceptBase e(0);
     EXPECT_EQ(20000, e.GetTextId(0));
@@ -23,10 +23,6 @@ TEST(TextIds, RootRanges)
     EXPECT_EQ(22, e.GetTextId(5000));
     EXPECT_EQ(22, e.GetTextId(-1));
     EXPECT_EQ(20260, VelExceptBase(260).GetOwnTextId());
-}
-
-TEST(TextIds, ClassPrimaryRanges)
-{
     VelFileExcept file(720, StrVector());
     EXPECT_EQ(20720, file.GetOwnTextId());
     EXPECT_EQ(20005, file.GetTextId(5));
@@ -64,7 +60,7 @@ TEST(Fatality, ContainerExceptions)
     EXPECT_FALSE(vector.IsFatalCode());
 }
 
-TEST(Fatality, ClientLibraryStatuses)
+TEST(Fatality, ClientLibraryStatusesFiftyOfThemFatal)
 {
     const int fatal[] = { 10001, 10003, 10004, 10006, 10012, 10018, 10021, 10030, 10037, 10039,
                           10042, 10053, 10055, 10057, 10065, 10070 };
@@ -77,46 +73,31 @@ TEST(Fatality, ClientLibraryStatuses)
     EXPECT_FALSE(DbDescError(0, StrVector()).IsFatal());
     EXPECT_TRUE(DbDescError(9999, StrVector()).IsFatal());
     EXPECT_TRUE(DbDescError(10074, StrVector()).IsFatal());
-}
-
-TEST(Fatality, ExactlyFiftyFatalStatuses)
-{
     int count = 0;
     for (int code = 10000; code <= 10073; ++code)
         count += DbDescError(code, StrVector()).IsFatal() ? 1 : 0;
     EXPECT_EQ(50, count);
 }
 
-TEST(ClientLibraryText, RangesMapToTheirResources)
+TEST(ClientLibraryText, RangesMapToTheirResourcesOrComposeLikeTheRoot)
 {
     EXPECT_STREQ("Library status 10001", DbDescError(10001, StrVector()).what());
     EXPECT_STREQ("Client error 2001", DbDescError(2001, StrVector()).what());
     EXPECT_STREQ("Other library status", DbDescError(12345, StrVector()).what());
-}
-
-TEST(ClientLibraryText, MissingResourceFallsBackToTheGeneralTextThenToTheRoot)
-{
     // A server status without a text of its own reads as any other server status.
     EXPECT_STREQ("Other library status", DbDescError(10002, StrVector()).what());
     // A client code without a text: the root's composition (text id 22, also missing).
-    DbDescError e(2003, StrVector());
-    EXPECT_EQ(velutils::SysErrText(ERROR_RESOURCE_NAME_NOT_FOUND), e.what());
+    EXPECT_EQ(velutils::SysErrText(ERROR_RESOURCE_NAME_NOT_FOUND), DbDescError(2003, StrVector()).what());
 }
 
-TEST(ClientLibraryText, SocketErrorWithSystemText)
+TEST(ClientLibraryText, SocketErrorWithAndWithoutSystemText)
 {
     const int wsa = 10061;   // connection refused
     std::string system;
     DWORD failure = 0;
     ASSERT_TRUE(velutils::SystemMessageText(wsa, "", system, failure));
-    DbDescError e(-10000 - wsa, StrVector());
-    EXPECT_EQ(system + "ErrCode: WSA-10061.", e.what());
-}
-
-TEST(ClientLibraryText, SocketErrorWithoutSystemText)
-{
-    DbDescError e(-10000 - 19999, StrVector());
-    EXPECT_STREQ("Unknown WSA error! ErrCode: WSA-19999.", e.what());
+    EXPECT_EQ(system + "ErrCode: WSA-10061.", DbDescError(-10000 - wsa, StrVector()).what());
+    EXPECT_STREQ("Unknown WSA error! ErrCode: WSA-19999.", DbDescError(-10000 - 19999, StrVector()).what());
 }
 
 }  // namespace

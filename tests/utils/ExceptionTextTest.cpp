@@ -49,76 +49,41 @@ private:
     std::set<int> m_without;
 };
 
-TEST(ExceptionText, GivenTextIsReturnedAsItIs)
+TEST(ExceptionText, GivenTextIsReturnedAsItIsEvenWithACode)
 {
     VelExceptBase e("Kész szöveg", VEL_ERRPOS("f"));
     EXPECT_STREQ("Kész szöveg", e.what());
     EXPECT_EQ(-1, e.GetErrCode());
+    EXPECT_STREQ("own text", VelExceptBase(5, "own text", ErrPos("a.cpp", "f", 1)).what());
 }
 
-TEST(ExceptionText, GivenTextIsNotReplacedByTheCodesText)
+TEST(ExceptionText, CodeTextFromTheStringTableOrTheLookupFailure)
 {
-    VelExceptBase e(5, "own text", ErrPos("a.cpp", "f", 1));
-    EXPECT_STREQ("own text", e.what());
-}
-
-TEST(ExceptionText, CodeTextComesFromTheStringTable)
-{
-    VelExceptBase e(5);
-    EXPECT_STREQ("Test error five", e.what());
-}
-
-TEST(ExceptionText, MissingResourceGivesTheSystemTextOfTheLookupFailure)
-{
-    VelExceptBase e(6);
+    EXPECT_STREQ("Test error five", VelExceptBase(5).what());
     ASSERT_FALSE(kMissingResource.empty());
-    EXPECT_EQ(kMissingResource, e.what());
+    EXPECT_EQ(kMissingResource, VelExceptBase(6).what());
 }
 
-TEST(ExceptionText, EmptyTextFallsBackToTheMissingTextMessageWithPosition)
+TEST(ExceptionText, EmptyTextFallsBackStepByStep)
 {
-    EmptyTextExcept e(5, ErrPos("a.cpp", "Run", 7), { 20005 });
-    std::string expected = "No text for 5 in (anonymous namespace)::EmptyTextExcept at "
-                           "file a.cpp, function Run, line 7";
-    EXPECT_EQ(expected, e.what());
-}
-
-TEST(ExceptionText, EmptyTextWithoutATextIdForTheMissingTextGivesUnknownError)
-{
-    EmptyTextExcept e(5, ErrPos("b.cpp", "Go", 3), { 20005 }, true);
-    EXPECT_STREQ("Unknown error!", e.what());
-}
-
-TEST(ExceptionText, EmptyMissingTextResourceFallsBackToTheFixedText)
-{
-    EmptyTextExcept e(5, ErrPos("b.cpp", "Go", 3), { 20005, 20022 });
+    // To the missing-text message with the position...
+    EXPECT_EQ("No text for 5 in (anonymous namespace)::EmptyTextExcept at file a.cpp, function Run, line 7",
+              std::string(EmptyTextExcept(5, ErrPos("a.cpp", "Run", 7), { 20005 }).what()));
+    // ...to "Unknown error!" where the missing-text message has no text id...
+    EXPECT_STREQ("Unknown error!", EmptyTextExcept(5, ErrPos("b.cpp", "Go", 3), { 20005 }, true).what());
+    // ...and to the fixed text where that message is empty too, with or without a position.
     EXPECT_EQ("Error text for ErrorCode 5 is missing! Exception: (anonymous namespace)::EmptyTextExcept, "
-              "ErrPos: file b.cpp, function Go, line 3", std::string(e.what()));
-}
-
-TEST(ExceptionText, FixedTextWithoutPositionLeavesThePositionEmpty)
-{
-    EmptyTextExcept e(5, ErrPos(), { 20005, 20022 });
+              "ErrPos: file b.cpp, function Go, line 3",
+              std::string(EmptyTextExcept(5, ErrPos("b.cpp", "Go", 3), { 20005, 20022 }).what()));
     EXPECT_EQ("Error text for ErrorCode 5 is missing! Exception: (anonymous namespace)::EmptyTextExcept, "
-              "ErrPos: ", std::string(e.what()));
+              "ErrPos: ", std::string(EmptyTextExcept(5, ErrPos(), { 20005, 20022 }).what()));
 }
 
-TEST(ExceptionText, NoCodeWithoutTextUsesTheTextOfCodeOneAndTheCode)
+TEST(ExceptionText, WithoutTextOrTextIdTheTextOfCodeOneAndTheCode)
 {
-    VelExceptBase e("");
-    EXPECT_STREQ("General error (-1)", e.what());
-}
-
-TEST(ExceptionText, CodeWithoutTextIdUsesTheTextOfCodeOne)
-{
-    NoTextIdExcept e(42, { 42 });
-    EXPECT_STREQ("General error (42)", e.what());
-}
-
-TEST(ExceptionText, NoTextIdForCodeOneEitherGivesUnknownError)
-{
-    NoTextIdExcept e(42, { 42, 1 });
-    EXPECT_STREQ("Unknown error! (42)", e.what());
+    EXPECT_STREQ("General error (-1)", VelExceptBase("").what());
+    EXPECT_STREQ("General error (42)", NoTextIdExcept(42, { 42 }).what());
+    EXPECT_STREQ("Unknown error! (42)", NoTextIdExcept(42, { 42, 1 }).what());
 }
 
 TEST(ExceptionText, CopiesKeepEveryField)
@@ -132,24 +97,14 @@ TEST(ExceptionText, CopiesKeepEveryField)
     EXPECT_EQ(11, copy.GetPos().Line);
 }
 
-TEST(ErrPosText, OneLineAndMultiLineForms)
+TEST(ErrPosText, OneLineMultiLineEmptyAndCut)
 {
     VelExceptBase e(1, ErrPos("veldbctrlDlg.cpp", "NULL", 120));
     EXPECT_EQ("file veldbctrlDlg.cpp, function NULL, line 120", e.FormatErrPos(false));
     EXPECT_EQ("file        veldbctrlDlg.cpp\r\nfunction    NULL\r\nline        120", e.FormatErrPos(true));
-}
-
-TEST(ErrPosText, EmptyWithoutFile)
-{
-    VelExceptBase e(1);
-    EXPECT_EQ("", e.FormatErrPos(true));
-}
-
-TEST(ErrPosText, LongPositionIsCutAtTheBuffer)
-{
-    std::string longName(600, 'f');
-    VelExceptBase e(1, ErrPos(longName.c_str(), "NULL", 1));
-    std::string text = e.FormatErrPos(false);
+    EXPECT_EQ("", VelExceptBase(1).FormatErrPos(true));
+    // A long position is cut at the buffer.
+    std::string text = VelExceptBase(1, ErrPos(std::string(600, 'f').c_str(), "NULL", 1)).FormatErrPos(false);
     EXPECT_EQ(259u, text.size());
     EXPECT_EQ("file ff", text.substr(0, 7));
 }

@@ -13,11 +13,6 @@ HMODULE Self()
     return GetModuleHandleA(nullptr);
 }
 
-TEST(ResourceText, FoundTextInCodePage1250)
-{
-    EXPECT_EQ("Érvénytelen argumentum", velutils::LoadResText(20308, "x", Self(), false, false));
-}
-
 TEST(ResourceText, LongTextGrowsTheBuffer)
 {
     std::string text = velutils::LoadResText(30001, nullptr, Self(), false, false);
@@ -26,25 +21,18 @@ TEST(ResourceText, LongTextGrowsTheBuffer)
     EXPECT_EQ("099,", text.substr(396));
 }
 
-TEST(ResourceText, AmpersandsStripped)
+TEST(ResourceText, FoundTextWithAmpersandsKeptOrStripped)
 {
     EXPECT_EQ("A &B Cancel", velutils::LoadResText(30000, nullptr, Self(), false, true));
     EXPECT_EQ("A &&B &Cancel", velutils::LoadResText(30000, nullptr, Self(), false, false));
+    EXPECT_EQ("Érvénytelen argumentum", velutils::LoadResText(20308, "x", Self(), false, false));   // code page 1250
 }
 
-TEST(ResourceText, MissingTextGivesTheDefault)
+TEST(ResourceText, MissingTextGivesTheDefaultOrNamesTheFailureOrThrows)
 {
     EXPECT_EQ("fallback", velutils::LoadResText(31000, "fallback", Self(), false, false));
-}
-
-TEST(ResourceText, MissingTextWithoutDefaultNamesTheFailureAndTheId)
-{
     std::string expected = velutils::SysErrText(ERROR_RESOURCE_NAME_NOT_FOUND) + " (31000)";
     EXPECT_EQ(expected, velutils::LoadResText(31000, nullptr, Self(), false, false));
-}
-
-TEST(ResourceText, MissingTextThrowsWhenAsked)
-{
     try {
         velutils::LoadResText(31000, "fallback", Self(), true, false);
         FAIL() << "no exception";
@@ -53,18 +41,12 @@ TEST(ResourceText, MissingTextThrowsWhenAsked)
     }
 }
 
-TEST(ResourceText, ModuleWithoutTheTextFallsBackToTheProgram)
+TEST(ResourceText, ModuleOrLanguageModuleWithoutTheTextFallsBackToTheProgram)
 {
     // kernel32 has no such string: the program's own table answers.
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     EXPECT_EQ("Test error five", velutils::LoadResText(20005, "x", kernel, false, false));
-}
-
-TEST(ResourceText, LanguageModuleIsConsultedFirst)
-{
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
     velutils::RegisterTextModule("xx-TEST", kernel);
-    // The registered module lacks the text too, so the program's own answers.
     EXPECT_EQ("Test error five", velutils::LoadResText(20005, "x", nullptr, false, false, "xx-TEST"));
     EXPECT_EQ(kernel, velutils::TextModuleFor("xx-TEST"));
     velutils::RegisterTextModule("xx-TEST", nullptr);
@@ -79,16 +61,13 @@ TEST(Language, DefaultIsTheUsersLocale)
     EXPECT_EQ(LANG_USER_DEFAULT, velutils::LanguageId("no-SUCH"));
 }
 
-TEST(ErrnoText, KnownNumbersWithAndWithoutResource)
+TEST(ErrnoText, KnownNumbersWithAndWithoutResourceAndTheCurrentOne)
 {
     EXPECT_EQ("Érvénytelen argumentum", velutils::ErrnoText(22));
     EXPECT_EQ("No such file or directory", velutils::ErrnoText(2));
     EXPECT_EQ("Illegel sequence of bytes", velutils::ErrnoText(42));
     EXPECT_EQ("Unknown error", velutils::ErrnoText(999));
-}
-
-TEST(ErrnoText, CurrentErrnoIsStored)
-{
+    // The current one is stored.
     errno = 13;
     int value = 0;
     EXPECT_EQ("Permission denied", velutils::CurrentErrnoText(&value));
