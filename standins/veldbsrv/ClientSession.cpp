@@ -148,14 +148,22 @@ int ClientSession::OpenDb(PacketReader& in)
     return kOk;
 }
 
+// The database whose number comes next in the request, when this client opened it.
+int ClientSession::OpenDatabase(PacketReader& in, StandinDatabase*& db, int32_t& number)
+{
+    if (!in.Int(number))
+        return kBadRequest;
+    db = m_state.Data().Find(number);
+    return db && m_open.count(number) ? kOk : kNoDatabase;
+}
+
 int ClientSession::Description(PacketReader& in, PacketWriter& out)
 {
     int32_t number = 0;
-    if (!in.Int(number))
-        return kBadRequest;
-    StandinDatabase* db = m_state.Data().Find(number);
-    if (!db || !m_open.count(number))
-        return kNoDatabase;
+    StandinDatabase* db = nullptr;
+    int status = OpenDatabase(in, db, number);
+    if (status != kOk)
+        return status;
     out.Bytes(db->ownDescription ? db->description : BuildDescriptionBlock(*db));
     return kOk;
 }
@@ -163,11 +171,11 @@ int ClientSession::Description(PacketReader& in, PacketWriter& out)
 int ClientSession::Resolve(PacketReader& in, Target& target)
 {
     int32_t number = 0, recordType = 0;
-    if (!in.Int(number) || !in.Int(recordType))
+    int status = OpenDatabase(in, target.db, number);
+    if (status != kOk)
+        return status;
+    if (!in.Int(recordType))
         return kBadRequest;
-    target.db = m_state.Data().Find(number);
-    if (!target.db || !m_open.count(number))
-        return kNoDatabase;
     int index = recordType - 10000;
     if (index < 0 || static_cast<size_t>(index) >= target.db->records.size())
         return kBadRecordType;
@@ -361,11 +369,10 @@ int ClientSession::Count(PacketReader& in, PacketWriter& out)
 int ClientSession::NextId(PacketReader& in, PacketWriter& out)
 {
     int32_t number = 0;
-    if (!in.Int(number))
-        return kBadRequest;
-    StandinDatabase* db = m_state.Data().Find(number);
-    if (!db || !m_open.count(number))
-        return kNoDatabase;
+    StandinDatabase* db = nullptr;
+    int status = OpenDatabase(in, db, number);
+    if (status != kOk)
+        return status;
     out.Int(db->nextId++);
     return kOk;
 }

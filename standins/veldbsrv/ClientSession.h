@@ -47,6 +47,7 @@ private:
     int Truncate(standin::PacketReader& in);
     int Transaction(int entry, standin::PacketReader& in);
 
+    int OpenDatabase(standin::PacketReader& in, StandinDatabase*& db, int32_t& number);
     int Resolve(standin::PacketReader& in, Target& target);
     int KeyField(const Target& target, const StandinField*& field) const;
     int CurrentIndex(const Target& target) const;     // -1 without one
