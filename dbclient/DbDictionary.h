@@ -45,7 +45,7 @@ struct DictField {
 
 class DbDictionary {
 public:
-    enum Table { Files, Records, Fields, Sets, Members, Sorts, Keys, TableCount };
+    enum Table { FileTable, RecordTable, FieldTable, SetTable, MemberTable, SortTable, KeyTable, TableCount };
     static const size_t HeaderSize = 22;
     static const size_t EntrySize[TableCount];   // 60 12 20 12 8 4 8
 

@@ -1,0 +1,134 @@
+#include "dbclient/FieldText.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace fieldtext {
+
+namespace {
+
+template <class T>
+T Load(const uint8_t* p)
+{
+    T value;
+    std::memcpy(&value, p, sizeof value);
+    return value;
+}
+
+template <class T>
+void Store(uint8_t* p, T value)
+{
+    std::memcpy(p, &value, sizeof value);
+}
+
+std::string Decimal(long long value)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%lld", value);
+    return buffer;
+}
+
+std::string CharacterText(const DictField& field, const uint8_t* p)
+{
+    if (field.length == 1) {
+        if (p[0] == 0 && !field.IsUnsigned())
+            return std::string();
+        return std::string(1, static_cast<char>(p[0]));
+    }
+    const void* zero = std::memchr(p, 0, field.length);
+    size_t n = zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - p) : field.length;
+    return std::string(reinterpret_cast<const char*>(p), n);
+}
+
+bool Fits(const DictField& field, size_t imageSize, size_t offset)
+{
+    return offset <= imageSize && field.length <= imageSize - offset;
+}
+
+// Integers of any width from text; what does not parse is 0.
+long long ParseInteger(const std::string& text, bool isUnsigned)
+{
+    if (isUnsigned && !text.empty() && text[0] != '-')
+        return static_cast<long long>(std::strtoull(text.c_str(), nullptr, 10));
+    return std::strtoll(text.c_str(), nullptr, 10);
+}
+
+void WriteCharacter(const DictField& field, const std::string& text, uint8_t* p)
+{
+    if (field.length == 1) {
+        p[0] = text.empty() ? 0 : static_cast<uint8_t>(text[0]);
+        return;
+    }
+    std::memset(p, 0, field.length);
+    if (field.length == 0)
+        return;
+    size_t n = text.size() < field.length - 1u ? text.size() : field.length - 1u;
+    std::memcpy(p, text.data(), n);
+}
+
+}  // namespace
+
+Result Read(const DictField& field, const uint8_t* image, size_t imageSize, size_t offset, std::string& text)
+{
+    text.clear();
+    if (field.type == 'g' || field.type == 'k')
+        return Result::NotConvertible;
+    if (!image || !Fits(field, imageSize, offset))
+        return Result::OutOfImage;
+    const uint8_t* p = image + offset;
+    switch (field.type) {
+    case 'c': text = CharacterText(field, p); break;
+    case 's':
+        text = field.IsUnsigned() ? Decimal(Load<uint16_t>(p)) : Decimal(Load<int16_t>(p));
+        break;
+    case 'i': text = Decimal(Load<int32_t>(p)); break;
+    case 'l':
+        text = field.IsUnsigned() ? Decimal(Load<uint32_t>(p)) : Decimal(Load<int32_t>(p));
+        break;
+    case 'd': text = Decimal(Load<uint32_t>(p)); break;
+    case 'f': text = NumberText(Load<float>(p), true); break;
+    case 'F': text = NumberText(Load<double>(p), false); break;
+    default: break;
+    }
+    return Result::Ok;
+}
+
+Result Write(const DictField& field, const std::string& text, uint8_t* image, size_t imageSize, size_t offset)
+{
+    if (field.type == 'g' || field.type == 'k')
+        return Result::NotConvertible;
+    if (!image || !Fits(field, imageSize, offset))
+        return Result::OutOfImage;
+    uint8_t* p = image + offset;
+    long long whole = ParseInteger(text, field.IsUnsigned() || field.type == 'd');
+    switch (field.type) {
+    case 'c': WriteCharacter(field, text, p); break;
+    case 's': Store(p, static_cast<uint16_t>(whole)); break;
+    case 'i': case 'l': case 'd': Store(p, static_cast<uint32_t>(whole)); break;
+    case 'f': Store(p, static_cast<float>(std::strtod(text.c_str(), nullptr))); break;
+    case 'F': Store(p, std::strtod(text.c_str(), nullptr)); break;
+    default: break;
+    }
+    return Result::Ok;
+}
+
+std::string NumberText(double value, bool asFloat)
+{
+    char buffer[64];
+    if (std::isnan(value) || std::isinf(value)) {
+        std::snprintf(buffer, sizeof buffer, "%g", value);
+        return buffer;
+    }
+    for (int digits = 6; digits <= 17; ++digits) {
+        std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
+        double back = std::strtod(buffer, nullptr);
+        bool same = asFloat ? static_cast<float>(back) == static_cast<float>(value) : back == value;
+        if (same)
+            break;
+    }
+    return buffer;
+}
+
+}  // namespace fieldtext
