@@ -1,5 +1,9 @@
 #include "standins/veldbsrv/StandinService.h"
 
+#include <string>
+
+#include "standins/veldbsrv/PipeServer.h"
+
 #include <cstdlib>
 #include <cstring>
 
@@ -22,6 +26,8 @@ StandinService::StandinService(int argc, char** argv)
     }
 }
 
+StandinService::~StandinService() = default;
+
 int StandinService::Run()
 {
     g_service = this;
@@ -41,7 +47,9 @@ void StandinService::Serve()
         return;
     m_stopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     Report(m_startPending ? SERVICE_START_PENDING : SERVICE_RUNNING);
+    StartServing();
     WaitForSingleObject(m_stopEvent, INFINITE);
+    m_server.reset();
     Sleep(m_stopDelayMs);
     CloseHandle(m_stopEvent);
     Report(SERVICE_STOPPED);
@@ -76,4 +84,21 @@ void StandinService::Report(DWORD state)
                                     ? SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_SHUTDOWN : 0;
     status.dwWaitHint = (state == SERVICE_STOP_PENDING) ? m_stopDelayMs + 1000 : 0;
     SetServiceStatus(m_status, &status);
+}
+
+// Without its data file (or with a faulty one) the service serves no database, and
+// every login is refused.
+void StandinService::StartServing()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string file(path);
+    file = file.substr(0, file.find_last_of("\\/") + 1) + "veldbdata.xml";
+    StandinData data;
+    std::string error;
+    if (!data.Load(file, error))
+        data = StandinData();
+    m_server.reset(new PipeServer(std::make_shared<ServerState>(std::move(data)), kName));
+    if (!m_server->Start())
+        m_server.reset();
 }

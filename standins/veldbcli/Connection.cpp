@@ -1,0 +1,49 @@
+#include "standins/veldbcli/Connection.h"
+
+#include "standins/wire/PacketReader.h"
+#include "standins/wire/StandinProtocol.h"
+
+bool Connection::Connect(const std::string& pipePath)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_channel.IsOpen())
+        return true;
+    m_broken = !m_channel.Open(pipePath);
+    return !m_broken;
+}
+
+int Connection::Call(const standin::PacketWriter& request, std::string& payload)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    std::string answer;
+    if (m_broken || !m_channel.IsOpen() || !m_channel.Send(request.Data()) || !m_channel.Receive(answer)) {
+        m_broken = true;
+        m_channel.Close();
+        return standin::kUnreachable;
+    }
+    standin::PacketReader in(answer);
+    int32_t status = 0;
+    if (!in.Int(status))
+        return standin::kUnreachable;
+    payload = answer.substr(4);
+    return status;
+}
+
+void Connection::Close()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_channel.Close();
+}
+
+void Connection::SetKeyLength(int db, int recordType, int length)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_keyLengths[{ db, recordType }] = length;
+}
+
+int Connection::KeyLength(int db, int recordType) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    auto found = m_keyLengths.find({ db, recordType });
+    return found == m_keyLengths.end() ? 0 : found->second;
+}

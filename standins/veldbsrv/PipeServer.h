@@ -1,0 +1,34 @@
+// Serves the stand-in's databases on a named pipe: one thread waits for clients, each
+// connection gets a thread and a session of its own.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "standins/veldbsrv/ServerState.h"
+
+class PipeServer {
+public:
+    PipeServer(std::shared_ptr<ServerState> state, const std::string& pipeName);
+    ~PipeServer();
+    PipeServer(const PipeServer&) = delete;
+    PipeServer& operator=(const PipeServer&) = delete;
+
+    // False when the pipe cannot be made (another server holds the name).
+    bool Start();
+    // Takes no new clients; connections already made run on until their clients go.
+    void Stop();
+
+private:
+    void Accept(HANDLE first);
+    HANDLE NewInstance(bool first) const;
+    static void Serve(std::shared_ptr<ServerState> state, HANDLE pipe);
+
+    std::shared_ptr<ServerState> m_state;
+    std::string m_path;
+    std::atomic<bool> m_stopping{ false };
+    std::thread m_accept;
+};

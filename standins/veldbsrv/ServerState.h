@@ -1,0 +1,36 @@
+// What all connections of the stand-in server share: the data served, the calls counted
+// per entry, the statuses forced on entries and the connections open. One lock guards
+// it all; a connection holds it for the whole of one request.
+#pragma once
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "standins/veldbsrv/StandinData.h"
+#include "standins/wire/StandinProtocol.h"
+
+class ServerState {
+public:
+    explicit ServerState(StandinData data) : m_data(std::move(data)) {}
+
+    std::mutex& Mutex() { return m_mutex; }
+    StandinData& Data() { return m_data; }      // under Mutex()
+
+    // Counts a call of the entry; the status forced on it, or 0. Under Mutex().
+    int CountCall(int entry);
+
+    void AddConnection() { ++m_connections; }   // under Mutex()
+    void RemoveConnection() { --m_connections; }
+
+    // The test requests: "count connections", "count <Entry>", "fail <Entry> <status>",
+    // "load <file>". Under Mutex().
+    std::string Query(const std::string& request);
+
+private:
+    std::string Fail(const std::string& entry, int status);
+
+    std::mutex m_mutex;
+    StandinData m_data;
+    long m_calls[standin::EntryCount] = {};
+    int m_connections = 0;
+};

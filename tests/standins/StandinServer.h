@@ -1,0 +1,39 @@
+// The stand-in server as a plain process serving a data file of the test's own on a
+// pipe of its own, and the stand-in client library loaded from the build tree.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "utils/UniqueHandle.h"
+
+class StandinServer {
+public:
+    StandinServer();
+    ~StandinServer();           // ends the server if it still runs
+    StandinServer(const StandinServer&) = delete;
+    StandinServer& operator=(const StandinServer&) = delete;
+
+    // Writes `dataXml` (code page 1250 bytes) to a file and serves it; true once the
+    // server answers.
+    bool Start(const std::string& dataXml);
+    void Kill();                // ends the server at once, as a crash would
+
+    const std::string& PipeName() const { return m_pipeName; }
+    const std::string& DataFile() const { return m_dataFile; }
+
+    // A test request ("count connections"); "unreachable" when there is no answer.
+    std::string Query(const std::string& request) const;
+
+    // The build tree ("...\\build\\x86_64\\") and its stand-in client libraries.
+    static std::string BuildDirectory();
+    static std::string LibraryPath() { return BuildDirectory() + "standins\\veldbcli.dll"; }
+    static std::string NoFindListLibraryPath() { return BuildDirectory() + "standins\\nofindlist\\veldbcli.dll"; }
+
+private:
+    std::string m_pipeName;
+    std::string m_dataFile;
+    velutils::ModuleHandle m_library;
+    velutils::KernelHandle m_process;
+    velutils::KernelHandle m_input;         // closing it ends the server
+};
