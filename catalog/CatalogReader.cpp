@@ -1,7 +1,6 @@
 #include "catalog/CatalogReader.h"
 
 #include "app/FileVersion.h"
-#include "dbclient/DbDesc.h"
 
 namespace {
 
@@ -18,31 +17,8 @@ CatalogReader::CatalogReader(CTreeListCtrl& tree, HTREEITEM modulesNode, DbDesc&
       m_triggerlist(sysDb, "triggerlist"),
       m_jobs(sysDb, "jobs"),
       m_tables(sysDb, "tables"),
-      m_tablespace(sysDb, "tablespace"),
-      m_libraryFile(&LibraryFileField(sysDb))
+      m_tablespace(sysDb, "tablespace")
 {
-}
-
-// "extdll" has "Name" (the library's name) and "name" (its file), which the dictionary
-// holds in upper case alike: a lookup by name finds the first, so the file is read
-// through the second field of that name when there is one.
-RdmFld& CatalogReader::LibraryFileField(DbDesc& sysDb)
-{
-    const DbDictionary& dictionary = sysDb.Dictionary();
-    int record = m_extdll.RecordType() - DbDesc::RecordTypeBase;
-    int fieldCount = dictionary.RecordTypes().at(record).fieldCount;
-    bool seenFirst = false;
-    for (int i = 0; i < fieldCount; ++i) {
-        const DictField* field = dictionary.FieldOf(record, i);
-        if (!field || !DictNamesEqual(field->name, "name"))
-            continue;
-        if (seenFirst) {
-            m_secondName.reset(new RdmFld(sysDb, m_extdll.Name(), field->name, record * 1000 + i, &m_extdll.Record()));
-            return *m_secondName;
-        }
-        seenFirst = true;
-    }
-    return m_extdll.Field("name");
 }
 
 void CatalogReader::AddLibraries()
@@ -56,7 +32,7 @@ void CatalogReader::AddLibraries()
 void CatalogReader::AddLibrary()
 {
     FileVersion version;
-    version.Read(m_libraryFile->AsText().c_str());
+    version.Read(m_extdll.Field("name").AsText().c_str());
     std::string versionText = version.ToString();
     std::string library = m_extdll.Field("Name").AsText();
     m_shown.clear();

@@ -2,7 +2,6 @@
 // triggers, jobs and plain methods, appended under the "Kiegészítő modulok" node.
 #pragma once
 #include <cstdint>
-#include <memory>
 #include <set>
 #include <string>
 
@@ -20,7 +19,6 @@ public:
 
 private:
     void AddLibrary();
-    RdmFld& LibraryFileField(DbDesc& sysDb);
     void AddTriggers(const std::string& library, const std::string& version);
     void AddFunctions(const std::string& library, const std::string& version);
     void Add(ModuleEntries::Kind kind, const std::string& label, const std::string& version);
@@ -33,7 +31,5 @@ private:
     RdmTable m_jobs;
     RdmTable m_tables;
     RdmTable m_tablespace;
-    RdmFld* m_libraryFile;          // "name" of "extdll": the library's file
-    std::unique_ptr<RdmFld> m_secondName;
     std::set<int32_t> m_shown;      // function ids of the current library already listed
 };

@@ -72,7 +72,7 @@ int main()
             long before = CountedCalls(server);
             double start = Now();
             window.PressRight(modules);
-            if (!window.AnswerLogin("admin", "admin")) {
+            if (!window.AnswerLogin("admin", "admin", "KONYVELES")) {
                 fprintf(stderr, "the login dialog was not answered\n");
                 return 1;
             }

@@ -1,5 +1,7 @@
 #include "tests/catalog/CatalogWindow.h"
 
+#include <cstdio>
+
 #include "dbclient/TRdmLogin.h"
 #include "treelist/TreeListMessages.h"
 
@@ -11,6 +13,13 @@ void Type(HWND control, const std::string& text)
 {
     for (char c : text)
         SendMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+std::string TextOf(HWND window)
+{
+    char text[256] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
 }
 
 }  // namespace
@@ -102,8 +111,16 @@ bool CatalogWindow::AnswerLogin(const std::string& user, const std::string& pass
     Type(GetDlgItem(login, TRdmLogin::PasswordEditId), password);
     if (!database.empty())
         Type(GetDlgItem(login, TRdmLogin::DatabaseComboId), database.substr(0, 1));
-    // A click on a greyed OK does nothing: the dialog would stay and the wait fail.
-    PostMessageA(GetDlgItem(login, ok ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
+    HWND button = GetDlgItem(login, ok ? IDOK : IDCANCEL);
+    if (!IsWindowEnabled(button)) {
+        HWND combo = GetDlgItem(login, TRdmLogin::DatabaseComboId);
+        fprintf(stderr, "login: OK greyed; %d databases listed, \"%s\" chosen\n",
+                static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0)), TextOf(combo).c_str());
+        PostMessageA(login, WM_COMMAND, IDCANCEL, 0);
+        WaitFor([&] { return !IsWindow(login); });
+        return false;
+    }
+    PostMessageA(button, BM_CLICK, 0, 0);
     if (!WaitFor([&] { return !IsWindow(login); }))
         return false;
     WaitIdle();

@@ -40,9 +40,9 @@ std::string Field(const char* name, const char* type, int length = 0, const char
 
 }  // namespace
 
-void CatalogueFile::Library(int dllid, const std::string& name, const std::string& file)
+void CatalogueFile::Library(int dllid, const std::string& file)
 {
-    m_libraries.push_back(Attr("dllid", dllid) + Attr("Name", name) + Attr("name", file));
+    m_libraries.push_back(Attr("dllid", dllid) + Attr("Name", file));
 }
 
 void CatalogueFile::Function(int fncid, int dllid, const std::string& name)
@@ -98,7 +98,7 @@ std::string CatalogueFile::Xml() const
                       + "<field name=\"NAME\" type=\"c\" length=\"32\" key=\"unique\" scrambled=\"yes\"/>"
                       + "<field name=\"PSW\" type=\"c\" length=\"32\" scrambled=\"yes\"/>" + Field("enabled", "c", 1),
                   { " userid=\"1\" NAME=\"ADMIN\" PSW=\"ADMIN\" enabled=\"1\"" });
-    xml += Record("extdll", Field("dllid", "l", 0, "unique") + Field("Name", "c", 32) + Field("name", "c", 200),
+    xml += Record("extdll", Field("dllid", "l", 0, "unique") + Field("Name", "c", 200),
                   m_libraries);
     xml += Record("extfunc", Field("fncid", "l", 0, "dup") + Field("dllid", "l", 0, "dup") + Field("Name", "c", 32),
                   m_functions);

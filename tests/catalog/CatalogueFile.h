@@ -7,7 +7,9 @@
 class CatalogueFile {
 public:
     // The one user every catalogue has: "ADMIN" with password "ADMIN".
-    void Library(int dllid, const std::string& name, const std::string& file);
+    // The server's dictionary has one field for "Name" and "name" (names are upper-cased),
+    // so a library is named by its file.
+    void Library(int dllid, const std::string& file);
     void Function(int fncid, int dllid, const std::string& name);
     void Trigger(int dllid, int fncid, int tableid, int mode, int enabled);
     void Job(const std::string& action, const std::string& name, const std::string& interval, int enabled);

@@ -29,7 +29,8 @@ StandinServer::StandinServer(const std::string& dataFile, const std::string& pip
     velutils::KernelHandle childInput(read);
     m_input.Reset(write);
     SetHandleInformation(write, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup = { sizeof startup };
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = read;
     startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
