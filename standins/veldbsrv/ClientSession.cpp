@@ -286,12 +286,14 @@ int ClientSession::List(int entry, PacketReader& in, PacketWriter& out)
     }
     if (status != kOk)
         return status;
+    if (field) {
+        low.resize(field->length, '\0');
+        high.resize(field->length, '\0');
+    }
     std::string data;
     for (const StandinRow& row : target.record->rows) {
         bool wanted = true;
         if (field) {
-            low.resize(field->length, '\0');
-            high.resize(field->length, '\0');
             const char* value = row.image.data() + field->offset;
             wanted = Matches(entry, CompareFieldValue(*field, value, low.data()),
                              entry == FindBetween ? CompareFieldValue(*field, value, high.data()) : 0);

@@ -87,7 +87,7 @@ void StandinService::Report(DWORD state)
 }
 
 // Without its data file (or with a faulty one) the service serves no database, and
-// every login is refused.
+// every login is refused; the reason goes to the debugger.
 void StandinService::StartServing()
 {
     char path[MAX_PATH] = "";
@@ -96,8 +96,10 @@ void StandinService::StartServing()
     file = file.substr(0, file.find_last_of("\\/") + 1) + "veldbdata.xml";
     StandinData data;
     std::string error;
-    if (!data.Load(file, error))
+    if (!data.Load(file, error)) {
+        OutputDebugStringA(("veldbsrv: " + error + "\n").c_str());
         data = StandinData();
+    }
     m_server.reset(new PipeServer(std::make_shared<ServerState>(std::move(data)), kName));
     if (!m_server->Start())
         m_server.reset();

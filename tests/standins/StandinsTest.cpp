@@ -2,8 +2,12 @@
 // server process.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "StandinServer.h"
 
@@ -242,6 +246,33 @@ TEST_F(Standins, ConnectionsCountedUntilFreed)
     EXPECT_EQ("0", server.Query("count connections"));
 }
 
+TEST_F(Standins, ClientsAtOnceEachGetTheirOwnRows)
+{
+    std::atomic<int> wrong{ 0 };
+    std::vector<std::thread> clients;
+    for (int c = 0; c < 4; ++c) {
+        clients.emplace_back([&, c] {
+            int handle = 0;
+            if (Login("ADMIN", "TITOK", handle) != 0 || Open(handle) != 0) {
+                ++wrong;
+                return;
+            }
+            for (int i = 0; i < 50; ++i) {
+                int id = 1 + (c + i) % 3;
+                BYTE function[28] = {};
+                if (FindRec(handle, kFunctions, 1000, &id, 4, function) != 0 || Long(function, 0) != id)
+                    ++wrong;
+            }
+            Bind<FreeHandlerFn>("_FreeDbHandler@4")(handle);
+        });
+    }
+    for (auto& client : clients)
+        client.join();
+    EXPECT_EQ(0, wrong.load());
+    EXPECT_EQ("0", server.Query("count connections"));
+    EXPECT_EQ("4", server.Query("count FreeDbHandler"));
+}
+
 TEST_F(Standins, ServerOutOfReach)
 {
     int handle = 0;
@@ -255,6 +286,33 @@ TEST_F(Standins, ServerOutOfReach)
     EXPECT_EQ(10071, Open(handle, 7));
     EXPECT_EQ(10071, Bind<DefineKeyFn>("_DefineKey@16")(handle, 19, kUsers, 0));
     EXPECT_EQ(10071, Bind<FreeHandlerFn>("_FreeDbHandler@4")(handle));
+}
+
+TEST_F(Standins, DemoDataLogsInAndOpensEveryDatabase)
+{
+    ASSERT_EQ("ok", server.Query(std::string("load ") + VELDB_DEMO_DATA));
+    int handle = 0;
+    EXPECT_EQ(10067, Login("VENDEG", "VENDEG", handle));
+    EXPECT_EQ(0, Login("OPERATOR", "JELSZO", handle));
+    ASSERT_EQ(0, Login("ADMIN", "ADMIN", handle));
+    for (int db : { 19, 1, 2, 3, 4 })
+        EXPECT_EQ(0, Open(handle, db)) << db;
+}
+
+TEST_F(Standins, FaultyDataFileRefusedAndTheOldOneServed)
+{
+    std::string faulty = server.DataFile() + ".faulty";
+    FILE* file = fopen(faulty.c_str(), "wb");
+    ASSERT_NE(nullptr, file);
+    fputs("<veldbdata>\n<database number=\"19\" name=\"SYSDB\">\n<record name=\"dbuser\">\n"
+          "<field name=\"NAME\" type=\"c\" length=\"32\"/>\n<row NAME=\"X\" PSW=\"Y\"/>\n"
+          "</record></database></veldbdata>\n", file);
+    fclose(file);
+    std::string answer = server.Query("load " + faulty);
+    DeleteFileA(faulty.c_str());
+    EXPECT_EQ(0u, answer.find("error: record dbuser has no field PSW (line 5)")) << answer;
+    int handle = 0;
+    EXPECT_EQ(0, Login("ADMIN", "TITOK", handle));
 }
 
 TEST(StandinLibrary, OlderBuildLacksFindList)
