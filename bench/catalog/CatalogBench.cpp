@@ -35,13 +35,13 @@ CatalogueFile Catalogue(int functions)
     for (int f = 0; f < functions; ++f) {
         int library = f / 10 + 1;
         if (f % 10 == 0)
-            catalogue.Library(library, "Konyvtar" + std::to_string(library), "konyvtar.dll");
+            catalogue.Library(library, "konyvtar" + std::to_string(library) + ".dll");
         std::string name = "Fuggveny" + std::to_string(f);
         catalogue.Function(f + 1, library, name);
         if (f % 3 == 0)
             catalogue.Trigger(library, f + 1, 1, f % 11, 1);
         else if (f % 3 == 1)
-            catalogue.Job("Konyvtar" + std::to_string(library) + "::" + name, "munka", "60", 1);
+            catalogue.Job("konyvtar" + std::to_string(library) + ".dll::" + name, "munka", "60", 1);
     }
     return catalogue;
 }
