@@ -3,8 +3,10 @@
 #include <commctrl.h>
 
 #include "app/ExceptionDisplay.h"
+#include "app/ImagePath.h"
 #include "framework/ResText.h"
 #include "app/ServiceControl.h"
+#include "app/SingleInstance.h"
 #include "app/VersionReport.h"
 #include "config/VelServerConfig.h"
 #include "framework/CPaintDC.h"
@@ -30,13 +32,14 @@ UINT TaskbarCreatedMessage()
 
 }  // namespace
 
-CVelDbCtrlDlg::CVelDbCtrlDlg()
+CVelDbCtrlDlg::CVelDbCtrlDlg(SingleInstance* instance)
     : CDialog(IDD_CONTROL_DIALOG),
       m_params(m_tree, m_menu),
       m_catalog(m_tree, m_modules),
       m_hIcon(LoadIconA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))),
       m_hIconCurrent(m_hIcon),
-      m_stopWaitMs(ServiceControl::kStopWaitMs)
+      m_stopWaitMs(ServiceControl::kStopWaitMs),
+      m_instance(instance)
 {
 }
 
@@ -57,6 +60,8 @@ LRESULT CVelDbCtrlDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
             result = OnTrayNotify(lParam);
         else if (msg == TaskbarCreatedMessage())
             OnTaskbarCreated();
+        else if (msg == SingleInstance::ShowMessage())
+            OnShowRequest();
         else
             result = CDialog::WindowProc(msg, wParam, lParam);
     }, VEL_ERRPOS("NULL"));
@@ -123,6 +128,12 @@ void CVelDbCtrlDlg::OnTaskbarCreated()
 {
     if (m_tray.IsShown() || !IsWindowVisible())
         NotifyTray(TrayIcon::Add, m_tray.Tip().empty() ? m_strTipBase : m_tray.Tip(), m_hIconCurrent);
+}
+
+// A second start of the program asks for the window: as a click on the icon would.
+void CVelDbCtrlDlg::OnShowRequest()
+{
+    PostMessage(WM_TRAYNOTIFY, TrayIcon::kIconId, WM_LBUTTONUP);
 }
 
 int CVelDbCtrlDlg::OnCreate(const CREATESTRUCTA* create)
@@ -231,6 +242,10 @@ bool CVelDbCtrlDlg::OnNotify(const NMHDR* header, LRESULT& result)
         OnTreeItemExpanded(header);
         result = 0;
         return true;
+    case NM_RETURN:                        // the tree takes Enter from the dialog
+        OnOK();
+        result = TRUE;
+        return true;
     default:
         return false;
     }
@@ -262,6 +277,8 @@ void CVelDbCtrlDlg::InitDialog()
     m_strTipBase = FormatResString(IDS_TRAY_TIP);
     NotifyTray(TrayIcon::Add, m_strTipBase, m_hIconCurrent);
     SetTimer(STATUS_TIMER_ID, kStatusPeriodMs);
+    if (m_instance)
+        m_instance->Publish(m_hWnd);
 }
 
 // Status icons are shared resources of the module: nothing to destroy.
@@ -309,11 +326,13 @@ void CVelDbCtrlDlg::OnOpenControlWindow()
 
 void CVelDbCtrlDlg::OnStartServer()
 {
+    StatusChangeWatch::OwnCommand own(m_statusWatch, ServiceStatus::Running);
     StartServer();
 }
 
 void CVelDbCtrlDlg::OnStopServer()
 {
+    StatusChangeWatch::OwnCommand own(m_statusWatch, ServiceStatus::Stopped);
     try {
         StopService(kServiceName);
     } catch (const VelExceptBase& e) {
@@ -323,6 +342,7 @@ void CVelDbCtrlDlg::OnStopServer()
 
 void CVelDbCtrlDlg::OnRestartServer()
 {
+    StatusChangeWatch::OwnCommand own(m_statusWatch, ServiceStatus::Running);
     try {
         StopService(kServiceName);
         StartServer();
@@ -358,19 +378,46 @@ void CVelDbCtrlDlg::OnTreeItemExpanded(const NMHDR* header)
 
 void CVelDbCtrlDlg::PollServiceStatus()
 {
-    switch (ServiceControl::QueryStatus(kServiceName)) {
+    ServiceStatus status = ServiceControl::QueryStatus(kServiceName);
+    switch (status) {
     case ServiceStatus::Unavailable:
         ShowStatus(IDS_STATUS_UNAVAILABLE, m_hIconUnavailable);
-        return;
+        break;
     case ServiceStatus::Running:
         ShowStatus(IDS_STATUS_RUNNING, m_hIconRunning);
         EnableServiceCommands(true);
-        return;
+        break;
     case ServiceStatus::Stopped:
         ShowStatus(IDS_STATUS_STOPPED, m_hIconStopped);
         EnableServiceCommands(false);
-        return;
+        break;
     }
+    NoticeStatusChange(status);
+}
+
+// A server that stops or comes back without a command from here is worth a word.
+void CVelDbCtrlDlg::NoticeStatusChange(ServiceStatus status)
+{
+    switch (m_statusWatch.Observe(status)) {
+    case StatusChangeWatch::Change::Stopped:
+        ShowBalloon(IDS_BALLOON_STOPPED_TITLE, IDS_BALLOON_STOPPED, NIIF_WARNING);
+        break;
+    case StatusChangeWatch::Change::Unavailable:
+        ShowBalloon(IDS_BALLOON_UNAVAILABLE_TITLE, IDS_BALLOON_UNAVAILABLE, NIIF_WARNING);
+        break;
+    case StatusChangeWatch::Change::Running:
+        ShowBalloon(IDS_BALLOON_RUNNING_TITLE, IDS_BALLOON_RUNNING, NIIF_INFO);
+        break;
+    case StatusChangeWatch::Change::None:
+        break;
+    }
+}
+
+// While the window is open from the tray there is no icon to speak from.
+void CVelDbCtrlDlg::ShowBalloon(UINT titleId, UINT textId, DWORD infoFlags)
+{
+    std::string title = FormatResString(titleId);
+    m_tray.ShowBalloon(title, FormatResString(textId), infoFlags);
 }
 
 // A running server can be stopped or restarted; any other can be started.
@@ -405,7 +452,7 @@ void CVelDbCtrlDlg::RefreshServerDir()
 {
     std::string imagePath;
     if (ServiceControl::QueryImagePath(kServiceName, imagePath))
-        m_strServerDir = ServiceControl::DirectoryOfImagePath(imagePath);
+        m_strServerDir = ImagePath::DirectoryOf(imagePath);
 }
 
 // Each showing starts from an empty tree: versions, then parameters and databases

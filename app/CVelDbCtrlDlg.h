@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "app/StatusChangeWatch.h"
 #include "app/TrayIcon.h"
 #include "catalog/CatalogBrowser.h"
 #include "config/ParameterView.h"
@@ -12,12 +13,15 @@
 #include "framework/CMenu.h"
 #include "treelist/CTreeListCtrl.h"
 
+class SingleInstance;
+
 class CVelDbCtrlDlg : public CDialog {
 public:
     static const UINT WM_TRAYNOTIFY = TrayIcon::kCallbackMessage;
     static const UINT_PTR STATUS_TIMER_ID = 0;
 
-    CVelDbCtrlDlg();
+    // `instance`, when given, learns the window so that later starts find it.
+    explicit CVelDbCtrlDlg(SingleInstance* instance = nullptr);
     ~CVelDbCtrlDlg() override;
 
     // Shown when the operator opens the window or the parameters are filled.
@@ -45,6 +49,7 @@ public:
     std::string m_strServerDir;
     CMenu m_menu;
     TrayIcon m_tray;
+    StatusChangeWatch m_statusWatch;
 
     // How long a stop waits for the server process; tests shorten it.
     DWORD m_stopWaitMs;
@@ -59,6 +64,7 @@ protected:
 private:
     LRESULT OnTrayNotify(LPARAM lParam);
     void OnTaskbarCreated();
+    void OnShowRequest();
     int OnCreate(const CREATESTRUCTA* create);
     void OnPaint();
     void OnSysCommand(WPARAM id);
@@ -81,10 +87,14 @@ private:
     void InitDialog();
     void HideToTray();
     void ShowStatus(UINT textId, HICON icon);
+    void NoticeStatusChange(ServiceStatus status);
+    void ShowBalloon(UINT titleId, UINT textId, DWORD infoFlags);
     void EnableServiceCommands(bool running);
     void RebuildTree();
     void BuildVersionReport();
     void FillTreeValues();
     void FillParameters();
     HICON LoadStatusIcon(UINT id);
+
+    SingleInstance* m_instance;
 };

@@ -23,25 +23,6 @@ namespace {
     throw VelExceptSys(static_cast<int>(code), ErrPos(__FILE__, "NULL", line), args, nullptr);
 }
 
-bool EndsExeName(const std::string& path, size_t at)
-{
-    return at + 4 <= path.size() && _strnicmp(path.c_str() + at, ".exe", 4) == 0
-        && (at + 4 == path.size() || path[at + 4] == ' ' || path[at + 4] == '\t');
-}
-
-// The executable's own path inside an image path that may be quoted or carry arguments.
-std::string ExecutablePart(const std::string& imagePath)
-{
-    if (!imagePath.empty() && imagePath[0] == '"') {
-        size_t close = imagePath.find('"', 1);
-        return imagePath.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-    }
-    for (size_t at = 0; at < imagePath.size(); ++at)
-        if (EndsExeName(imagePath, at))
-            return imagePath.substr(0, at + 4);
-    return imagePath;
-}
-
 }  // namespace
 
 ServiceStatus ServiceControl::QueryStatus(const char* service)
@@ -127,14 +108,4 @@ bool ServiceControl::QueryImagePath(const char* service, std::string& path)
         return false;
     path = config->lpBinaryPathName;
     return true;
-}
-
-std::string ServiceControl::DirectoryOfImagePath(const std::string& imagePath)
-{
-    std::string exe = ExecutablePart(imagePath);
-    size_t dirStart = (exe.size() >= 2 && exe[1] == ':') ? 2 : 0;
-    size_t lastSeparator = exe.find_last_of("\\/");
-    if (lastSeparator == std::string::npos || lastSeparator < dirStart)
-        return exe.substr(0, dirStart);
-    return exe.substr(0, lastSeparator + 1);
 }

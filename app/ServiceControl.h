@@ -26,8 +26,4 @@ public:
 
     // The service's executable path as registered; false when it cannot be read.
     static bool QueryImagePath(const char* service, std::string& path);
-
-    // Drive and directory, with its trailing separator, of the executable that an
-    // image path starts: quotes and service arguments are not part of it.
-    static std::string DirectoryOfImagePath(const std::string& imagePath);
 };

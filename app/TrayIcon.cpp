@@ -3,6 +3,16 @@
 #include <cstddef>
 #include <cstring>
 
+namespace {
+
+void CopyText(char* field, size_t chars, const std::string& text)
+{
+    size_t n = text.size() < chars ? text.size() : chars;
+    memcpy(field, text.data(), n);
+}
+
+}  // namespace
+
 static_assert(sizeof(void*) != 4 || offsetof(NOTIFYICONDATAA, hBalloonIcon) == 504,
               "icon record layout of 32-bit Windows");
 
@@ -22,8 +32,7 @@ BOOL TrayIcon::Notify(Action action, const std::string& tip, HICON icon)
         data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
         data.uCallbackMessage = kCallbackMessage;
         data.hIcon = icon;
-        size_t n = tip.size() < kTipChars ? tip.size() : kTipChars;
-        memcpy(data.szTip, tip.data(), n);
+        CopyText(data.szTip, kTipChars, tip);
     }
     m_lastResult = Shell_NotifyIconA(action, &data);
     m_lastAction = action;
@@ -38,4 +47,27 @@ BOOL TrayIcon::Notify(Action action, const std::string& tip, HICON icon)
     else if (action == Modify)
         m_shown = false;    // the shell no longer has it
     return m_lastResult;
+}
+
+BOOL TrayIcon::ShowBalloon(const std::string& title, const std::string& text, DWORD infoFlags)
+{
+    if (!m_shown)
+        return FALSE;
+    NOTIFYICONDATAA data;
+    memset(&data, 0, sizeof data);
+    data.cbSize = RecordSize();
+    data.hWnd = m_owner;
+    data.uID = kIconId;
+    data.uFlags = NIF_INFO;
+    CopyText(data.szInfoTitle, kBalloonTitleChars, title);
+    CopyText(data.szInfo, kBalloonTextChars, text);
+    data.uTimeout = kBalloonTimeoutMs;
+    data.dwInfoFlags = infoFlags;
+    BOOL shown = Shell_NotifyIconA(NIM_MODIFY, &data);
+    if (shown) {
+        m_balloonText = text.substr(0, kBalloonTextChars);
+        m_balloonFlags = infoFlags;
+        ++m_balloonCount;
+    }
+    return shown;
 }

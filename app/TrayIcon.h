@@ -13,11 +13,18 @@ public:
     static const UINT kIconId = 128;
     static const UINT kCallbackMessage = 101;   // WM_TRAYNOTIFY
     static const size_t kTipChars = 127;
+    static const size_t kBalloonTitleChars = 63;
+    static const size_t kBalloonTextChars = 255;
+    static const UINT kBalloonTimeoutMs = 10000;
 
     void Attach(HWND owner) { m_owner = owner; }
 
     // Sends the icon record to the shell; returns the shell's answer.
     BOOL Notify(Action action, const std::string& tip, HICON icon);
+
+    // A balloon from the icon (NIIF_WARNING, NIIF_INFO); only an icon that is there
+    // can show one. Returns the shell's answer.
+    BOOL ShowBalloon(const std::string& title, const std::string& text, DWORD infoFlags);
 
     // What the shell was last told, and whether the icon is there by our account.
     Action LastAction() const { return m_lastAction; }
@@ -25,6 +32,9 @@ public:
     const std::string& Tip() const { return m_tip; }
     HICON Icon() const { return m_icon; }
     bool IsShown() const { return m_shown; }
+    const std::string& BalloonText() const { return m_balloonText; }
+    DWORD BalloonFlags() const { return m_balloonFlags; }
+    int BalloonCount() const { return m_balloonCount; }
 
     // The size of the shell's icon record in the layout the program uses (504 bytes
     // on 32-bit Windows).
@@ -37,4 +47,7 @@ private:
     std::string m_tip;
     HICON m_icon = nullptr;
     bool m_shown = false;
+    std::string m_balloonText;
+    DWORD m_balloonFlags = 0;
+    int m_balloonCount = 0;     // balloons the shell took
 };

@@ -1,11 +1,28 @@
-// Writes an XML document over a file so that the file is either the old one, byte for
-// byte, or the complete new one: never a half-written mix.
+// Replaces a file with new bytes so that it is either the old file, byte for byte, or
+// the complete new one, and keeps the old file's identity: its attributes and its
+// security (whether the server's service account may read it). The new bytes go to a
+// file of their own beside it first, where they can be read back before the swap.
 #pragma once
 #include <string>
 
-class TiXmlDocument;
+class ReplacingSave {
+public:
+    explicit ReplacingSave(const std::string& path);
+    // The new file is removed unless it has replaced the old one.
+    ~ReplacingSave();
+    ReplacingSave(const ReplacingSave&) = delete;
+    ReplacingSave& operator=(const ReplacingSave&) = delete;
 
-// Writes `document` to a new file beside `path` and moves it over `path` in one step,
-// with write-through. Fails, leaving `path` as it was and no new file behind, when
-// `path` is missing or read-only, or when any write, flush or the replacement fails.
-bool SaveDocumentReplacing(const TiXmlDocument& document, const std::string& path);
+    // Writes `bytes`, flushed to the disk, to a new file beside the path. Fails when the
+    // file at the path is missing, a directory or read-only, or any write fails.
+    bool Write(const std::string& bytes);
+    // The new file's bytes as the disk gives them back.
+    bool ReadBack(std::string& bytes) const;
+    // Puts the new file in the old one's place in one step.
+    bool Commit();
+
+private:
+    std::string m_path;
+    std::string m_temporary;
+    unsigned long m_attributes = 0;
+};

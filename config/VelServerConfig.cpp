@@ -1,14 +1,15 @@
 #include "config/VelServerConfig.h"
 
+#include <cstdio>
 #include <tinyxml.h>
 
+#include "config/ConfigDocument.h"
 #include "config/ReplacingSave.h"
+#include "config/XmlDepthGuard.h"
 
 namespace {
 
 const char kFileName[] = "velsrv.xml";
-const char kDatabasesPrefix[] = "databases";   // followed by "/" and the database's name
-const size_t kPrefixLength = sizeof kDatabasesPrefix - 1;
 
 // Single-byte, character by character: names in the file are plain lower-case ASCII.
 std::string ToLower(std::string text)
@@ -19,25 +20,28 @@ std::string ToLower(std::string text)
     return text;
 }
 
-bool IsDatabaseSection(const std::string& section)
+// The whole file; false where it cannot be read or is larger than a configuration can be.
+bool ReadFileBytes(const std::string& path, std::string& bytes)
 {
-    return section.size() > kPrefixLength && ToLower(section.substr(0, kPrefixLength)) == kDatabasesPrefix
-        && section[kPrefixLength] == '/';
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    bytes.clear();
+    char buffer[65536];
+    size_t read = 0;
+    while ((read = std::fread(buffer, 1, sizeof buffer, file)) > 0 && bytes.size() <= XmlDepthGuard::kMaxBytes)
+        bytes.append(buffer, read);
+    bool complete = !std::ferror(file) && bytes.size() <= XmlDepthGuard::kMaxBytes;
+    std::fclose(file);
+    return complete;
 }
 
 }  // namespace
 
-struct VelServerConfig::Document {
-    TiXmlDocument xml;
-    bool loaded = false;
-    TiXmlElement* server = nullptr;        // in xml, while loaded
-    TiXmlElement* databases = nullptr;
-};
-
 VelServerConfig::VelServerConfig(const std::string& directory, const std::string& section)
     : m_path(directory + kFileName),
       m_section(ToLower(section.empty() ? std::string("velsrv") : section)),
-      m_document(std::make_shared<Document>())
+      m_document(std::make_shared<ConfigDocument>())
 {
 }
 
@@ -52,38 +56,15 @@ VelServerConfig::~VelServerConfig() = default;
 
 int VelServerConfig::Load()
 {
-    Document& doc = *m_document;
-    doc.loaded = false;
-    doc.server = nullptr;
-    doc.databases = nullptr;
-    if (!doc.xml.LoadFile(m_path.c_str(), TIXML_ENCODING_LEGACY))
-        return Failure;
-    TiXmlElement* root = doc.xml.FirstChildElement("serverparams");
-    if (!root)
-        return Failure;
-    TiXmlElement* server = root->FirstChildElement("velsrv");
-    TiXmlElement* databases = root->FirstChildElement("databases");
-    if (!server || !databases)
-        return Failure;
-    doc.server = server;
-    doc.databases = databases;
-    doc.loaded = true;
-    return Success;
+    std::string bytes;
+    if (!ReadFileBytes(m_path, bytes))
+        bytes.clear();                     // nothing stays loaded
+    return m_document->Load(bytes) ? Success : Failure;
 }
 
 int VelServerConfig::EnsureLoaded()
 {
-    return m_document->loaded ? Success : Load();
-}
-
-TiXmlElement* VelServerConfig::Server() const
-{
-    return m_document->server;
-}
-
-TiXmlElement* VelServerConfig::Databases() const
-{
-    return m_document->databases;
+    return m_document->Loaded() ? Success : Load();
 }
 
 int VelServerConfig::GetValue(const std::string& name, std::string& value)
@@ -91,7 +72,7 @@ int VelServerConfig::GetValue(const std::string& name, std::string& value)
     int result = EnsureLoaded();
     if (result != Success)
         return result;
-    const TiXmlElement* element = FindSection();
+    const TiXmlElement* element = m_document->FindSection(m_section);
     if (!element)
         return Failure;
     const std::string* found = element->Attribute(ToLower(name));
@@ -108,22 +89,7 @@ int VelServerConfig::SetValue(const std::string& name, const std::string& value)
     int result = EnsureLoaded();
     if (result != Success)
         return result;
-    TiXmlElement* element = FindSection();
-    if (!element)
-        return Failure;
-    const std::string key = ToLower(name);
-    const std::string* old = element->Attribute(key);
-    const bool existed = old != nullptr;
-    const std::string oldValue = existed ? *old : std::string();
-    element->SetAttribute(key, value);
-    if (Save() == Success)
-        return Success;
-    // Not written: the document goes back to what the file holds.
-    if (existed)
-        element->SetAttribute(key, oldValue);
-    else
-        element->RemoveAttribute(key);
-    return Failure;
+    return Save(ToLower(name), value) ? Success : Failure;
 }
 
 int VelServerConfig::GetDatabaseNames(std::vector<std::string>& names)
@@ -131,23 +97,23 @@ int VelServerConfig::GetDatabaseNames(std::vector<std::string>& names)
     int result = EnsureLoaded();
     if (result != Success)
         return result;
-    for (const TiXmlElement* db = Databases()->FirstChildElement(); db; db = db->NextSiblingElement())
+    for (const TiXmlElement* db = m_document->Databases()->FirstChildElement(); db; db = db->NextSiblingElement())
         names.push_back(db->ValueStr());
     return Success;
 }
 
-// "databases/<name>": the database element of exactly that name (the section is lower
-// case, so only lower-case names are found); "velsrv": the server element.
-TiXmlElement* VelServerConfig::FindSection() const
+// The new file is read back from the disk before it replaces the old one: it must read
+// as the old document with only this attribute set. The document then holds the new file.
+bool VelServerConfig::Save(const std::string& name, const std::string& value)
 {
-    if (IsDatabaseSection(m_section))
-        return Databases()->FirstChildElement(m_section.substr(kPrefixLength + 1));
-    if (m_section == "velsrv")
-        return Server();
-    return nullptr;
-}
-
-int VelServerConfig::Save() const
-{
-    return SaveDocumentReplacing(m_document->xml, m_path) ? Success : Failure;
+    const TiXmlElement* element = m_document->FindSection(m_section);
+    std::string edited;
+    if (!element || !m_document->EditAttribute(*element, name, value, edited))
+        return false;
+    ReplacingSave save(m_path);
+    std::string written;
+    if (!save.Write(edited) || !save.ReadBack(written) || !m_document->ReadsAsEdit(written, *element, name, value)
+        || !save.Commit())
+        return false;
+    return m_document->Load(written);
 }

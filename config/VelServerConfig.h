@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-class TiXmlDocument;
-class TiXmlElement;
+class ConfigDocument;
 
 class VelServerConfig {
 public:
@@ -30,7 +29,8 @@ public:
     int Load();
     // `value` gets the attribute's text; an empty attribute counts as absent.
     int GetValue(const std::string& name, std::string& value);
-    // Sets the attribute and writes the file; Success only when the file was written.
+    // Sets the attribute and writes the file, in which nothing else changes: every other
+    // byte is kept. Success only when the file was written and reads back as it should.
     int SetValue(const std::string& name, const std::string& value);
     // Appends the names of the databases, as written, in document order.
     int GetDatabaseNames(std::vector<std::string>& names);
@@ -40,13 +40,9 @@ public:
 
 private:
     int EnsureLoaded();
-    TiXmlElement* Server() const;
-    TiXmlElement* Databases() const;
-    TiXmlElement* FindSection() const;
-    int Save() const;
+    bool Save(const std::string& name, const std::string& value);
 
     std::string m_path;
     std::string m_section;
-    struct Document;                       // the parsed file, shared by sibling sections
-    std::shared_ptr<Document> m_document;
+    std::shared_ptr<ConfigDocument> m_document;   // the file as read, shared by sibling sections
 };

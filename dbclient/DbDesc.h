@@ -63,7 +63,7 @@ public:
     int32_t BlobFileId(const std::string& alias) const;
     void SetBlobFile(const std::string& alias, int32_t fileId);
 
-    static const int RecordTypeBase = 10000;
+    static constexpr int RecordTypeBase = 10000;
 
 private:
     DbDictionary m_dict;

@@ -7,7 +7,7 @@
 
 class DbDescMap {
 public:
-    static const int SysDbNumber = 19;
+    static constexpr int SysDbNumber = 19;
 
     DbDescMap() = default;
     DbDescMap(const DbDescMap&) = delete;

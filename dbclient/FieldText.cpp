@@ -42,9 +42,17 @@ std::string CharacterText(const DictField& field, const uint8_t* p)
     return std::string(reinterpret_cast<const char*>(p), n);
 }
 
+// A number takes its type's width even where the field's length says less.
 bool Fits(const DictField& field, size_t imageSize, size_t offset)
 {
-    return offset <= imageSize && field.length <= imageSize - offset;
+    size_t width = field.length;
+    switch (field.type) {
+    case 's': width = width < 2 ? 2 : width; break;
+    case 'i': case 'l': case 'd': case 'f': width = width < 4 ? 4 : width; break;
+    case 'F': width = width < 8 ? 8 : width; break;
+    default: break;
+    }
+    return offset <= imageSize && width <= imageSize - offset;
 }
 
 // Integers of any width from text; what does not parse is 0.

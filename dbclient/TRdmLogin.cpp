@@ -71,6 +71,11 @@ TRdmLogin::TRdmLogin()
         m_labels[i] = kDefaultLabels[i];
 }
 
+TRdmLogin::~TRdmLogin()
+{
+    WipePassword();
+}
+
 void TRdmLogin::SetTexts(const std::string texts[6])
 {
     for (int i = 0; i < 6; ++i)
@@ -80,8 +85,9 @@ void TRdmLogin::SetTexts(const std::string texts[6])
 
 void TRdmLogin::WipePassword()
 {
-    for (char& c : m_password)
-        c = 0;
+    volatile char* p = m_password.empty() ? nullptr : &m_password[0];
+    for (size_t i = 0; i < m_password.size(); ++i)
+        p[i] = 0;
     m_password.clear();
 }
 
@@ -146,6 +152,7 @@ INT_PTR CALLBACK TRdmLogin::DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPA
 BOOL TRdmLogin::OnInitDialog(HWND dialog)
 {
     m_dialog = dialog;
+    m_ready = false;            // the texts set below must not be read back half-filled
     SetWindowTextA(dialog, m_labels[5].c_str());
     SetDlgItemTextA(dialog, UserLabelId, m_labels[0].c_str());
     SetDlgItemTextA(dialog, PasswordLabelId, m_labels[1].c_str());
@@ -160,6 +167,7 @@ BOOL TRdmLogin::OnInitDialog(HWND dialog)
     EnableWindow(GetDlgItem(dialog, DatabaseComboId), m_allowChoice);
     EnableWindow(GetDlgItem(dialog, IDOK),
                  !m_user.empty() && !m_password.empty() && !m_database.empty() && m_databaseInList);
+    m_ready = true;
     return TRUE;
 }
 
@@ -193,6 +201,8 @@ BOOL TRdmLogin::OnCommand(WPARAM wParam)
 {
     int id = LOWORD(wParam);
     int code = HIWORD(wParam);
+    if (!m_ready)
+        return FALSE;
     if (((id == UserEditId || id == PasswordEditId) && code == EN_CHANGE) ||
         (id == DatabaseComboId && code == CBN_SELCHANGE)) {
         ReadControls();

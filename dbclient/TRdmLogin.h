@@ -10,9 +10,10 @@ class TRdmLogin {
 public:
     enum ControlId { UserLabelId = 982, PasswordLabelId = 983, DatabaseLabelId = 984, UserEditId = 985,
                      PasswordEditId = 986, DatabaseComboId = 987 };
-    static const int TextLimit = 15;
+    static constexpr int TextLimit = 15;
 
     TRdmLogin();
+    ~TRdmLogin();               // wipes the password
     TRdmLogin(const TRdmLogin&) = delete;
     TRdmLogin& operator=(const TRdmLogin&) = delete;
 
@@ -48,4 +49,5 @@ private:
     std::string m_labels[6];         // user, password, database, OK, Cancel, caption
     bool m_allowChoice = true;
     bool m_databaseInList = false;
+    bool m_ready = false;            // set once the dialog is filled
 };

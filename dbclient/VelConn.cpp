@@ -131,7 +131,6 @@ bool VelConn::ConnectOnce(bool dialogWanted)
         m_user = g_loginDialog->User();
         m_password = g_loginDialog->Password();
         m_database = g_loginDialog->Database();
-        g_loginDialog->WipePassword();
     }
     if (!ReadSettings(m_database, m_settings))
         throw DbDescError(kNoSettings, VEL_ERRPOS("VelConn::ConnectOnce"), StrVector{ m_database });

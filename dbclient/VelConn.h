@@ -21,7 +21,7 @@ struct LoginTexts {
 
 class VelConn {
 public:
-    static const int InvalidHandle = 10014;
+    static constexpr int InvalidHandle = 10014;
 
     VelConn();
     ~VelConn();

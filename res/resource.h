@@ -70,3 +70,11 @@
 #define IDS_EXT_MODULES         52813
 #define IDS_COL_PROPERTY        52814
 #define IDS_COL_VALUE           52815
+
+// Balloons from the tray icon when the service changes state on its own.
+#define IDS_BALLOON_STOPPED_TITLE       52900
+#define IDS_BALLOON_STOPPED             52901
+#define IDS_BALLOON_UNAVAILABLE_TITLE   52902
+#define IDS_BALLOON_UNAVAILABLE         52903
+#define IDS_BALLOON_RUNNING_TITLE       52904
+#define IDS_BALLOON_RUNNING             52905

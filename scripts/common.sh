@@ -4,15 +4,18 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEDEBUG=-all
 jobs=$(nproc 2>/dev/null || echo 2)
 
-# build_tree ARCH: configures (once) and builds build/ARCH.
+# build_tree ARCH [TARGET...]: configures (once) and builds build/ARCH, or those targets.
 build_tree() {
     local arch=$1 dir="$top/build/$1"
+    shift
+    local targets=()
+    [ $# -eq 0 ] || targets=(--target "$@")
     if [ ! -f "$dir/build.ninja" ]; then
         cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-$arch.cmake" >/dev/null
     fi
     local log status=0
     log=$(mktemp)
-    cmake --build "$dir" -j "$jobs" >"$log" 2>&1 || status=$?
+    cmake --build "$dir" -j "$jobs" "${targets[@]}" >"$log" 2>&1 || status=$?
     # Progress lines hidden; warnings and errors shown.
     grep -v -e '^\[[0-9]*/[0-9]*\] ' -e '^ninja: no work to do' -e '^-- ' "$log" || true
     rm -f "$log"
@@ -92,4 +95,41 @@ stop_wineserver() {
         WINEPREFIX=$wineserver_prefix wineserver -w >/dev/null 2>&1 || true
         wineserver_prefix=
     fi
+}
+
+# build_fuzzers: configures (once) and builds the native libFuzzer targets in build/fuzz.
+build_fuzzers() {
+    local dir="$top/build/fuzz"
+    if [ ! -f "$dir/build.ninja" ]; then
+        cmake -S "$top/fuzz" -B "$dir" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+    fi
+    local log status=0
+    log=$(mktemp)
+    cmake --build "$dir" -j "$jobs" >"$log" 2>&1 || status=$?
+    grep -v -e '^\[[0-9]*/[0-9]*\] ' -e '^ninja: no work to do' -e '^-- ' "$log" || true
+    rm -f "$log"
+    return $status
+}
+
+# fuzz_targets: the names of the built targets, one a line.
+fuzz_targets() {
+    local f
+    for f in "$top"/build/fuzz/fuzz_*; do
+        [ -x "$f" ] && basename "$f" | sed 's/^fuzz_//'
+    done
+}
+
+# replay_fuzz_corpora: runs every target once over each input of its seed corpus, so
+# that an input that once crashed stays fixed.
+replay_fuzz_corpora() {
+    local name failed=0
+    for name in $(fuzz_targets); do
+        if "$top/build/fuzz/fuzz_$name" -runs=0 "$top/fuzz/corpus/$name" >"$top/build/fuzz/replay_$name.log" 2>&1; then
+            echo "fuzz corpus $name: $(ls "$top/fuzz/corpus/$name" | wc -l) inputs replayed"
+        else
+            echo "fuzz corpus $name: FAILED (build/fuzz/replay_$name.log)" >&2
+            failed=1
+        fi
+    done
+    return $failed
 }

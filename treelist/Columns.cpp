@@ -202,6 +202,8 @@ bool DeleteColumn(TreeListState& s, int column)
         s.caretColumn = 0;
     else if (s.caretColumn > column)
         --s.caretColumn;
+    if (s.editColumn > column)
+        --s.editColumn;
     if (s.dragColumn == column)
         s.dragItem = 0;
     else if (s.dragColumn > column)
@@ -251,14 +253,20 @@ void SetColumnWidth(TreeListState& s, int column, int width)
 
 int BestColumnWidth(TreeListState& s, int column)
 {
-    EnsureRows(s);
     int best = column == 0 ? 0 : 8;
-    for (unsigned row = 0; row < s.rowCount; ++row) {
-        ItemId id = s.rows[row];
-        const TreeItem* item = s.items[id];
+    // Each row is looked up afresh: the owner may change the rows while it is asked for
+    // a text.
+    for (int row = 0; !s.destroyed; ++row) {
+        ItemId id = ItemAtRow(s, row);
+        if (!id)
+            break;
         int width = 0;
         if (column == 0) {
-            width = 8 + item->level * s.indent + ItemTextWidth(s, id, nullptr);
+            int text = ItemTextWidth(s, id, nullptr);
+            const TreeItem* item = Item(s, id);
+            if (!item)
+                continue;
+            width = 8 + item->level * s.indent + text;
             if (ShowsImage(s, *item))
                 width += s.imageWidth;
         } else {

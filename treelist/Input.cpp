@@ -71,6 +71,18 @@ void MoveForKey(TreeListState& s, WORD key, int& r, int& c)
     case VK_HOME: r = 0; break;
     case VK_UP: --r; break;
     case VK_DOWN: ++r; break;
+    case VK_ADD:
+        if (item && !(item->state & TVIS_EXPANDED))
+            ExpandItem(s, caret, TVE_EXPAND);
+        break;
+    case VK_SUBTRACT:
+        if (item && (item->state & TVIS_EXPANDED))
+            ExpandItem(s, caret, TVE_COLLAPSE);
+        break;
+    case VK_MULTIPLY:
+        if (item)
+            ExpandSubtree(s, caret);
+        break;
     case VK_LEFT:
         if (cells)
             --c;
@@ -152,6 +164,8 @@ void OnKeyDown(TreeListState& s, WORD key)
         return;
     if (GetFocus() != s.hwnd)
         TakeFocus(s);
+    if (s.destroyed)
+        return;
     if (key == VK_RETURN) {
         NMHDR nm = {};
         SendNotify(s, nm, NM_RETURN);
@@ -165,6 +179,10 @@ void OnKeyDown(TreeListState& s, WORD key)
         int r = oldRow < 0 ? 0 : oldRow;
         int c = oldColumn;
         MoveForKey(s, key, r, c);
+        if (s.destroyed)
+            return;
+        if (oldRow >= 0 && s.caret)
+            oldRow = RowOf(s, s.caret);
         if (c > s.columnCount - 1)
             c = s.columnCount - 1;
         if (c < 0 || !CellMode(s))
@@ -180,10 +198,14 @@ void OnKeyDown(TreeListState& s, WORD key)
                 SelectRange(s, oldRow, r);
             if (target)
                 SelectCaret(s, target, c, !extend && (s.exStyle & TVS_EX_MULTISELECT_TL));
+            if (s.destroyed)
+                return;
             if (s.caret)
                 EnsureItemShown(s, s.caret);
         }
     }
+    if (s.destroyed)
+        return;
     NotifyKeyDown(s, key);
 }
 
@@ -193,10 +215,14 @@ void OnMouseButton(TreeListState& s, UINT message, WPARAM keys, POINT point)
         return;
     if (GetFocus() != s.hwnd)
         TakeFocus(s);
+    if (s.destroyed)
+        return;
     bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK;
     HitResult hit = HitTest(s, point);
     if (hit.item && (hit.flags & TVHT_ONITEMBUTTON) && left)
         ToggleFromMouse(s, hit.item);
+    if (s.destroyed)
+        return;
     if (hit.item && Item(s, hit.item) && (hit.flags & TVHT_ONITEMSTATEICON) && left &&
         (s.style & TVS_CHECKBOXES))
         ToggleCheckBox(s, hit.item);
@@ -215,11 +241,15 @@ void OnMouseButton(TreeListState& s, UINT message, WPARAM keys, POINT point)
             InvalidateItem(s, hit.item);
         } else {
             SelectCaret(s, hit.item, column, !ctrl);
+            if (s.destroyed)
+                return;
             if (s.caret)
                 EnsureItemShown(s, s.caret);
         }
         if (message == WM_LBUTTONDBLCLK && Item(s, hit.item))
             ToggleFromMouse(s, hit.item);
+        if (s.destroyed)
+            return;
     }
     if (hit.item && !Item(s, hit.item))
         hit.item = 0;

@@ -6,6 +6,7 @@
 
 #include "treelist/ItemTable.h"
 #include "treelist/Measure.h"
+#include "treelist/Notify.h"
 #include "treelist/RowTable.h"
 #include "treelist/TreeOps.h"
 
@@ -70,6 +71,26 @@ void RelinkChildren(TreeListState& s, ItemId parent, const std::vector<ItemId>& 
     last = previous;
 }
 
+void SortLevel(TreeListState& s, ItemId parent, PFNTVCOMPARE compare, LPARAM data, std::vector<ItemId>& order)
+{
+    order.clear();
+    ItemId first = parent ? s.items[parent]->firstChild : s.firstRoot;
+    for (ItemId id = first; id; id = s.items[id]->nextSibling)
+        order.push_back(id);
+    if (compare) {
+        std::stable_sort(order.begin(), order.end(), [&](ItemId a, ItemId b) {
+            return compare(s.items[a]->lParam, s.items[b]->lParam, data) < 0;
+        });
+    } else {
+        std::stable_sort(order.begin(), order.end(), [&](ItemId a, ItemId b) {
+            const char* ta = s.items[a]->text ? s.items[a]->text : "";
+            const char* tb = s.items[b]->text ? s.items[b]->text : "";
+            return lstrcmpiA(ta, tb) < 0;
+        });
+    }
+    RelinkChildren(s, parent, order);
+}
+
 }  // namespace
 
 BOOL GetItem(TreeListState& s, TVITEMA& tv)
@@ -85,21 +106,32 @@ BOOL GetItem(TreeListState& s, TVITEMA& tv)
         tv.state = item->state & tv.stateMask;
     if (tv.mask & TVIF_PARAM)
         tv.lParam = item->lParam;
-    if (tv.mask & TVIF_IMAGE)
-        tv.iImage = item->image;
-    if (tv.mask & TVIF_SELECTEDIMAGE)
-        tv.iSelectedImage = item->selectedImage;
     if ((tv.mask & TVIF_CHILDREN) && !(tv.mask & TVIF_SUBITEM))
         tv.cChildren = HasChildren(s, *item) ? 1 : 0;
+    // Values the owner supplies are asked for; it may change the tree meanwhile.
+    if (tv.mask & TVIF_IMAGE) {
+        tv.iImage = item->image;
+        if (item->callbackFlags & CBK_IMAGE)
+            tv.iImage = NotifyDisplayImage(s, id, TVIF_IMAGE);
+    }
+    if ((tv.mask & TVIF_SELECTEDIMAGE) && Item(s, id)) {
+        tv.iSelectedImage = s.items[id]->selectedImage;
+        if (s.items[id]->callbackFlags & CBK_SELIMAGE)
+            tv.iSelectedImage = NotifyDisplayImage(s, id, TVIF_SELECTEDIMAGE);
+    }
+    if (!Item(s, id) || !ColumnExists(s, column))
+        return FALSE;
+    item = s.items[id];
     if (tv.mask & TVIF_TEXT) {
         if (column == 0 && (item->callbackFlags & CBK_TEXT)) {
-            if (tv.mask & TVIF_TEXTPTR) {
-                tv.pszText = LPSTR_TEXTCALLBACKA;
-            } else {
-                char buffer[260];
-                const char* text = ItemText(s, id, 0, buffer, sizeof(buffer));
-                CopyOut(text, tv);
-            }
+            char* buffer = (tv.mask & TVIF_TEXTPTR) ? s.callbackText : tv.pszText;
+            int size = (tv.mask & TVIF_TEXTPTR) ? static_cast<int>(sizeof(s.callbackText)) : tv.cchTextMax;
+            const char* text = ItemText(s, id, 0, buffer, size);
+            if (!Item(s, id))
+                return FALSE;
+            if (text != buffer)
+                lstrcpynA(buffer, text, size);
+            tv.pszText = buffer;
         } else {
             CopyOut(ItemText(s, id, column, nullptr, 0), tv);
         }
@@ -163,8 +195,6 @@ ItemId NextItem(TreeListState& s, ItemId id, UINT relation)
     case TVGN_FIRSTVISIBLE: return ItemAtRow(s, s.firstRow);
     case TVGN_LASTVISIBLE: return s.rowCount ? ItemAtRow(s, static_cast<int>(s.rowCount) - 1) : 0;
     case TVGN_CHILD:
-        if (!id || Handle32(id) == kRoot)
-            return s.firstRoot;
         return item ? item->firstChild : 0;
     default:
         break;
@@ -255,27 +285,19 @@ BOOL SortChildren(TreeListState& s, ItemId parent, bool recurse, PFNTVCOMPARE co
 {
     if (parent && !Item(s, parent))
         return FALSE;
+    // Rows below the parent are numbered again once, after every level is sorted.
     int parentRow = parent ? RowOf(s, parent) : -1;
+    std::vector<ItemId> pending(1, parent);
     std::vector<ItemId> order;
-    ItemId first = parent ? s.items[parent]->firstChild : s.firstRoot;
-    for (ItemId id = first; id; id = s.items[id]->nextSibling)
-        order.push_back(id);
-    if (compare) {
-        std::stable_sort(order.begin(), order.end(), [&](ItemId a, ItemId b) {
-            return compare(s.items[a]->lParam, s.items[b]->lParam, data) < 0;
-        });
-    } else {
-        std::stable_sort(order.begin(), order.end(), [&](ItemId a, ItemId b) {
-            const char* ta = s.items[a]->text ? s.items[a]->text : "";
-            const char* tb = s.items[b]->text ? s.items[b]->text : "";
-            return lstrcmpiA(ta, tb) < 0;
-        });
+    while (!pending.empty()) {
+        ItemId level = pending.back();
+        pending.pop_back();
+        SortLevel(s, level, compare, data, order);
+        if (recurse)
+            for (ItemId id : order)
+                if (s.items[id]->firstChild)
+                    pending.push_back(id);
     }
-    RelinkChildren(s, parent, order);
-    if (recurse)
-        for (ItemId id : order)
-            if (s.items[id]->firstChild)
-                SortChildren(s, id, true, compare, data);
     if (!parent || parentRow >= 0) {
         RowsChangedFrom(s, static_cast<unsigned>(parentRow + 1));
         InvalidateRowsFrom(s, parent);

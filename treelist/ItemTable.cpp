@@ -124,9 +124,11 @@ void FreeRecord(TreeListState& s, ItemId id)
         FreeText(cell.text);
         std::memset(&cell, 0, sizeof(cell));
     }
+    s.deleted.emplace_back(id, item->lParam);
     std::free(item);
     s.items[id] = nullptr;
     --s.itemCount;
+    ++s.changes;
     if (s.caret == id)
         s.caret = 0;
     if (s.dropHilite == id)
@@ -165,7 +167,7 @@ void TakeItemFields(TreeListState& s, TreeItem& item, const TVITEMA& tv)
         item.state = tv.state & tv.stateMask;
     else if (s.style & TVS_CHECKBOXES)
         item.state = INDEXTOSTATEIMAGEMASK(1);
-    item.state &= ~(TVIS_SELECTED | TVIS_EXPANDPARTIAL_TL);
+    item.state &= ~TVIS_EXPANDPARTIAL_TL;
     if (s.style & TVS_SINGLEEXPAND)
         item.state &= ~TVIS_EXPANDED;
     item.state |= TVIS_EXPANDEDONCE;

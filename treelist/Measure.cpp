@@ -8,9 +8,9 @@ namespace treelist {
 
 namespace {
 
-unsigned short CacheWidth(int width)
+int CacheWidth(int width)
 {
-    return static_cast<unsigned short>(width > 0xFFFF ? 0xFFFF : width);
+    return width > 0 ? width : 0;
 }
 
 }  // namespace
@@ -39,7 +39,7 @@ const char* ItemText(TreeListState& s, ItemId id, int column, char* buffer, int 
         return cell && cell->text ? cell->text : "";
     }
     if (item->callbackFlags & CBK_TEXT)
-        return DisplayText(s, id, buffer, size);
+        return NotifyDisplayText(s, id, buffer, size);
     return item->text ? item->text : "";
 }
 
@@ -48,7 +48,7 @@ int ItemTextWidth(TreeListState& s, ItemId id, HDC dc)
     TreeItem* item = s.items[id];
     if (item->callbackFlags & CBK_TEXT) {
         char buffer[260];
-        const char* text = DisplayText(s, id, buffer, sizeof(buffer));
+        const char* text = NotifyDisplayText(s, id, buffer, sizeof(buffer));
         item = Item(s, id);
         if (!item)
             return 0;

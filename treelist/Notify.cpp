@@ -57,7 +57,37 @@ LRESULT NotifyKeyDown(TreeListState& s, WORD key)
     return SendNotify(s, nm.hdr, TVN_KEYDOWN);
 }
 
-const char* DisplayText(TreeListState& s, ItemId id, char* buffer, int size)
+void NotifyDeletedItems(TreeListState& s)
+{
+    while (!s.deleted.empty()) {
+        std::vector<std::pair<ItemId, LPARAM>> gone;
+        gone.swap(s.deleted);
+        for (const auto& item : gone) {
+            NMTREEVIEWA nm = {};
+            nm.itemOld.mask = TVIF_HANDLE | TVIF_PARAM;
+            nm.itemOld.hItem = HandleFromId(item.first);
+            nm.itemOld.lParam = item.second;
+            SendNotify(s, nm.hdr, TVN_DELETEITEMA);
+        }
+    }
+}
+
+int NotifyDisplayImage(TreeListState& s, ItemId id, UINT which)
+{
+    NMTVDISPINFOA nm = {};
+    nm.item.mask = which;
+    nm.item.hItem = HandleFromId(id);
+    nm.item.iImage = -1;
+    nm.item.iSelectedImage = -1;
+    if (const TreeItem* item = Item(s, id)) {
+        nm.item.state = item->state;
+        nm.item.lParam = item->lParam;
+    }
+    SendNotify(s, nm.hdr, TVN_GETDISPINFOA);
+    return which == TVIF_SELECTEDIMAGE ? nm.item.iSelectedImage : nm.item.iImage;
+}
+
+const char* NotifyDisplayText(TreeListState& s, ItemId id, char* buffer, int size)
 {
     NMTVDISPINFOA nm = {};
     buffer[0] = 0;

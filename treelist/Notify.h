@@ -10,8 +10,15 @@ LRESULT SendNotify(TreeListState& s, NMHDR& header, UINT code);
 LRESULT NotifyTreeView(TreeListState& s, UINT code, UINT action, ItemId newItem, int newColumn,
                        ItemId oldItem = 0, int oldColumn = 0, POINT point = POINT{ 0, 0 });
 LRESULT NotifyKeyDown(TreeListState& s, WORD key);
+// Sends TVN_DELETEITEM for the items freed since the last call (the handles are no
+// longer valid then; the owner frees its lParam data).
+void NotifyDeletedItems(TreeListState& s);
 // Asks the owner for a callback text; returns it or "".
-const char* DisplayText(TreeListState& s, ItemId id, char* buffer, int size);
+const char* NotifyDisplayText(TreeListState& s, ItemId id, char* buffer, int size);
+
+// Asks the owner for a callback image (TVIF_IMAGE or TVIF_SELECTEDIMAGE); -1 when it
+// does not answer.
+int NotifyDisplayImage(TreeListState& s, ItemId id, UINT which);
 
 // Fills a TVITEMA of the protocol (mask 0x801C or 0x801D) for an item and column.
 void FillNotifyItem(const TreeListState& s, TVITEMA& tv, ItemId id, int column, UINT mask);

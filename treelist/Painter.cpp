@@ -4,6 +4,7 @@
 #include "treelist/GdiScopes.h"
 #include "treelist/ItemTable.h"
 #include "treelist/Measure.h"
+#include "treelist/Notify.h"
 #include "treelist/RowTable.h"
 #include "treelist/SharedGdi.h"
 
@@ -31,6 +32,9 @@ struct RowColors {
     COLORREF background;
     COLORREF selected;
     COLORREF text;
+    COLORREF frame;         // unfocused selection
+    COLORREF box;           // button frames and grid lines
+    COLORREF line;          // tree lines and button marks
 };
 
 COLORREF Mix(COLORREF a, COLORREF b, int wa, int wb)
@@ -52,10 +56,16 @@ RowColors ColorsOfRow(const TreeListState& s, int row)
         c.background = alternate && odd ? Mix(frame, scroll, 1, 1) : scroll;
         c.selected = frame;
         c.text = GetSysColor(COLOR_GRAYTEXT);
+        c.frame = frame;
+        c.box = frame;
+        c.line = GetSysColor(COLOR_GRAYTEXT);
         return c;
     }
     c.background = alternate ? (odd ? s.colors[TVC_ODD] : s.colors[TVC_EVEN]) : s.colors[TVC_BK];
     c.selected = alternate && !odd ? s.colors[TVC_MARKEVEN] : s.colors[TVC_MARK];
+    c.frame = s.colors[TVC_FRAME];
+    c.box = s.colors[TVC_BOX];
+    c.line = s.colors[TVC_LINE];
     return c;
 }
 
@@ -81,14 +91,14 @@ void DrawCellText(HDC dc, const char* text, int length, int width, const RECT& r
 
 class RowPainter {
 public:
-    RowPainter(TreeListState& s, HDC dc) : m_s(s), m_dc(dc) {}
+    RowPainter(TreeListState& s, HDC dc) : m_s(s), m_dc(dc), m_clip(CreateRectRgn(0, 0, 0, 0)) {}
 
     // False when the item went away while its text was asked for.
     bool PaintRow(int row, int top);
 
 private:
     void DrawLines(ItemId id, const ItemLayout& layout, int top, int bottom);
-    void DrawButton(const TreeItem& item, const ItemLayout& layout, int middle);
+    void DrawButton(const TreeItem& item, const ItemLayout& layout, int middle, const RowColors& colors);
     bool DrawTreeCell(ItemId id, int top, int bottom, bool rowSelected, const RowColors& colors);
     void DrawCell(ItemId id, int column, int top, int bottom, bool rowSelected, const RowColors& colors);
     void DrawFocus(ItemId id, int top, int bottom, int labelLeft, int labelRight);
@@ -96,6 +106,7 @@ private:
 
     TreeListState& m_s;
     HDC m_dc;
+    velutils::UniqueHandle<velutils::GdiObjectTraits<HRGN>> m_clip;   // one region, moved per row
 };
 
 void RowPainter::DrawLines(ItemId id, const ItemLayout& layout, int top, int bottom)
@@ -118,32 +129,29 @@ void RowPainter::DrawLines(ItemId id, const ItemLayout& layout, int top, int bot
     }
 }
 
-void RowPainter::DrawButton(const TreeItem& item, const ItemLayout& layout, int middle)
+void RowPainter::DrawButton(const TreeItem& item, const ItemLayout& layout, int middle, const RowColors& colors)
 {
     int x = X(layout.buttonCenter);
-    RECT box = { x - 4, middle - 4, x + 5, middle + 5 };
-    HBRUSH frame = CreateSolidBrush(m_s.colors[TVC_BOX]);
-    Fill(m_dc, box.left, box.top, box.right, box.bottom, m_s.colors[TVC_BK]);
-    FrameRect(m_dc, &box, frame);
-    DeleteObject(frame);
-    Fill(m_dc, x - 2, middle, x + 3, middle + 1, m_s.colors[TVC_LINE]);
+    Fill(m_dc, x - 4, middle - 4, x + 5, middle + 5, colors.box);
+    Fill(m_dc, x - 3, middle - 3, x + 4, middle + 4, m_s.enabled ? m_s.colors[TVC_BK] : colors.background);
+    Fill(m_dc, x - 2, middle, x + 3, middle + 1, colors.line);
     if (!(item.state & TVIS_EXPANDED) || (item.state & TVIS_EXPANDPARTIAL_TL))
-        Fill(m_dc, x, middle - 2, x + 1, middle + 3, m_s.colors[TVC_LINE]);
+        Fill(m_dc, x, middle - 2, x + 1, middle + 3, colors.line);
 }
 
 bool RowPainter::DrawTreeCell(ItemId id, int top, int bottom, bool rowSelected, const RowColors& colors)
 {
     int right = X(TreeColumnRight(m_s));
     int left = m_s.columnCount > 0 ? X(m_s.columns[0].left) : X(0);
-    velutils::UniqueHandle<velutils::GdiObjectTraits<HRGN>> clip(CreateRectRgn(left, top, right, bottom));
-    SelectClipRgn(m_dc, clip.Get());
+    SetRectRgn(m_clip.Get(), left, top, right, bottom);
+    SelectClipRgn(m_dc, m_clip.Get());
 
     TreeItem* item = m_s.items[id];
     if (!rowSelected && (item->colorFlags & CLF_BK) && m_s.enabled)
         Fill(m_dc, left, top, right, bottom, item->bkColor);
     ItemLayout layout = LayoutItem(m_s, id, m_dc);
     item = Item(m_s, id);
-    if (!item)
+    if (!item || m_s.destroyed)
         return false;
     int middle = top + (bottom - top) / 2;
     if (m_s.style & TVS_HASLINES)
@@ -151,13 +159,21 @@ bool RowPainter::DrawTreeCell(ItemId id, int top, int bottom, bool rowSelected, 
     bool hasButton = (m_s.style & TVS_HASBUTTONS) && HasChildren(m_s, *item) &&
                      (item->level > 0 || (m_s.style & TVS_LINESATROOT));
     if (hasButton)
-        DrawButton(*item, layout, middle);
+        DrawButton(*item, layout, middle, colors);
     UINT stateImage = (item->state & TVIS_STATEIMAGEMASK) >> 12;
     if (m_s.stateImages && stateImage)
         ImageList_Draw(m_s.stateImages, static_cast<int>(stateImage), m_dc, X(layout.stateLeft),
                        middle - m_s.stateImageHeight / 2, ILD_TRANSPARENT);
     if (ShowsImage(m_s, *item)) {
-        int image = (item->state & TVIS_SELECTED) ? item->selectedImage : item->image;
+        bool selectedImage = (item->state & TVIS_SELECTED) != 0;
+        int image = selectedImage ? item->selectedImage : item->image;
+        if (image == I_IMAGECALLBACK) {
+            unsigned changes = m_s.changes;
+            image = NotifyDisplayImage(m_s, id, selectedImage ? TVIF_SELECTEDIMAGE : TVIF_IMAGE);
+            item = Item(m_s, id);
+            if (!item || m_s.changes != changes || m_s.destroyed)
+                return false;
+        }
         if (image >= 0)
             ImageList_Draw(m_s.images, image, m_dc, X(layout.imageLeft), middle - m_s.imageHeight / 2,
                            ILD_TRANSPARENT);
@@ -170,13 +186,14 @@ bool RowPainter::DrawTreeCell(ItemId id, int top, int bottom, bool rowSelected, 
     if (highlighted) {
         bool focused = m_s.hasFocus || (item->state & TVIS_DROPHILITED);
         Fill(m_dc, X(layout.labelLeft), top, X(layout.labelRight), bottom,
-             focused ? GetSysColor(COLOR_HIGHLIGHT) : m_s.colors[TVC_FRAME]);
+             focused && m_s.enabled ? GetSysColor(COLOR_HIGHLIGHT) : colors.frame);
         if (focused)
             text = GetSysColor(COLOR_HIGHLIGHTTEXT);
     }
     char buffer[260];
     const char* label = ItemText(m_s, id, 0, buffer, sizeof(buffer));
-    if (!Item(m_s, id))
+    item = Item(m_s, id);
+    if (!item || m_s.destroyed)
         return false;
     SelectScope font(m_dc, (item->state & TVIS_BOLD) ? m_s.boldFont : m_s.font);
     SetTextColor(m_dc, text);
@@ -226,7 +243,10 @@ void RowPainter::DrawFocus(ItemId, int top, int bottom, int labelLeft, int label
 
 bool RowPainter::PaintRow(int row, int top)
 {
-    ItemId id = m_s.rows[row];
+    ItemId id = ItemAtRow(m_s, row);
+    if (!Item(m_s, id))
+        return false;
+    unsigned changes = m_s.changes;
     int bottom = top + m_s.rowHeight;
     bool grid = (m_s.exStyle & TVS_EX_GRIDLINES_TL) != 0;
     int usable = grid ? bottom - 1 : bottom;
@@ -234,14 +254,16 @@ bool RowPainter::PaintRow(int row, int top)
     bool fullRow = (m_s.exStyle & TVS_EX_FULLROWSELECT_TL) != 0;
     bool rowSelected = fullRow && (m_s.items[id]->state & TVIS_SELECTED);
     Fill(m_dc, 0, top, m_s.clientWidth, bottom, rowSelected ? colors.selected : colors.background);
-    if (!DrawTreeCell(id, top, usable, rowSelected, colors))
+    // The owner may change the tree while it is asked for a text or an image: the rows
+    // painted so far no longer hold then.
+    if (!DrawTreeCell(id, top, usable, rowSelected, colors) || m_s.changes != changes)
         return false;
     for (int c = 1; c < m_s.columnCount; ++c)
         DrawCell(id, c, top, usable, rowSelected, colors);
     if (grid) {
-        Fill(m_dc, 0, bottom - 1, m_s.clientWidth, bottom, m_s.colors[TVC_BOX]);
+        Fill(m_dc, 0, bottom - 1, m_s.clientWidth, bottom, colors.box);
         for (int c = 0; c < m_s.columnCount; ++c)
-            Fill(m_dc, X(m_s.columns[c].right) - 1, top, X(m_s.columns[c].right), bottom, m_s.colors[TVC_BOX]);
+            Fill(m_dc, X(m_s.columns[c].right) - 1, top, X(m_s.columns[c].right), bottom, colors.box);
     }
     if (fullRow && id == m_s.caret && m_s.hasFocus) {
         RECT r = { 0, top, m_s.clientWidth, usable };
@@ -290,6 +312,8 @@ void Paint(TreeListState& s, HDC target, const RECT& area)
         if (top + s.rowHeight <= area.top || top >= area.bottom)
             continue;
         if (!painter.PaintRow(row, top)) {
+            if (s.destroyed)
+                return;
             InvalidateRect(s.hwnd, nullptr, FALSE);
             break;
         }

@@ -82,6 +82,7 @@ ItemId LastVisibleDescendant(const TreeListState& s, ItemId id)
 
 void RowsChangedFrom(TreeListState& s, unsigned row)
 {
+    ++s.changes;
     if (row < s.rowsValid)
         s.rowsValid = row;
 }
@@ -188,6 +189,7 @@ unsigned RemoveVisibleSubtree(TreeListState& s, ItemId id)
 
 void ClearRows(TreeListState& s)
 {
+    ++s.changes;
     s.rowCount = 0;
     s.rowsValid = 0;
 }

@@ -93,7 +93,7 @@ void OnVScroll(TreeListState& s, int code)
     case SB_PAGEUP: first -= PageRows(s); break;
     case SB_PAGEDOWN: first += PageRows(s); break;
     case SB_TOP: first = 0; break;
-    case SB_BOTTOM: first = MaxFirstRow(s); break;
+    case SB_BOTTOM: first = static_cast<int>(s.rowCount) - s.rowsFit; break;   // the last row at the bottom
     case SB_THUMBPOSITION:
     case SB_THUMBTRACK: first = TrackPosition(s.hwnd, SB_VERT); break;
     default: return;

@@ -5,6 +5,8 @@
 #include <commctrl.h>
 
 #include <cstddef>
+#include <utility>
+#include <vector>
 
 #include "treelist/AccessLock.h"
 #include "treelist/TreeListMessages.h"
@@ -42,7 +44,7 @@ struct TreeItem {
     ItemId firstChild, lastChild, prevSibling, nextSibling, parent;
     unsigned textLength;
     unsigned short level;
-    unsigned short textWidth;   // 0 = measure again
+    int textWidth;              // 0 = measure again
     unsigned char callbackFlags;
     unsigned char childrenFlags;
     unsigned char colorFlags;
@@ -54,7 +56,7 @@ struct TreeItem {
 struct TreeCell {
     char* text;
     unsigned textLength;
-    unsigned short textWidth;
+    int textWidth;
     unsigned char colorFlags;
     COLORREF textColor;
     COLORREF bkColor;
@@ -88,8 +90,7 @@ struct TreeListState {
 
     velutils::WindowHandle editor;
     velutils::WindowHandle header;
-    velutils::WindowHandle ownTooltip;
-    HWND tooltip;
+    velutils::WindowHandle tooltip;     // destroyed with the control, whoever made it
 
     COLORREF colors[TVC_COUNT];
     bool colorSet[TVC_COUNT];
@@ -137,6 +138,17 @@ struct TreeListState {
     bool hasFocus;
     bool enabled;
     bool tearingDown;
+
+    // The window procedure frames on the stack; the state outlives a DestroyWindow from
+    // inside a notification until the last of them returns.
+    int busy;
+    bool destroyed;
+    // Counts changes of the rows and deletions: a loop over rows that let the owner run
+    // knows whether its row list still holds.
+    unsigned changes;
+    // Items freed and not yet reported with TVN_DELETEITEM: handle and lParam.
+    std::vector<std::pair<ItemId, LPARAM>> deleted;
+    char callbackText[260];     // an owner's text handed out by pointer
 
     size_t userDataSize;
 

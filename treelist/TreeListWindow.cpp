@@ -53,10 +53,9 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTA* cs)
     s->clientWidth = client.right;
     s->clientHeight = client.bottom;
     if (!(s->style & TVS_NOTOOLTIPS)) {
-        s->ownTooltip.Reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd,
-                                            nullptr, cs->hInstance, nullptr));
-        s->tooltip = s->ownTooltip.Get();
+        s->tooltip.Reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd,
+                                         nullptr, cs->hInstance, nullptr));
     }
     SetControlFont(*s, nullptr);
     UpdateDefaultColors(*s);
@@ -74,19 +73,30 @@ LRESULT OnDestroy(TreeListState& s)
     s.editor.Reset();
     DeleteAllItems(s);
     s.header.Reset();
-    s.ownTooltip.Reset();
+    s.tooltip.Reset();
     s.ownStateImages.Reset();
+    if (s.images)
+        ImageList_Destroy(s.images);
+    s.images = nullptr;
+    s.stateImages = nullptr;
     FreeColumns(s);
     return 0;
+}
+
+void FreeState(TreeListState* s)
+{
+    FreeItemTables(*s);
+    delete s;
+    ReleaseSharedGdiRef();
 }
 
 LRESULT OnNcDestroy(HWND hwnd, TreeListState* s)
 {
     SetWindowLongPtrA(hwnd, 0, 0);
     if (s) {
-        FreeItemTables(*s);
-        delete s;
-        ReleaseSharedGdiRef();
+        s->destroyed = true;
+        if (s->busy == 0)
+            FreeState(s);
     }
     return DefWindowProcA(hwnd, WM_NCDESTROY, 0, 0);
 }
@@ -180,12 +190,29 @@ LRESULT OnGetDlgCode(const MSG* msg)
     return DLGC_WANTARROWS | DLGC_WANTCHARS;
 }
 
+// Check boxes switched on after creation: every item without a state image starts
+// unchecked.
+void ShowCheckBoxes(TreeListState& s)
+{
+    if (!s.stateImages)
+        CreateCheckBoxImages(s);
+    for (ItemId id = 1; id < s.capacity; ++id) {
+        TreeItem* item = s.items[id];
+        if (item && !(item->state & TVIS_STATEIMAGEMASK))
+            item->state |= INDEXTOSTATEIMAGEMASK(1);
+    }
+    s.scrollBarsDirty = true;
+}
+
 LRESULT OnStyleChanged(TreeListState& s, WPARAM which, const STYLESTRUCT* style)
 {
     if (which != static_cast<WPARAM>(GWL_STYLE))
         return 0;
     LockScope lock(s.lock);
+    DWORD old = s.style;
     s.style = style->styleNew;
+    if ((s.style & TVS_CHECKBOXES) && !(old & TVS_CHECKBOXES))
+        ShowCheckBoxes(s);
     UpdateRowHeight(s);
     InvalidateRect(s.hwnd, nullptr, FALSE);
     return 0;
@@ -216,7 +243,7 @@ LRESULT OnHeaderNotify(TreeListState& s, WPARAM wParam, NMHDR* nm)
         if (header->iItem >= 0 && header->iItem < s.columnCount)
             SetColumnWidth(s, header->iItem, BestColumnWidth(s, header->iItem));
         s.scrollBarsDirty = true;
-        if (GetFocus() != s.hwnd)
+        if (!s.destroyed && GetFocus() != s.hwnd)
             TakeFocus(s);
         return 0;
     }
@@ -327,6 +354,9 @@ LRESULT OnSetImageList(TreeListState& s, WPARAM which, HIMAGELIST list)
 LRESULT OnGetNextItem(TreeListState& s, WPARAM relation, LPARAM item)
 {
     LockScope lock(s.lock);
+    unsigned handle = Handle32(static_cast<UINT_PTR>(item));
+    if ((relation & 0xFF) == TVGN_CHILD && (handle == 0 || handle == kRoot))
+        return static_cast<LRESULT>(s.firstRoot);
     return static_cast<LRESULT>(NextItem(s, IdFromParam(static_cast<UINT_PTR>(item)), static_cast<UINT>(relation)));
 }
 
@@ -379,7 +409,8 @@ LRESULT OnEditLabel(TreeListState& s, WPARAM how, LPARAM item)
 LRESULT OnGetVisibleCount(TreeListState& s)
 {
     LockScope lock(s.lock);
-    return s.rowHeight > 0 ? (s.clientHeight - s.headerHeight) / s.rowHeight : 0;
+    int height = s.clientHeight - s.headerHeight;
+    return s.rowHeight > 0 && height > 0 ? height / s.rowHeight : 0;
 }
 
 LRESULT OnHitTest(TreeListState& s, TVHITTESTINFO* info)
@@ -436,8 +467,9 @@ LRESULT OnEnsureVisible(TreeListState& s, LPARAM item)
 LRESULT OnSetTooltips(TreeListState& s, HWND tooltip)
 {
     LockScope lock(s.lock);
-    HWND old = s.tooltip;
-    s.tooltip = tooltip;
+    // The tooltip handed back is the caller's now; the one handed in is ours.
+    HWND old = s.tooltip.Release();
+    s.tooltip.Reset(tooltip);
     return reinterpret_cast<LRESULT>(old);
 }
 
@@ -588,6 +620,8 @@ LRESULT OnDeleteColumn(TreeListState& s, WPARAM column)
         return FALSE;
     if (s.editItem && s.editColumn == static_cast<int>(column))
         CancelEdit(s);
+    if (s.destroyed)
+        return FALSE;
     return DeleteColumn(s, static_cast<int>(column)) ? TRUE : FALSE;
 }
 
@@ -703,7 +737,7 @@ LRESULT Dispatch(TreeListState& s, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     case TVM_ENSUREVISIBLE: return OnEnsureVisible(s, lParam);
     case TVM_SORTCHILDRENCB: return OnSortChildrenCb(s, wParam, reinterpret_cast<const TVSORTCB*>(lParam));
     case TVM_SETTOOLTIPS: return OnSetTooltips(s, reinterpret_cast<HWND>(wParam));
-    case TVM_GETTOOLTIPS: return reinterpret_cast<LRESULT>(s.tooltip);
+    case TVM_GETTOOLTIPS: return reinterpret_cast<LRESULT>(s.tooltip.Get());
     case TVM_SETINSERTMARK: return OnSetInsertMark(s, static_cast<BOOL>(wParam), lParam);
     case TVM_SETITEMHEIGHT: return OnSetItemHeight(s, static_cast<short>(LOWORD(wParam)));
     case TVM_GETITEMHEIGHT: return s.rowHeight;
@@ -746,7 +780,14 @@ LRESULT CALLBACK TreeListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return OnNcDestroy(hwnd, s);
     if (!s)
         return DefWindowProcA(hwnd, msg, wParam, lParam);
+    ++s->busy;
     LRESULT result = Dispatch(*s, hwnd, msg, wParam, lParam);
+    if (!s->deleted.empty())
+        NotifyDeletedItems(*s);
+    if (--s->busy == 0 && s->destroyed) {
+        FreeState(s);
+        return result;
+    }
     if (s->scrollBarsDirty && !s->scrollBarsPosted && !s->tearingDown)
         s->scrollBarsPosted = PostMessageA(hwnd, kUpdateScrollBars, 0, 0) != FALSE;
     return result;

@@ -1,5 +1,7 @@
 #include "treelist/TreeOps.h"
 
+#include <vector>
+
 #include "treelist/ItemTable.h"
 #include "treelist/Notify.h"
 #include "treelist/RowTable.h"
@@ -97,13 +99,17 @@ LRESULT ExpandItem(TreeListState& s, ItemId id, UINT code)
     }
     if (action != TVE_EXPAND && action != TVE_COLLAPSE)
         return 0;
-    if (action == TVE_EXPAND && !HasChildren(s, *item))
+    // An item reset by TVE_COLLAPSERESET is asked again: the owner fills it lazily.
+    bool refill = !(item->state & TVIS_EXPANDEDONCE);
+    if (action == TVE_EXPAND && !HasChildren(s, *item) && !refill)
         return 0;
 
     if (NotifyTreeView(s, TVN_ITEMEXPANDINGA, ExpandAction(s, id), id, 0))
         return Item(s, id) ? 0 : -1;
     if (!Item(s, id))
         return -1;
+    if (action == TVE_EXPAND && !HasChildren(s, *s.items[id]))
+        return 0;
     if ((s.style & TVS_SINGLEEXPAND) && action == TVE_EXPAND) {
         CollapseSiblings(s, id);
         if (!Item(s, id))
@@ -116,6 +122,8 @@ LRESULT ExpandItem(TreeListState& s, ItemId id, UINT code)
         item->state &= ~TVIS_EXPANDPARTIAL_TL;
         if (code & TVE_EXPANDPARTIAL)
             item->state |= TVIS_EXPANDPARTIAL_TL;
+        if (action == TVE_EXPAND)
+            item->state |= TVIS_EXPANDEDONCE;
         if (IsVisible(s, id)) {
             InvalidateRowsFrom(s, id);
             s.scrollBarsDirty = true;
@@ -134,17 +142,42 @@ LRESULT ExpandItem(TreeListState& s, ItemId id, UINT code)
 
 bool ExpandAncestors(TreeListState& s, ItemId id)
 {
-    for (;;) {
-        if (!Item(s, id))
+    if (!Item(s, id))
+        return false;
+    // Top-down, each closed ancestor once: an owner that closes one again wins.
+    std::vector<ItemId> chain;
+    for (ItemId a = s.items[id]->parent; a; a = s.items[a]->parent)
+        chain.push_back(a);
+    for (auto a = chain.rbegin(); a != chain.rend(); ++a) {
+        if (!Item(s, *a) || !Item(s, id))
             return false;
-        ItemId closed = 0;
-        for (ItemId a = s.items[id]->parent; a; a = s.items[a]->parent)
-            if (!(s.items[a]->state & TVIS_EXPANDED))
-                closed = a;
-        if (!closed)
-            return true;
-        if (ExpandItem(s, closed, TVE_EXPAND) != 1)
+        if (!(s.items[*a]->state & TVIS_EXPANDED) && ExpandItem(s, *a, TVE_EXPAND) != 1)
             return false;
+    }
+    return Item(s, id) && IsVisible(s, id);
+}
+
+void ExpandSubtree(TreeListState& s, ItemId root)
+{
+    ItemId id = root;
+    while (id && Item(s, root)) {
+        TreeItem* item = Item(s, id);
+        if (!item)
+            return;
+        if (!(item->state & TVIS_EXPANDED) && HasChildren(s, *item) && ExpandItem(s, id, TVE_EXPAND) < 0)
+            return;
+        item = Item(s, id);
+        if (!item)
+            return;
+        if ((item->state & TVIS_EXPANDED) && item->firstChild) {
+            id = item->firstChild;
+            continue;
+        }
+        while (id != root && Item(s, id) && !s.items[id]->nextSibling)
+            id = s.items[id]->parent;
+        if (id == root || !Item(s, id))
+            return;
+        id = s.items[id]->nextSibling;
     }
 }
 
@@ -176,14 +209,17 @@ LRESULT SelectCaret(TreeListState& s, ItemId id, int column, bool deselectOthers
 {
     if (!ColumnExists(s, column) || (id && !Item(s, id)))
         return 0;
+    // The caret is always on a row.
+    if (id && !ExpandAncestors(s, id))
+        return 0;
     if (id == s.caret && column == s.caretColumn)
         return 1;
     bool multi = (s.exStyle & TVS_EX_MULTISELECT_TL) != 0;
     ItemId old = s.caret;
     int oldColumn = s.caretColumn;
-    if (NotifyTreeView(s, TVN_SELCHANGINGA, TVC_UNKNOWN, id, column, old, oldColumn))
+    if (NotifyTreeView(s, TVN_SELCHANGINGA, TVC_UNKNOWN, id, column, old, oldColumn) || s.destroyed)
         return 0;
-    if (id && !Item(s, id))
+    if (id && (!Item(s, id) || !IsVisible(s, id)))
         return 0;
     if (!ColumnExists(s, column))
         column = 0;
@@ -206,7 +242,7 @@ LRESULT SelectCaret(TreeListState& s, ItemId id, int column, bool deselectOthers
     s.caretColumn = id ? column : 0;
     s.anchor = id;
     NotifyTreeView(s, TVN_SELCHANGEDA, TVC_UNKNOWN, id, column, old, oldColumn);
-    if (s.caret && s.caret == id)
+    if (!s.destroyed && s.caret && s.caret == id)
         EnsureItemShown(s, id);
     return 1;
 }

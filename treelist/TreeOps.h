@@ -9,6 +9,8 @@ namespace treelist {
 LRESULT ExpandItem(TreeListState& s, ItemId id, UINT code);
 // Expands every ancestor of an item; false when one of them could not be.
 bool ExpandAncestors(TreeListState& s, ItemId id);
+// Expands an item and everything below it.
+void ExpandSubtree(TreeListState& s, ItemId root);
 // Deletes an item's children, last first.
 void DeleteChildren(TreeListState& s, ItemId id);
 

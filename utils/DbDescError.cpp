@@ -46,6 +46,9 @@ const char* DbDescError::GetErrText(const std::string& language) const
     else if (ErrCode >= 2000 && ErrCode <= 2045)
         id = ErrCode + 20000;
     Text = velutils::LoadResText(id, "", OwnModule(), false, false, language);
+    // A server status without a text of its own gets the general one.
+    if (Text.empty() && id != 23044 && (ErrCode < 2000 || ErrCode > 2045))
+        Text = velutils::LoadResText(23044, "", OwnModule(), false, false, language);
     if (Text.empty())
         return ComposeBaseText(language);
     return Text.c_str();

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "utils/ArgSubstitution.h"
 #include "utils/StrVector.h"
 
 namespace velutils {
@@ -37,9 +38,6 @@ bool TryLoadResText(unsigned id, HMODULE module, const std::string& language,
 std::string LoadResText(unsigned id, const char* defaultText, HMODULE module,
                         bool throwOnFailure, bool stripAmpersands,
                         const std::string& language = std::string());
-
-// Replaces %1..%9 by args, "%%" by "%"; `leftover` gets the arguments no %N named.
-std::string SubstituteArgs(const std::string& text, const StrVector& args, StrVector& leftover);
 
 // Text of a run-time library error number (errno).
 std::string ErrnoText(int errnoValue);

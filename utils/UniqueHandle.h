@@ -122,6 +122,12 @@ struct FindTraits {                 // directory searches of FindFirstFile
     static void Close(Handle h) { ::FindClose(h); }
 };
 
+struct MappedViewTraits {           // views of file mappings
+    using Handle = void*;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::UnmapViewOfFile(h); }
+};
+
 struct ImageListTraits {
     using Handle = HIMAGELIST;
     static Handle Invalid() { return nullptr; }
@@ -148,6 +154,7 @@ using LocalMemory = UniqueHandle<LocalMemoryTraits>;
 using ModuleHandle = UniqueHandle<ModuleTraits>;
 using MemoryDc = UniqueHandle<DcTraits>;
 using FindHandle = UniqueHandle<FindTraits>;
+using MappedView = UniqueHandle<MappedViewTraits>;
 using ImageListHandle = UniqueHandle<ImageListTraits>;
 using WindowHandle = UniqueHandle<WindowTraits>;
 

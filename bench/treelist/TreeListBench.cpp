@@ -215,6 +215,7 @@ int main()
     Result ours = Run(host, TREELIST_CLASSNAME, true, 1000);
     Result system = Run(host, WC_TREEVIEWA, false, 1000);
     PrintSideBySide(ours, system, 1000 * (kChildren + 1));
+    std::fflush(stdout);
 
     std::vector<int> parents = { 1, 100, 1000, 10000 };
     std::vector<int> sizes;

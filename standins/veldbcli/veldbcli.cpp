@@ -18,12 +18,6 @@ namespace {
 
 const int kMaxUsers = 50;
 
-std::string SettingsText(const BYTE* settings, int offset)
-{
-    const char* at = reinterpret_cast<const char*>(settings) + offset;
-    return std::string(at, strnlen(at, kSettingsTextSize));
-}
-
 // "\\server\pipe\service"; an empty server or "." is this machine.
 std::string PipePath(const BYTE* settings)
 {

@@ -1,6 +1,5 @@
 #include "standins/veldbsrv/ClientSession.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "standins/veldbsrv/DescriptionBlock.h"
@@ -11,13 +10,8 @@ using namespace standin;
 
 namespace {
 
-std::string SettingsText(const std::string& settings, int offset)
-{
-    const char* at = settings.data() + offset;
-    return std::string(at, strnlen(at, kSettingsTextSize));
-}
-
-// Rows whose key matches; `high` only for FindBetween.
+// Whether a row belongs to the list, from how its key orders against the low key (and
+// the high key, for FindBetween).
 bool Matches(int entry, int order, int highOrder)
 {
     switch (entry) {
@@ -117,14 +111,14 @@ int ClientSession::InitUser(PacketReader& in)
     int name = table.FieldIndex("name"), password = table.FieldIndex("psw"), enabled = table.FieldIndex("enabled");
     if (name < 0 || password < 0 || enabled < 0)
         return kUnknownUser;
-    std::string user = SettingsText(settings, kSettingsUser);
+    std::string user = SettingsText(settings.data(), kSettingsUser);
     for (const StandinRow& row : table.rows) {
         if (Unscramble(FieldText(table.fields[static_cast<size_t>(name)], row.image)) != user)
             continue;
         if (FieldNumber(table.fields[static_cast<size_t>(enabled)], row.image) != 1)
             return kUserDisabled;
         if (Unscramble(FieldText(table.fields[static_cast<size_t>(password)], row.image))
-            != SettingsText(settings, kSettingsPassword))
+            != SettingsText(settings.data(), kSettingsPassword))
             return kWrongPassword;
         m_loggedIn = true;
         return kOk;

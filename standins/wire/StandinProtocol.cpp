@@ -28,4 +28,10 @@ int EntryByName(const char* name)
     return EntryCount;
 }
 
+std::string SettingsText(const void* settings, int offset)
+{
+    const char* at = static_cast<const char*>(settings) + offset;
+    return std::string(at, strnlen(at, kSettingsTextSize));
+}
+
 }  // namespace standin

@@ -3,6 +3,7 @@
 // answer with its status; the arguments follow as 32-bit numbers and length-prefixed
 // byte strings (PacketWriter / PacketReader).
 #pragma once
+#include <string>
 
 namespace standin {
 
@@ -50,6 +51,9 @@ const int kSettingsService = 104;
 const int kSettingsPassword = 211;
 const int kSettingsTextSize = 32;
 const int kSysDbNumber = 19;
+
+// A text field of the client settings record, up to its zero or its 32 bytes.
+std::string SettingsText(const void* settings, int offset);
 
 // Longest message either side accepts.
 const unsigned kMaxMessage = 256u * 1024 * 1024;

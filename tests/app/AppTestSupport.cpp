@@ -83,6 +83,14 @@ bool ServiceFixture::Start()
     return service && StartServiceA(service.Get(), 0, nullptr);
 }
 
+bool ServiceFixture::Stop()
+{
+    ServiceHandle manager = OpenManager();
+    ServiceHandle service = OpenVeldbsrv(manager.Get());
+    SERVICE_STATUS status = {};
+    return service && ControlService(service.Get(), SERVICE_CONTROL_STOP, &status);
+}
+
 DWORD ServiceFixture::State() const
 {
     ServiceHandle manager = OpenManager();
@@ -314,4 +322,94 @@ ResourceUse MeasureResources()
     if (use.handles == 0)
         use.handles = ProbeKernelHandles();
     return use;
+}
+
+ProgramProcess::~ProgramProcess()
+{
+    if (!Running() || Exit())
+        return;
+    TerminateProcess(m_process.Get(), 1);
+    WaitEnded(5000);
+}
+
+bool ProgramProcess::Start(const std::string& commandLine)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    m_process.Reset(info.hProcess);
+    m_processId = info.dwProcessId;
+    return true;
+}
+
+bool ProgramProcess::WaitEnded(DWORD timeoutMs) const
+{
+    return WaitForSingleObject(m_process.Get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD ProgramProcess::ExitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(m_process.Get(), &code);
+    return code;
+}
+
+namespace {
+
+struct ProcessWindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchProcessWindow(HWND hwnd, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<ProcessWindowSearch*>(lParam);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(hwnd, &processId);
+    char caption[64] = "";
+    GetWindowTextA(hwnd, caption, sizeof caption);
+    if (processId != search->processId || lstrcmpA(caption, "veldbsrv control program") != 0)
+        return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND ProgramProcess::ControlWindow() const
+{
+    ProcessWindowSearch search = { m_processId, nullptr };
+    EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND ProgramProcess::WaitInTray(DWORD timeoutMs) const
+{
+    HWND window = nullptr;
+    WaitFor([&] {
+        window = ControlWindow();
+        return window && !IsWindowVisible(window) && TrayIconExists(window);
+    }, timeoutMs);
+    return window && TrayIconExists(window) ? window : nullptr;
+}
+
+bool ProgramProcess::Exit()
+{
+    HWND window = ControlWindow();
+    return window && PostMessageA(window, WM_COMMAND, ID_EXIT, 0) && WaitEnded(10000);
+}
+
+// Modifying nothing succeeds exactly when the shell has the icon.
+bool TrayIconExists(HWND window)
+{
+    NOTIFYICONDATAA data = {};
+    data.cbSize = TrayIcon::RecordSize();
+    data.hWnd = window;
+    data.uID = TrayIcon::kIconId;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }

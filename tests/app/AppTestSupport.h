@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/CVelDbCtrlDlg.h"
+#include "utils/UniqueHandle.h"
 
 // Polls `done` until it holds or `timeoutMs` passes.
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 5000);
@@ -29,6 +30,7 @@ public:
     ~ServiceFixture();
     bool Install(const std::string& binaryPath);
     bool Start();
+    bool Stop();                      // the stop control, as another administrator sends it
     DWORD State() const;              // 0 when the service cannot be queried
     DWORD ProcessId() const;
     bool WaitForState(DWORD state, DWORD timeoutMs = 10000) const;
@@ -112,3 +114,31 @@ HWND FindThreadWindow(DWORD threadId, const char* className, const char* caption
 
 // The visible popup menu window of the given thread, or null.
 HWND FindPopupMenu(DWORD threadId);
+
+// A real copy of a program started by the test; ended through its menu's exit command
+// (or, failing that, the hard way) when the owner goes.
+class ProgramProcess {
+public:
+    ProgramProcess() = default;
+    ~ProgramProcess();
+    ProgramProcess(const ProgramProcess&) = delete;
+    ProgramProcess& operator=(const ProgramProcess&) = delete;
+
+    bool Start(const std::string& commandLine);
+    bool WaitEnded(DWORD timeoutMs = 15000) const;
+    bool Running() const { return m_process && !WaitEnded(0); }
+    DWORD ExitCode() const;
+    // Its control window ("veldbsrv control program"), shown or not, or null.
+    HWND ControlWindow() const;
+    // Its control window once it has hidden itself to the tray after start-up.
+    HWND WaitInTray(DWORD timeoutMs = 15000) const;
+    // Asks it to end with the menu's exit command and waits.
+    bool Exit();
+
+private:
+    velutils::KernelHandle m_process;
+    DWORD m_processId = 0;
+};
+
+// Whether the shell holds the control window's tray icon now.
+bool TrayIconExists(HWND window);

@@ -49,6 +49,23 @@ protected:
 
     void Poll() { Dlg().RunOnUi([&] { Dlg().PollServiceStatus(); }); }
 
+    // Pressed and released as the keyboard does it, with the window in front and the
+    // tree holding the focus.
+    void PressKey(WORD key)
+    {
+        HWND focus = nullptr;
+        Dlg().RunOnUi([&] {
+            SetForegroundWindow(Hwnd());
+            focus = GetFocus();
+        });
+        ASSERT_EQ(Dlg().m_tree.GetSafeHwnd(), focus);
+        INPUT input[2] = {};
+        input[0].type = input[1].type = INPUT_KEYBOARD;
+        input[0].ki.wVk = input[1].ki.wVk = key;
+        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ASSERT_EQ(2u, SendInput(2, input, sizeof(INPUT)));
+    }
+
     void Command(UINT id) { SendMessageA(Hwnd(), WM_COMMAND, id, 0); }
     void TrayClick(LPARAM mouseMessage) { SendMessageA(Hwnd(), CVelDbCtrlDlg::WM_TRAYNOTIFY, TrayIcon::kIconId, mouseMessage); }
 
@@ -238,19 +255,21 @@ TEST_F(ControlWindow, OtherTrayMessagesAreIgnored)
     EXPECT_TRUE(IconShown());
 }
 
+// Enter and Esc are real key presses: they reach the tree, which has the focus, through
+// the window's own message loop.
 TEST_F(ControlWindow, MinimiseCloseEnterAndEscapeHideToTheTray)
 {
     const std::function<void()> hides[] = {
         [&] { SendMessageA(Hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0); },
         [&] { SendMessageA(Hwnd(), WM_SYSCOMMAND, SC_CLOSE | 2, 0); },   // low bits are masked
-        [&] { SendMessageA(Hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); },
-        [&] { SendMessageA(Hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); },
+        [&] { PressKey(VK_RETURN); },
+        [&] { PressKey(VK_ESCAPE); },
     };
     for (const auto& hide : hides) {
         TrayClick(WM_LBUTTONUP);
         ASSERT_TRUE(Visible());
         hide();
-        EXPECT_FALSE(Visible());
+        EXPECT_TRUE(WaitFor([&] { return !Visible(); }));
         EXPECT_TRUE(IconShown());
         EXPECT_EQ(TrayIcon::Add, LastAction());
         EXPECT_EQ(kBaseTip, Tip());

@@ -2,6 +2,7 @@
 // service registered as "veldbsrv".
 #include <gtest/gtest.h>
 
+#include "app/ImagePath.h"
 #include "app/ServiceControl.h"
 #include "tests/app/AppTestSupport.h"
 #include "utils/VelExceptSys.h"
@@ -132,21 +133,21 @@ TEST_F(ServiceControlTest, ImagePathAsRegistered)
 
 TEST(ServerDirectory, PlainQuotedAndWithArguments)
 {
-    EXPECT_EQ("D:\\srv\\bin\\", ServiceControl::DirectoryOfImagePath("D:\\srv\\bin\\veldbsrv.exe"));
+    EXPECT_EQ("D:\\srv\\bin\\", ImagePath::DirectoryOf("D:\\srv\\bin\\veldbsrv.exe"));
     EXPECT_EQ("C:\\Program Files\\veldb\\",
-              ServiceControl::DirectoryOfImagePath("\"C:\\Program Files\\veldb\\veldbsrv.exe\" -x"));
-    EXPECT_EQ("C:\\veldb\\bin\\", ServiceControl::DirectoryOfImagePath("C:\\veldb\\bin\\veldbsrv.exe -x -y"));
+              ImagePath::DirectoryOf("\"C:\\Program Files\\veldb\\veldbsrv.exe\" -x"));
+    EXPECT_EQ("C:\\veldb\\bin\\", ImagePath::DirectoryOf("C:\\veldb\\bin\\veldbsrv.exe -x -y"));
     EXPECT_EQ("C:\\Program Files\\veldb\\",
-              ServiceControl::DirectoryOfImagePath("C:\\Program Files\\veldb\\veldbsrv.EXE"));
+              ImagePath::DirectoryOf("C:\\Program Files\\veldb\\veldbsrv.EXE"));
 }
 
 TEST(ServerDirectory, OddPaths)
 {
-    EXPECT_EQ("C:", ServiceControl::DirectoryOfImagePath("C:veldbsrv.exe"));
-    EXPECT_EQ("", ServiceControl::DirectoryOfImagePath("veldbsrv.exe"));
-    EXPECT_EQ("\\\\host\\share\\", ServiceControl::DirectoryOfImagePath("\\\\host\\share\\veldbsrv.exe"));
-    EXPECT_EQ("C:\\a\\", ServiceControl::DirectoryOfImagePath("\"C:\\a\\veldbsrv.exe"));
-    EXPECT_EQ("C:\\a.exe.d\\", ServiceControl::DirectoryOfImagePath("C:\\a.exe.d\\veldbsrv.exe"));
+    EXPECT_EQ("C:", ImagePath::DirectoryOf("C:veldbsrv.exe"));
+    EXPECT_EQ("", ImagePath::DirectoryOf("veldbsrv.exe"));
+    EXPECT_EQ("\\\\host\\share\\", ImagePath::DirectoryOf("\\\\host\\share\\veldbsrv.exe"));
+    EXPECT_EQ("C:\\a\\", ImagePath::DirectoryOf("\"C:\\a\\veldbsrv.exe"));
+    EXPECT_EQ("C:\\a.exe.d\\", ImagePath::DirectoryOf("C:\\a.exe.d\\veldbsrv.exe"));
 }
 
 }  // namespace

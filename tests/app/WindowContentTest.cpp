@@ -205,17 +205,28 @@ TEST_F(WindowContent, NetworkLockRowAndCheckMark)
     }
 }
 
-TEST_F(WindowContent, MissingFileShowsOnlyTheRowsThatAreAlwaysSet)
+// A file nested thousands of levels deep reads as a missing one: no crash, no box.
+TEST_F(WindowContent, MissingOrTooDeepFileShowsOnlyTheRowsThatAreAlwaysSet)
 {
-    SetNetLockCheck(true);
-    OpenFromTray();
-    EXPECT_EQ(server.Path(), Value(ParameterView::ServerDir));
-    EXPECT_EQ("", Value(ParameterView::DbHome));
-    EXPECT_EQ("", Value(ParameterView::DebugLog));
-    EXPECT_EQ("NEM", Value(ParameterView::ServerLocked));
-    EXPECT_EQ("NEM", Value(ParameterView::NetLocked));
-    EXPECT_TRUE(NetLockChecked());
-    EXPECT_TRUE(Rows(Databases()).empty());
+    std::string deep;
+    for (int i = 0; i < 25000; ++i)
+        deep += "<a>";
+    ShownErrors shown;
+    for (const std::string& content : { std::string(), Config("dbhome=\"x\" net_lock=\"false\"", deep) }) {
+        if (!content.empty())
+            server.Write("velsrv.xml", content);
+        SetNetLockCheck(true);
+        OpenFromTray();
+        EXPECT_EQ(server.Path(), Value(ParameterView::ServerDir));
+        EXPECT_EQ("", Value(ParameterView::DbHome));
+        EXPECT_EQ("", Value(ParameterView::DebugLog));
+        EXPECT_EQ("NEM", Value(ParameterView::ServerLocked));
+        EXPECT_EQ("NEM", Value(ParameterView::NetLocked));
+        EXPECT_TRUE(NetLockChecked());
+        EXPECT_TRUE(Rows(Databases()).empty());
+        Hide();
+    }
+    EXPECT_TRUE(shown.Take().empty());
 }
 
 TEST_F(WindowContent, DatabaseNodesWithTheirSettings)
@@ -284,10 +295,10 @@ TEST_F(WindowContent, NetworkLockCommandWritesTheFileAndMovesTheCheckMark)
     SendMessageA(runner->Hwnd(), WM_COMMAND, ID_OPEN_CONTROL, 0);   // derives the server directory
     SendMessageA(runner->Hwnd(), WM_COMMAND, ID_NET_LOCK, 0);
     EXPECT_TRUE(NetLockChecked());
-    EXPECT_NE(std::string::npos, server.Read("velsrv.xml").find("net_lock=\"true\""));
+    EXPECT_EQ(Config("dbhome=\"x\" net_lock=\"true\""), server.Read("velsrv.xml"));
     SendMessageA(runner->Hwnd(), WM_COMMAND, ID_NET_LOCK, 0);
     EXPECT_FALSE(NetLockChecked());
-    EXPECT_NE(std::string::npos, server.Read("velsrv.xml").find("net_lock=\"false\""));
+    EXPECT_EQ(Config("dbhome=\"x\" net_lock=\"false\""), server.Read("velsrv.xml"));
 }
 
 TEST_F(WindowContent, NetworkLockThatCannotBeWrittenLeavesFileAndCheckMark)

@@ -235,3 +235,29 @@ TEST(ConfigFailure, CommentsNamedLikeTheElementsAreNotTheElements)
     EXPECT_EQ("x", Value(dir, "velsrv", "dbhome"));
     EXPECT_EQ("y", Value(dir, "databases/konyv", "regdbpath"));
 }
+
+// TinyXML reads nested elements recursively: such files must fail before it sees them,
+// however the nesting is dressed, and nesting a real file might have must not.
+TEST(ConfigFailure, NestedTooDeepOrTooLarge)
+{
+    ConfigDir dir;
+    const std::string head = "<serverparams><velsrv dbhome=\"x\"/><databases>";
+    std::string deep, dressed;
+    for (int i = 0; i < 20000; ++i) {
+        deep += "<a>";
+        dressed += "<a b='</a>'><!-- </a> --><![CDATA[</a>]]>&#x</a>x41;";
+    }
+    for (const std::string& text : { head + deep, head + dressed,
+                                     std::string(kConfig) + "<!--" + std::string(17 << 20, ' ') + "-->" }) {
+        dir.Write(text);
+        ExpectEveryOperationFails(dir);
+        EXPECT_EQ(text.size(), dir.Read().size());
+    }
+    std::string nested, closing;
+    for (int i = 0; i < 40; ++i) {
+        nested += "<level" + std::to_string(i) + " x='1'>";
+        closing = "</level" + std::to_string(i) + ">" + closing;
+    }
+    dir.Write(head + "<konyv regdbpath=\"D\">" + nested + closing + "</konyv></databases></serverparams>");
+    EXPECT_EQ("D", Value(dir, "databases/konyv", "regdbpath"));
+}

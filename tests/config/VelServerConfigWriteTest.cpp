@@ -71,30 +71,62 @@ TEST_F(ConfigWrite, DatabaseAttributeOfItsOwnElement)
     EXPECT_EQ(expected, dir.Read());
 }
 
-TEST_F(ConfigWrite, ValuesSurviveWhereTheLayoutChanges)
+// Files as people write them by hand: every byte but the lock's value is kept.
+TEST_F(ConfigWrite, EveryOtherByteIsKept)
 {
-    dir.Write("<?xml version='1.0' encoding='windows-1250'?>\n<serverparams>\n\t<velsrv dbhome = 'C:\\Ő'"
-              " debuglog=\"8 \"\n\t\tnet_lock=\"true\" x='\"q\"'></velsrv>\n<!--  keep  me  -->\n"
-              "<databases>\n<konyv reglmgrname=\"Ügyfél &amp; társa\"/></databases></serverparams>");
-    ASSERT_EQ(0, Set("velsrv", "net_lock", "false"));
-    VelServerConfig server(dir.Path(), "velsrv");
-    VelServerConfig book(dir.Path(), "databases/konyv");
+    struct Case {
+        const char* before;
+        const char* after;
+    } cases[] = {
+        { "<?xml version='1.0' encoding='windows-1250'?>\r\n<serverparams>\r\n\t<velsrv dbhome=\"C:\\&#337;rs\xe9g\\\""
+          "   net_lock = 'true'\r\n\t\tx='\"q\"'></velsrv>\n<!--  keep  me  -->\r"
+          "<databases>\n<konyv reglmgrname=\"\xdcgyf\xe9l &amp; t\xe1rsa\"/>text   with\t\tblanks</databases></serverparams>",
+          "<?xml version='1.0' encoding='windows-1250'?>\r\n<serverparams>\r\n\t<velsrv dbhome=\"C:\\&#337;rs\xe9g\\\""
+          "   net_lock = 'false'\r\n\t\tx='\"q\"'></velsrv>\n<!--  keep  me  -->\r"
+          "<databases>\n<konyv reglmgrname=\"\xdcgyf\xe9l &amp; t\xe1rsa\"/>text   with\t\tblanks</databases></serverparams>" },
+        { "<serverparams><velsrv net_lock=\"&#116;rue\" dbhome=\"&#x41;\"/><databases/></serverparams>",
+          "<serverparams><velsrv net_lock=\"false\" dbhome=\"&#x41;\"/><databases/></serverparams>" },
+        { "<serverparams><velsrv net_lock=1><!--a--></velsrv><databases/></serverparams>\n\n",
+          "<serverparams><velsrv net_lock=false><!--a--></velsrv><databases/></serverparams>\n\n" },
+        { "<serverparams>\n<velsrv\n  dbhome='x'\n/>\n<databases/></serverparams>",
+          "<serverparams>\n<velsrv\n  dbhome='x' net_lock=\"false\"\n/>\n<databases/></serverparams>" },
+        { "<serverparams><velsrv/><databases/></serverparams>",
+          "<serverparams><velsrv net_lock=\"false\"/><databases/></serverparams>" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.before);
+        dir.Write(c.before);
+        EXPECT_EQ(0, Set("velsrv", "net_lock", "false"));
+        EXPECT_EQ(c.after, dir.Read());
+    }
+}
+
+TEST_F(ConfigWrite, WriteThatWouldChangeMoreIsRefused)
+{
+    dir.Write(kLocked);
+    VelServerConfig config(dir.Path(), "velsrv");
+    EXPECT_EQ(kFailure, config.SetValue("net_lock", "a\rb"));   // read back as "a\nb"
+    EXPECT_EQ(kLocked, dir.Read());
+    EXPECT_EQ(0, config.SetValue("net_lock", "<\"&'>"));
     std::string value;
-    EXPECT_EQ(0, server.GetValue("dbhome", value));
-    EXPECT_EQ("C:\\Ő", value);
-    EXPECT_EQ(0, server.GetValue("debuglog", value));
-    EXPECT_EQ("8 ", value);
-    EXPECT_EQ(0, server.GetValue("net_lock", value));
-    EXPECT_EQ("false", value);
-    EXPECT_EQ(0, server.GetValue("x", value));
-    EXPECT_EQ("\"q\"", value);
-    EXPECT_EQ(0, book.GetValue("reglmgrname", value));
-    EXPECT_EQ("Ügyfél & társa", value);
-    const std::string text = dir.Read();
-    EXPECT_NE(std::string::npos, text.find("<!--  keep  me  -->"));
-    EXPECT_NE(std::string::npos, text.find("encoding=\"windows-1250\""));
-    EXPECT_LT(text.find("dbhome"), text.find("debuglog"));
-    EXPECT_LT(text.find("debuglog"), text.find("net_lock"));
+    EXPECT_EQ(0, VelServerConfig(dir.Path(), "velsrv").GetValue("net_lock", value));
+    EXPECT_EQ("<\"&'>", value);
+    // Whatever follows "a=" is read as its value.
+    const std::string noValue = "<serverparams><velsrv a=\t></velsrv><databases/></serverparams>";
+    dir.Write(noValue);
+    EXPECT_EQ(kFailure, Set("velsrv", "net_lock", "true"));
+    EXPECT_EQ(noValue, dir.Read());
+    EXPECT_EQ(std::vector<std::string>{ "velsrv.xml" }, dir.Names());
+}
+
+TEST_F(ConfigWrite, FileKeepsItsAttributes)
+{
+    dir.Write(kLocked);
+    const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
+    ASSERT_TRUE(SetFileAttributesA(dir.FilePath().c_str(), kept));
+    EXPECT_EQ(0, Set("velsrv", "net_lock", "false"));
+    EXPECT_EQ(kUnlocked, dir.Read());
+    EXPECT_EQ(kept, GetFileAttributesA(dir.FilePath().c_str()) & (kept | FILE_ATTRIBUTE_READONLY));
 }
 
 TEST_F(ConfigWrite, NothingIsWrittenWhereNothingIsFound)

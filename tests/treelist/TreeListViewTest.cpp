@@ -1,6 +1,8 @@
 // Columns, hit testing, scrolling, drag images and painting of a real control.
 #include "TreeListFixture.h"
 
+#include <cstring>
+
 #include "utils/UniqueHandle.h"
 
 namespace {
@@ -8,6 +10,14 @@ namespace {
 COLORREF PixelOf(HDC dc, int x, int y)
 {
     return GetPixel(dc, x, y);
+}
+
+// The rectangle record of TVM_GETITEMRECT carries the item in its first bytes.
+RECT RectOf(HTREEITEM item)
+{
+    RECT r = {};
+    std::memcpy(&r, &item, sizeof(item));
+    return r;
 }
 
 int ColumnWidthOf(HWND tree, int column)
@@ -143,7 +153,8 @@ TEST_F(TreeListTest, VerticalScrollingIsClampedAndFollowsTheWheel)
     ASSERT_GT(fit, 2);
     auto first = [&] { return Row(Next(nullptr, TVGN_FIRSTVISIBLE)); };
     Send(WM_VSCROLL, SB_BOTTOM);
-    EXPECT_EQ(first(), 50 - fit + 1);
+    EXPECT_EQ(first(), 50 - fit) << "the last row at the bottom";
+    Send(WM_VSCROLL, SB_LINEDOWN);
     Send(WM_VSCROLL, SB_LINEDOWN);
     EXPECT_EQ(first(), 50 - fit + 1) << "no further than the end";
     Send(WM_MOUSEWHEEL, MAKEWPARAM(0, 120));
@@ -287,4 +298,165 @@ TEST_F(TreeListPaintTest, ExpandButtonAndLabelAreDrawn)
     Expand(parent, TVE_EXPAND);
     Render();
     EXPECT_NE(PixelOf(m_dc.Get(), 7, middle - 2), RGB(0, 0, 0)) << "expanded: minus";
+}
+
+TEST_F(TreeListPaintTest, DisabledControlLeavesTheColourSlotsAlone)
+{
+    Send(TVM_SETEXTENDEDSTYLE, 0, TVS_EX_GRIDLINES_TL);
+    AddColumn("name", 150);
+    AddColumn("value", 100);
+    HTREEITEM parent = Insert("parent");
+    Insert("child", parent);
+    Send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(parent));
+    SetFocus(m_parent);
+    const COLORREF marks[] = { RGB(250, 0, 0), RGB(0, 250, 0), RGB(0, 0, 250), RGB(250, 0, 250) };
+    const int slots[] = { TVC_FRAME, TVC_LINE, TVC_BOX, TVC_BK };
+    for (int i = 0; i < 4; ++i)
+        Send(TVM_SETCOLOR, static_cast<WPARAM>(slots[i]), static_cast<LPARAM>(marks[i]));
+    Render();
+    int seen = 0;
+    for (COLORREF mark : marks)
+        for (int y = HeaderHeight(); y < HeaderHeight() + 2 * RowHeight(); ++y)
+            for (int x = 0; x < 250; ++x)
+                if (PixelOf(m_dc.Get(), x, y) == mark) {
+                    ++seen;
+                    x = 250, y = 1000;
+                }
+    ASSERT_EQ(seen, 4) << "enabled, every slot shows";
+    EnableWindow(m_tree, FALSE);
+    Render();
+    for (COLORREF mark : marks)
+        for (int y = HeaderHeight(); y < HeaderHeight() + 2 * RowHeight(); ++y)
+            for (int x = 0; x < 250; ++x)
+                ASSERT_NE(PixelOf(m_dc.Get(), x, y), mark) << "at " << x << "," << y;
+}
+
+TEST_F(TreeListTest, WhatTheControlOwnsGoesWithItAndNothingElse)
+{
+    HWND own = reinterpret_cast<HWND>(Send(TVM_GETTOOLTIPS));
+    ASSERT_NE(own, nullptr);
+    HWND given = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, 0, 0, 0, 0, m_parent, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    EXPECT_EQ(reinterpret_cast<HWND>(Send(TVM_SETTOOLTIPS, reinterpret_cast<WPARAM>(given))), own);
+    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR24, 1, 0);
+    Send(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+    DestroyWindow(m_tree);
+    m_tree = nullptr;
+    EXPECT_TRUE(IsWindow(own)) << "handed back: the caller's";
+    EXPECT_FALSE(IsWindow(given)) << "handed in: the control's";
+    EXPECT_FALSE(ImageList_Destroy(images)) << "the normal image list went with the control";
+    DestroyWindow(own);
+}
+
+TEST_F(TreeListTest, SmallAnswersAtTheEdges)
+{
+    HTREEITEM a = Insert("a");
+    EXPECT_EQ(Next(reinterpret_cast<HTREEITEM>(999), TVGN_CHILD), nullptr);
+    EXPECT_EQ(Next(TVI_ROOT, TVGN_CHILD), a);
+    TVINSERTSTRUCTA insert = {};
+    insert.hParent = TVI_ROOT;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_STATE;
+    insert.item.state = insert.item.stateMask = TVIS_SELECTED | TVIS_BOLD;
+    HTREEITEM selected = reinterpret_cast<HTREEITEM>(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    EXPECT_EQ(State(selected, TVIS_SELECTED | TVIS_BOLD), static_cast<UINT>(TVIS_SELECTED | TVIS_BOLD));
+
+    std::string wide(9000, 'W');
+    HTREEITEM wideItem = Insert(wide.c_str());
+    HDC dc = GetDC(m_tree);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(Send(WM_GETFONT)));
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(m_tree, dc);
+    ASSERT_GT(size.cx, 0xFFFF);
+    RECT r = RectOf(wideItem);
+    ASSERT_TRUE(Send(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r)));
+    EXPECT_GE(r.right - r.left, size.cx);
+
+    Make(TVS_HASBUTTONS, 300, 10);
+    AddColumn("taller than the control", 100);
+    EXPECT_EQ(Send(TVM_GETVISIBLECOUNT), 0);
+}
+
+TEST_F(TreeListTest, ItemRectanglesAndColumnWidthsFromTheHeader)
+{
+    AddColumn("name", 100);
+    AddColumn("value", 100);
+    HTREEITEM a = Insert("a");
+    HTREEITEM b = Insert("a rather longer label than the column");
+    RECT row = RectOf(a);
+    ASSERT_TRUE(Send(TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&row)));
+    EXPECT_EQ(row.top, HeaderHeight());
+    EXPECT_EQ(row.bottom - row.top, RowHeight());
+    RECT text = RectOf(b);
+    ASSERT_TRUE(Send(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text)));
+    EXPECT_EQ(text.top, HeaderHeight() + RowHeight());
+    EXPECT_GT(text.left, 0);
+    EXPECT_GT(text.right, 100) << "wider than its column";
+    RECT none = RectOf(reinterpret_cast<HTREEITEM>(77));
+    EXPECT_FALSE(Send(TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&none)));
+
+    HWND header = reinterpret_cast<HWND>(Send(TVM_GETHEADER));
+    auto notify = [&](UINT code, int column, int width) {
+        HDITEMA item = {};
+        item.mask = HDI_WIDTH;
+        item.cxy = width;
+        NMHEADERA nm = {};
+        nm.hdr.hwndFrom = header;
+        nm.hdr.idFrom = 1;
+        nm.hdr.code = code;
+        nm.iItem = column;
+        nm.pitem = &item;
+        Send(WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&nm));
+    };
+    notify(HDN_TRACKA, 0, 60);
+    EXPECT_EQ(ColumnWidthOf(m_tree, 0), 60);
+    TVHITTESTINFO hit = {};
+    hit.pt = { 70, HeaderHeight() + 1 };
+    Send(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    EXPECT_EQ(hit.flags >> 24, 1u) << "column 1 starts where column 0 now ends";
+    SetFocus(m_parent);
+    notify(HDN_ENDTRACKA, 0, 80);
+    EXPECT_EQ(GetFocus(), m_tree) << "the control takes the focus back";
+    notify(HDN_DIVIDERDBLCLICKA, 0, 0);
+    EXPECT_GE(ColumnWidthOf(m_tree, 0), text.right) << "the longest label fits";
+}
+
+TEST_F(TreeListTest, FocusPartialExpansionAndSingleExpand)
+{
+    HTREEITEM a = Insert("a");
+    Insert("a1", a);
+    HTREEITEM b = Insert("b");
+    Insert("b1", b);
+    SetFocus(m_parent);
+    Clear();
+    SetFocus(m_tree);
+    SetFocus(m_parent);
+    EXPECT_EQ(Codes(), (std::vector<UINT>{ NM_SETFOCUS, NM_KILLFOCUS }));
+
+    EXPECT_EQ(Expand(a, TVE_EXPAND | TVE_EXPANDPARTIAL), 1);
+    EXPECT_EQ(State(a, TVIS_EXPANDPARTIAL_TL | TVIS_EXPANDED), static_cast<UINT>(TVIS_EXPANDPARTIAL_TL | TVIS_EXPANDED));
+    Clear();
+    EXPECT_EQ(Expand(a, TVE_COLLAPSE), 1);
+    EXPECT_EQ(State(a, TVIS_EXPANDPARTIAL_TL), 0u);
+
+    Make(TVS_HASBUTTONS | TVS_SINGLEEXPAND);
+    a = Insert("a");
+    Insert("a1", a);
+    b = Insert("b");
+    Insert("b1", b);
+    Expand(a, TVE_EXPAND);
+    Expand(b, TVE_EXPAND);
+    EXPECT_EQ(State(a, TVIS_EXPANDED), 0u) << "one open sibling at a time";
+    EXPECT_EQ(Row(b), 1);
+
+    Make(TVS_HASBUTTONS);
+    HTREEITEM early = Insert("early");
+    SetWindowLongA(m_tree, GWL_STYLE, GetWindowLongA(m_tree, GWL_STYLE) | TVS_CHECKBOXES);
+    EXPECT_NE(Send(TVM_GETIMAGELIST, TVSIL_STATE), 0) << "the boxes are made";
+    EXPECT_EQ(State(early, TVIS_STATEIMAGEMASK), INDEXTOSTATEIMAGEMASK(1)) << "unchecked";
+    Send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(early));
+    Send(WM_KEYDOWN, VK_SPACE);
+    EXPECT_EQ(State(early, TVIS_STATEIMAGEMASK), INDEXTOSTATEIMAGEMASK(2));
 }

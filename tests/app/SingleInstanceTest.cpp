@@ -1,0 +1,43 @@
+// Two real copies of veldbctrl.exe in one session: the second opens the first one's
+// window, as a click on its icon would, and ends.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "tests/app/AppTestSupport.h"
+
+namespace {
+
+std::string Program()
+{
+    return "\"" + BuildDirectory() + "veldbctrl.exe\"";
+}
+
+TEST(SingleInstance, SecondStartOpensTheFirstWindowAndEnds)
+{
+    ProgramProcess first;
+    ASSERT_TRUE(first.Start(Program()));
+    HWND window = first.WaitInTray();
+    ASSERT_TRUE(window);
+
+    ProgramProcess second;
+    ASSERT_TRUE(second.Start(Program()));
+    ASSERT_TRUE(second.WaitEnded());
+    EXPECT_EQ(0u, second.ExitCode());
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window) != FALSE; }));
+    EXPECT_FALSE(TrayIconExists(window));        // the icon gives way to the window
+    EXPECT_TRUE(first.Running());
+
+    // Hidden again, the first copy is the one in the tray.
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(window) && TrayIconExists(window); }));
+
+    // Once it has ended, the next start is a first copy again.
+    ASSERT_TRUE(first.Exit());
+    ProgramProcess third;
+    ASSERT_TRUE(third.Start(Program()));
+    EXPECT_TRUE(third.WaitInTray());
+    EXPECT_TRUE(third.Running());
+}
+
+}  // namespace

@@ -1,0 +1,111 @@
+// Balloons from the tray icon while the program polls the real service every second:
+// a word when the server stops or comes back on its own, none for the program's own
+// commands, none at start-up.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+
+#include "res/resource.h"
+#include "tests/app/AppTestSupport.h"
+
+namespace {
+
+const char kStoppedText[] =
+    "A veldbsrv szolgáltatás leállt, nem ennek a programnak a parancsára. Az adatbázisok nem érhetők el.";
+const char kRunningText[] = "A veldbsrv szolgáltatás ismét fut.";
+
+class StatusBalloon : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(service.Install(StandinServicePath()));
+        ASSERT_TRUE(service.Start());
+        ASSERT_TRUE(service.WaitForState(SERVICE_RUNNING));
+        runner = std::make_unique<DialogRunner>(true);
+        ASSERT_TRUE(runner->Hwnd());
+        ASSERT_TRUE(WaitForTip("\nA kiszolgáló fut"));
+    }
+    void TearDown() override { runner.reset(); }
+
+    TestDlg& Dlg() { return runner->Dlg(); }
+
+    template <class T>
+    T OnUi(const std::function<T()>& read)
+    {
+        T value{};
+        Dlg().RunOnUi([&] { value = read(); });
+        return value;
+    }
+
+    int Balloons() { return OnUi<int>([&] { return Dlg().m_tray.BalloonCount(); }); }
+    std::string BalloonText() { return OnUi<std::string>([&] { return Dlg().m_tray.BalloonText(); }); }
+    DWORD BalloonFlags() { return OnUi<DWORD>([&] { return Dlg().m_tray.BalloonFlags(); }); }
+
+    bool WaitForTip(const std::string& status)
+    {
+        std::string tip = "veldbsrv control client" + status;
+        return WaitFor([&] { return OnUi<std::string>([&] { return Dlg().m_tray.Tip(); }) == tip; }, 5000);
+    }
+
+    // Two more ticks: time for a balloon that should not come.
+    void LetItPoll() { Sleep(2200); }
+
+    void Command(UINT id) { SendMessageA(runner->Hwnd(), WM_COMMAND, id, 0); }
+
+    ServiceFixture service;
+    std::unique_ptr<DialogRunner> runner;
+};
+
+TEST_F(StatusBalloon, ServerStoppedAndStartedFromOutside)
+{
+    LetItPoll();
+    EXPECT_EQ(0, Balloons());                           // not at start-up
+
+    ASSERT_TRUE(service.Stop());
+    ASSERT_TRUE(WaitFor([&] { return Balloons() == 1; }));
+    EXPECT_EQ(kStoppedText, BalloonText());
+    EXPECT_EQ(DWORD(NIIF_WARNING), BalloonFlags());
+    EXPECT_TRUE(WaitForTip("\nA kiszolgáló áll"));
+
+    ASSERT_TRUE(service.Start());
+    ASSERT_TRUE(WaitFor([&] { return Balloons() == 2; }));
+    EXPECT_EQ(kRunningText, BalloonText());
+    EXPECT_EQ(DWORD(NIIF_INFO), BalloonFlags());
+
+    service.Remove();                                   // stopped and deleted: unavailable
+    ASSERT_TRUE(WaitForTip("\nA szolgáltatás nem elérhető"));
+    LetItPoll();
+    EXPECT_EQ(3, Balloons());
+    EXPECT_EQ(DWORD(NIIF_WARNING), BalloonFlags());
+}
+
+TEST_F(StatusBalloon, NoneForTheProgramsOwnCommands)
+{
+    Command(ID_SERVER_STOP);
+    ASSERT_TRUE(WaitForTip("\nA kiszolgáló áll"));
+    Command(ID_SERVER_START);
+    ASSERT_TRUE(WaitForTip("\nA kiszolgáló fut"));
+    Command(ID_SERVER_RESTART);
+    LetItPoll();
+    EXPECT_TRUE(WaitForTip("\nA kiszolgáló fut"));
+    EXPECT_EQ(0, Balloons());
+
+    // The next change on its own is told again.
+    ASSERT_TRUE(service.Stop());
+    EXPECT_TRUE(WaitFor([&] { return Balloons() == 1; }));
+}
+
+TEST_F(StatusBalloon, NoneWhileTheWindowIsOpenFromTheTray)
+{
+    SendMessageA(runner->Hwnd(), CVelDbCtrlDlg::WM_TRAYNOTIFY, TrayIcon::kIconId, WM_LBUTTONUP);
+    ASSERT_TRUE(service.Stop());
+    ASSERT_TRUE(service.WaitForState(SERVICE_STOPPED));
+    LetItPoll();
+    EXPECT_EQ(0, Balloons());
+    EXPECT_FALSE(OnUi<bool>([&] { return Dlg().m_tray.IsShown(); }));
+}
+
+}  // namespace

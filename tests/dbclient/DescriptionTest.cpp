@@ -1,0 +1,252 @@
+// Descriptions, tables and fields over blocks and record images made here: the reader's
+// checks, the text forms of every field type, and the record list.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+#include "DescBlock.h"
+#include "dbclient/DbDesc.h"
+#include "dbclient/RdmTable.h"
+#include "utils/DbDescError.h"
+
+namespace {
+
+const std::vector<BlockRecord> kEveryType = {
+    { "dbuser", { { "userid", 'l', 4 }, { "NAME", 'c', 32, 0, 1 } } },
+    { "EveryType", { { "Ch", 'c', 1 }, { "uch", 'c', 1, 4 }, { "text", 'c', 8 }, { "sh", 's', 2 },
+                     { "ush", 's', 2, 4 }, { "reg", 'i', 4 }, { "lng", 'l', 4 }, { "ulng", 'l', 4, 4 },
+                     { "addr", 'd', 4 }, { "flt", 'f', 4 }, { "dbl", 'F', 8 }, { "grp", 'g', 4 },
+                     { "cmp", 'k', 6 } } },
+};
+
+DbDesc MakeDesc(const std::vector<BlockRecord>& records = kEveryType)
+{
+    std::vector<uint8_t> block = MakeDescBlock(records);
+    return DbDesc(block.data(), block.size(), 7, "Test", 10014);
+}
+
+int ErrorCode(const std::function<void()>& work)
+{
+    try {
+        work();
+    } catch (const DbDescError& e) {
+        return e.GetErrCode();
+    }
+    return 0;
+}
+
+TEST(Description, EveryTypeAndNamesIgnoringCase)
+{
+    DbDesc db = MakeDesc();
+    EXPECT_EQ("TEST", db.Name());
+    EXPECT_EQ(10001, db.RecordTypeNumber("everytype"));
+    EXPECT_EQ(10000, db.RecordTypeNumber("DBUSER"));
+    EXPECT_EQ(-1, db.RecordTypeNumber("none"));
+    EXPECT_EQ(1001, db.FieldNumber("EVERYTYPE", "uch"));
+    const DictRecord& rec = db.RecordType(10001);
+    EXPECT_EQ(52u, rec.DataLength());
+    EXPECT_EQ(13, rec.fieldCount);
+    const DictField& dbl = db.FieldByNumber(1010);
+    EXPECT_EQ('F', dbl.type);
+    EXPECT_EQ(34, dbl.offset);
+    EXPECT_STREQ("DB_DOUBLE", DbDictionary::TypeName(dbl.type));
+    EXPECT_STREQ("DB_COMKEY", DbDictionary::TypeName('k'));
+    EXPECT_STREQ("", DbDictionary::TypeName('x'));
+    EXPECT_EQ(2003, ErrorCode([&] { db.FieldByNumber(1013); }));
+    EXPECT_EQ(2002, ErrorCode([&] { db.RecordType(10002); }));
+
+    RdmTable t(db, "EVERYTYPE");
+    EXPECT_TRUE(t.HasField("Text"));
+    EXPECT_TRUE(t.HasField("everytype.TEXT", false));
+    EXPECT_FALSE(t.HasField("everytype.TEXT", true));
+    EXPECT_EQ(2003, ErrorCode([&] { t.Field("nothing"); }));
+    EXPECT_EQ("", t.FieldText("nothing"));
+    EXPECT_EQ(2002, ErrorCode([&] { RdmTable other(db, "nothing"); }));
+}
+
+TEST(Description, BlocksThatDoNotFitFailCleanly)
+{
+    std::vector<uint8_t> good = MakeDescBlock(kEveryType);
+    auto code = [](std::vector<uint8_t> block) {
+        return ErrorCode([&] { DbDesc d(block.data(), block.size(), 7, "X", 10014); });
+    };
+    EXPECT_EQ(0, code(good));
+    EXPECT_EQ(2004, code(std::vector<uint8_t>(good.begin(), good.begin() + 21)));      // cut header
+    std::vector<uint8_t> counts = good;
+    counts[12] = 200;                                                                 // fields beyond the block
+    EXPECT_EQ(2004, code(counts));
+    std::vector<uint8_t> names(good.begin(), good.end() - 20);                        // names cut short
+    EXPECT_EQ(2004, code(names));
+    std::vector<uint8_t> past = good;
+    past[FieldEntryAt(2, 4) + 14] = 45;                                               // "text" past its record
+    EXPECT_EQ(2004, code(past));
+    std::vector<uint8_t> shortType = good;
+    shortType[FieldEntryAt(2, 12) + 2] = 2;                                           // a double of 2 bytes
+    shortType[FieldEntryAt(2, 12) + 1] = 'F';
+    EXPECT_EQ(2004, code(shortType));
+    std::vector<uint8_t> foreign = good;
+    foreign[FieldEntryAt(2, 0) + 16] = 1;                                             // field of another record
+    EXPECT_EQ(2004, code(foreign));
+    EXPECT_EQ(2004, ErrorCode([] { DbDesc d(nullptr, 0, 7, "X", 10014); }));
+}
+
+TEST(Field, TextFormsSignedAndUnsigned)
+{
+    DbDesc db = MakeDesc();
+    RdmTable t(db, "everytype");
+    uint8_t* r = t.Record().data();
+    r[0] = 0;
+    r[1] = 0;
+    std::memcpy(r + 2, "ABCDEFGH", 8);                       // no zero in the field
+    int16_t sh = -2;
+    std::memcpy(r + 10, &sh, 2);
+    std::memcpy(r + 12, &sh, 2);
+    int32_t minus = -5;
+    for (int at : { 14, 18, 22, 26 })
+        std::memcpy(r + at, &minus, 4);
+    float f = 0.1f;
+    std::memcpy(r + 30, &f, 4);
+    double d = -2.5e-7;
+    std::memcpy(r + 34, &d, 8);
+
+    EXPECT_EQ("", t.Field("ch").AsText());
+    EXPECT_EQ(std::string(1, '\0'), t.Field("uch").AsText());
+    EXPECT_EQ("ABCDEFGH", t.Field("text").AsText());
+    EXPECT_EQ("-2", t.Field("sh").AsText());
+    EXPECT_EQ("65534", t.Field("ush").AsText());
+    EXPECT_EQ("-5", t.Field("reg").AsText());
+    EXPECT_EQ("-5", t.Field("lng").AsText());
+    EXPECT_EQ("4294967291", t.Field("ulng").AsText());
+    EXPECT_EQ("4294967291", t.Field("addr").AsText());
+    EXPECT_EQ("0.1", t.Field("flt").AsText());
+    EXPECT_EQ("-2.5e-07", t.Field("dbl").AsText());
+    EXPECT_EQ(-5, t.Field("reg").AsNumber());
+    EXPECT_EQ(2006, ErrorCode([&] { t.Field("grp").AsText(); }));
+    EXPECT_EQ(2006, ErrorCode([&] { t.Field("cmp").SetText("1"); }));
+    EXPECT_EQ(2006, ErrorCode([&] { t.Field("text").AsNumber(); }));
+    r[0] = 0xFE;
+    EXPECT_EQ(-2, t.Field("ch").AsNumber());
+    EXPECT_TRUE(t.IsCompoundKey(1012));
+    EXPECT_FALSE(t.IsCompoundKey(1011));
+}
+
+TEST(Field, WrittenTextsReadBackTheSame)
+{
+    DbDesc db = MakeDesc();
+    RdmTable t(db, "EveryType");
+    const std::pair<const char*, const char*> values[] = {
+        { "ch", "x" }, { "uch", "\xE9" }, { "text", "Árvíz" }, { "sh", "-32768" }, { "ush", "65535" },
+        { "reg", "-2147483648" }, { "lng", "2147483647" }, { "ulng", "4294967295" }, { "addr", "123456" },
+        { "flt", "3.1415927" }, { "dbl", "-1.25e+300" }, { "dbl", "0.1" },
+    };
+    for (const auto& v : values) {
+        t.ClearBuffer();
+        t.Field(v.first).SetText(v.second);
+        EXPECT_EQ(v.second, std::string(t.FieldText(v.first))) << v.first;
+    }
+    t.Field("text").SetText("much longer than eight");
+    EXPECT_EQ("much lo", t.Field("text").AsText());            // cut to fit with its zero
+    t.Field("lng").SetNumber(0);
+    EXPECT_EQ("0", t.Field("lng").AsText());
+    t.Field("ch").SetNumber(1);
+    EXPECT_EQ(1, t.Field("ch").AsNumber());
+    RdmFld& detached = t.Field("reg");
+    detached.Detach();
+    detached.SetText("77");
+    EXPECT_EQ("77", detached.AsText());
+    EXPECT_EQ(0, t.Record()[14]);                              // the record is untouched
+}
+
+void FillList(DbDesc& db, int recType, std::vector<uint8_t> data, uint32_t recordSize)
+{
+    RecordList& list = db.List(recType);
+    list.data = data;
+    list.recordSize = recordSize;
+    list.index = -1;
+}
+
+TEST(RecordList, ModesAndStepping)
+{
+    DbDesc db = MakeDesc();
+    RdmTable t(db, "dbuser");
+    EXPECT_FALSE(t.NextOfList());                              // an empty list
+    EXPECT_FALSE(t.PositionList(RdmTable::BeforeFirst));
+    std::vector<uint8_t> one(36, 0);
+    one[0] = 42;
+    FillList(db, 10000, one, 36);
+    t.Field("userid").SetText("9");
+    EXPECT_TRUE(t.PositionList(RdmTable::BeforeFirst));
+    EXPECT_EQ(0, t.Field("userid").AsNumber());                // buffer cleared
+    EXPECT_TRUE(t.NextOfList());
+    EXPECT_EQ(42, t.Field("userid").AsNumber());
+    EXPECT_FALSE(t.NextOfList());
+    EXPECT_FALSE(t.NextOfList());
+    EXPECT_EQ(2005, ErrorCode([&] { t.PositionList(4); }));
+    EXPECT_EQ(2005, ErrorCode([&] { t.PositionList(6); }));
+    EXPECT_TRUE(t.SetListIndex(-1));
+    EXPECT_FALSE(t.SetListIndex(-2));
+    EXPECT_TRUE(t.PositionList(RdmTable::ListLast));
+    EXPECT_FALSE(t.PositionList(RdmTable::ListNext));
+}
+
+TEST(RecordList, RaggedShortAndEmptyRecordsStayInside)
+{
+    DbDesc db = MakeDesc();
+    RdmTable t(db, "dbuser");
+    std::vector<uint8_t> ragged(36 * 2 + 5, 1);
+    FillList(db, 10000, ragged, 36);
+    EXPECT_EQ(2u, t.ListCount());
+    ASSERT_TRUE(t.PositionList(RdmTable::ListLast));
+    EXPECT_FALSE(t.NextOfList());
+    FillList(db, 10000, std::vector<uint8_t>(10, 0xFF), 0);
+    EXPECT_FALSE(t.PositionList(RdmTable::ListFirst));
+    EXPECT_FALSE(t.NextOfList());
+    FillList(db, 10000, std::vector<uint8_t>(6, 0xFF), 2);     // records of 2 bytes
+    ASSERT_TRUE(t.NextOfList());
+    EXPECT_EQ(0xFFFF, t.Field("userid").AsNumber());           // the rest of the buffer zero
+    EXPECT_TRUE(t.NextOfList());
+    EXPECT_TRUE(t.NextOfList());
+    EXPECT_FALSE(t.NextOfList());
+}
+
+// Mutated blocks and random record images through the reader and every accessor: no
+// crash, and every failure a DbDescError.
+TEST(Description, SeededMutationsFailOnlyAsDbDescError)
+{
+    std::mt19937 random(20260);
+    const std::vector<uint8_t> good = MakeDescBlock(kEveryType);
+    int read = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<uint8_t> block = good;
+        int edits = 1 + static_cast<int>(random() % 4);
+        for (int e = 0; e < edits; ++e) {
+            size_t at = random() % block.size();
+            switch (random() % 3) {
+            case 0: block[at] = static_cast<uint8_t>(random()); break;
+            case 1: block.resize(at); break;
+            default: block.insert(block.begin() + at, static_cast<uint8_t>(random())); break;
+            }
+            if (block.empty())
+                break;
+        }
+        try {
+            DbDesc db(block.data(), block.size(), 7, "X", 10014);
+            ++read;
+            for (const DictRecord& rec : db.Dictionary().RecordTypes()) {
+                RdmTable t(db, rec.name);
+                for (uint8_t& b : t.Record())
+                    b = static_cast<uint8_t>(random());
+                std::vector<uint8_t> list(random() % 200);
+                FillList(db, t.RecordType(), list, random() % 40);
+                while (t.NextOfList())
+                    for (int f = 0; f < rec.fieldCount; ++f)
+                        t.FieldText(db.Dictionary().Fields()[rec.firstField + f].name);
+            }
+        } catch (const DbDescError&) {
+        }
+    }
+    EXPECT_GT(read, 100);        // the mutations reach the accessors, not only the reader
+}
+
+}  // namespace

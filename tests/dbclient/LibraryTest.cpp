@@ -1,0 +1,393 @@
+// The database client against the real stand-in pair: veldbcli.dll bound by the
+// process's own table (found on the PATH the parent test gives) and a server process
+// per fixture serving a data file written here. Runs only as such a child.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "StandinServer.h"
+#include "dbclient/VelConn.h"
+#include "dbclient/TRdmLogin.h"
+#include "utils/DbDescError.h"
+#include "utils/ModalBoxAnswerer.h"
+
+namespace {
+
+const char kData[] = R"(<?xml version="1.0" encoding="windows-1250"?>
+<veldbdata>
+  <database number="19" name="SYSDB">
+    <record name="dbuser">
+      <field name="userid" type="l" key="unique"/>
+      <field name="NAME" type="c" length="32" key="unique" scrambled="yes"/>
+      <field name="PSW" type="c" length="32" scrambled="yes"/>
+      <field name="enabled" type="c" length="1"/>
+      <row userid="1" NAME="ADMIN" PSW="ADMIN" enabled="1"/>
+      <row userid="2" NAME="VENDEG" PSW="VENDEG" enabled="2"/>
+    </record>
+    <record name="tablespace">
+      <field name="dbid" type="l" key="unique"/>
+      <field name="name" type="c" length="32" key="unique"/>
+      <field name="tspname" type="c" length="32" key="dup"/>
+      <field name="vermajor" type="l"/><field name="verminor" type="l"/>
+      <field name="versub" type="l"/><field name="verbuild" type="l"/>
+      <row dbid="19" name="SYSDB" tspname="SYS" vermajor="3" verminor="1"/>
+      <row dbid="7" name="DATA" tspname="DATA" vermajor="1" verminor="2" versub="3" verbuild="4"/>
+    </record>
+    <record name="tables">
+      <field name="tableid" type="l" key="unique"/>
+      <field name="id" type="l" key="dup"/>
+      <field name="tabname" type="c" length="32"/>
+      <row tableid="701" id="7" tabname="everytype"/>
+    </record>
+    <record name="fields">
+      <field name="tableid" type="l" key="dup"/>
+      <field name="tabname" type="c" length="32"/>
+      <field name="fldname" type="c" length="32"/>
+      <field name="sqltype" type="l"/><field name="length" type="s"/><field name="precision" type="s"/>
+      <row tableid="701" tabname="EVERYTYPE" fldname="DBL" sqltype="8" length="15" precision="2"/>
+      <row tableid="701" tabname="EVERYTYPE" fldname="NOSUCH" sqltype="4"/>
+      <row tableid="701" tabname="NOTABLE" fldname="DBL" sqltype="4"/>
+    </record>
+    <record name="fileblobs">
+      <field name="fb_alias" type="c" length="32" key="unique"/>
+      <field name="fb_id" type="l"/>
+      <row fb_alias="KEP" fb_id="5"/>
+    </record>
+  </database>
+  <database number="7" name="DATA">
+    <record name="everytype">
+      <field name="id" type="l" key="unique"/>
+      <field name="ch" type="c" length="1"/>
+      <field name="uch" type="c" length="1" unsigned="yes"/>
+      <field name="text" type="c" length="8" key="dup"/>
+      <field name="sh" type="s"/><field name="ush" type="s" unsigned="yes"/>
+      <field name="reg" type="i"/><field name="ulng" type="l" unsigned="yes"/>
+      <field name="addr" type="d"/><field name="flt" type="f"/><field name="dbl" type="F"/>
+      <row id="1" ch="65" text="one" sh="-3" ush="65533" reg="-7" ulng="4294967295" addr="9" flt="0.5" dbl="-1.25"/>
+      <row id="2" text="two"/>
+    </record>
+  </database>
+  <database number="8" name="BROKEN" description="030000040000"/>
+</veldbdata>
+)";
+
+bool IsChild()
+{
+    return GetEnvironmentVariableA("VELDB_DBCLIENT_CHILD", nullptr, 0) != 0;
+}
+
+int ErrorCode(const std::function<void()>& work, std::string* firstArg = nullptr)
+{
+    try {
+        work();
+    } catch (DbDescError& e) {
+        if (firstArg && !e.GetArgs().empty())
+            *firstArg = e.GetArgs()[0];
+        return e.GetErrCode();
+    }
+    return 0;
+}
+
+BOOL CALLBACK CollectText(HWND child, LPARAM out)
+{
+    reinterpret_cast<std::vector<std::string>*>(out)->push_back(ModalBoxAnswerer::Text(child));
+    return TRUE;
+}
+
+// The texts of every control of a box.
+std::vector<std::string> ShownTexts(HWND box)
+{
+    std::vector<std::string> texts;
+    EnumChildWindows(box, CollectText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+class LibraryFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!IsChild())
+            GTEST_SKIP() << "runs as a child of StandinPair";
+        ASSERT_TRUE(server.Start(kData));
+        ClientSettings s = {};
+        CopyFixedText(s.service, server.PipeName());
+        ASSERT_TRUE(VelConn::WriteSettings("SYSDB", s));
+        ASSERT_TRUE(VelConn::WriteSettings("DATA", s));
+    }
+    void TearDown() override
+    {
+        VelConn::DeleteSettings("SYSDB");
+        VelConn::DeleteSettings("DATA");
+    }
+    int Count(const std::string& what) { return std::atoi(server.Query("count " + what).c_str()); }
+
+    StandinServer server;
+};
+
+using LibraryLogin = LibraryFixture;
+using LibraryTables = LibraryFixture;
+using NoFindList = LibraryFixture;
+
+TEST_F(LibraryLogin, SucceedsUpperCased)
+{
+    VelConn conn;
+    ASSERT_TRUE(conn.Login("sysdb", "admin", "admin", false));
+    EXPECT_EQ(1, conn.UserId());
+    EXPECT_EQ("ADMIN", conn.User());
+    EXPECT_EQ("SYSDB", conn.Database());
+    EXPECT_EQ(1, Count("connections"));
+    EXPECT_EQ("ADMIN", conn.UserNameById(1));
+    EXPECT_EQ("", conn.UserNameById(99));
+    conn.Disconnect();
+    EXPECT_EQ(0, Count("connections"));
+}
+
+TEST_F(LibraryLogin, RefusalsAreShownAndFalse)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        { "NOBODY", "Ismeretlen felhasználónév!" }, { "VENDEG", "A felhasználó tiltott!" },
+        { "ADMIN", "Nem megfelelő jelszó!" } };
+    for (const auto& c : cases) {
+        std::vector<std::string> shown;
+        ModalBoxAnswerer box("", IDOK, [&](HWND b) { shown = ShownTexts(b); });
+        VelConn conn;
+        EXPECT_FALSE(conn.Login("SysDb", c.first, "vendeg", false)) << c.first;
+        EXPECT_TRUE(box.Answered());
+        std::string all;
+        for (const std::string& t : shown)
+            all += t + "|";
+        EXPECT_NE(std::string::npos, all.find(std::string(c.first) + "/***@SYSDB")) << all;
+        EXPECT_NE(std::string::npos, all.find(c.second)) << all;
+    }
+    EXPECT_EQ(0, Count("connections"));
+}
+
+TEST_F(LibraryLogin, MissingSettingsAndServerFailures)
+{
+    VelConn conn;
+    std::string arg;
+    EXPECT_EQ(10039, ErrorCode([&] { conn.Login("NOWHERE", "admin", "admin", false); }, &arg));
+    EXPECT_EQ("NOWHERE", arg);
+    server.Query("fail OpenDbExA 10071");
+    EXPECT_EQ(10071, ErrorCode([&] { conn.Login("SYSDB", "admin", "admin", false); }));
+    EXPECT_EQ(0, Count("connections"));       // the half-made connection ended
+    server.Query("fail OpenDbExA 0");
+    server.Kill();
+    try {
+        conn.Login("SYSDB", "admin", "admin", false);
+        FAIL() << "logged in without a server";
+    } catch (DbDescError& e) {
+        EXPECT_EQ(10071, e.GetErrCode());
+        EXPECT_NE(std::string::npos, std::string(e.what()).find("nem érhető el")) << e.what();
+    }
+    EXPECT_FALSE(conn.IsConnected());
+    EXPECT_EQ(VelConn::InvalidHandle, conn.Handle());
+}
+
+// Plays the user of the login dialog from a timer inside its modal loop: each step waits
+// for its window (a visible dialog of that caption) and acts on it.
+class DialogUser {
+public:
+    using Step = std::function<void(HWND)>;
+    explicit DialogUser(std::vector<std::pair<std::string, Step>> steps) : m_steps(std::move(steps))
+    {
+        s_current = this;
+        m_timer = SetTimer(nullptr, 0, 50, OnTimer);
+    }
+    ~DialogUser() { KillTimer(nullptr, m_timer); s_current = nullptr; }
+    bool Done() const { return m_next == m_steps.size(); }
+
+    static void Type(HWND control, const std::string& text)
+    {
+        SetFocus(control);
+        for (char c : text)
+            SendMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
+    }
+    static void Click(HWND dialog, int id)
+    {
+        SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+    }
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
+    {
+        DialogUser* self = s_current;
+        if (!self || self->Done() || self->m_busy)
+            return;
+        ModalBoxAnswerer finder(self->m_steps[self->m_next].first, 0);
+        HWND window = FindWindowA("#32770", self->m_steps[self->m_next].first.c_str());
+        if (!window || !IsWindowVisible(window))
+            return;
+        self->m_busy = true;
+        self->m_steps[self->m_next++].second(window);
+        self->m_busy = false;
+    }
+    static DialogUser* s_current;
+    std::vector<std::pair<std::string, Step>> m_steps;
+    size_t m_next = 0;
+    UINT_PTR m_timer = 0;
+    bool m_busy = false;
+};
+DialogUser* DialogUser::s_current = nullptr;
+
+std::string Text(HWND dialog, int id)
+{
+    return ModalBoxAnswerer::Text(GetDlgItem(dialog, id));
+}
+
+bool Enabled(HWND dialog, int id)
+{
+    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
+}
+
+TEST_F(LibraryLogin, DialogDrivenByKeystrokes)
+{
+    std::vector<std::string> names{ "sysdb", "data" };
+    DialogUser user({
+        { "Bejelentkezés", [](HWND d) {
+              EXPECT_EQ("Felhasználó:", Text(d, TRdmLogin::UserLabelId));
+              EXPECT_EQ("Jelszó:", Text(d, TRdmLogin::PasswordLabelId));
+              EXPECT_EQ("Adatbázis:", Text(d, TRdmLogin::DatabaseLabelId));
+              EXPECT_EQ("Rendben", Text(d, IDOK));
+              EXPECT_EQ("Mégse", Text(d, IDCANCEL));
+              EXPECT_EQ(ES_UPPERCASE, GetWindowLongA(GetDlgItem(d, TRdmLogin::UserEditId), GWL_STYLE) & ES_UPPERCASE);
+              EXPECT_EQ(ES_PASSWORD, GetWindowLongA(GetDlgItem(d, TRdmLogin::PasswordEditId), GWL_STYLE) & ES_PASSWORD);
+              EXPECT_EQ(WS_EX_TOPMOST, GetWindowLongA(d, GWL_EXSTYLE) & WS_EX_TOPMOST);
+              HWND combo = GetDlgItem(d, TRdmLogin::DatabaseComboId);
+              EXPECT_EQ(2, SendMessageA(combo, CB_GETCOUNT, 0, 0));
+              EXPECT_EQ("SYSDB", Text(d, TRdmLogin::DatabaseComboId));
+              EXPECT_TRUE(Enabled(d, TRdmLogin::DatabaseComboId));
+              EXPECT_FALSE(Enabled(d, IDOK));
+              DialogUser::Type(GetDlgItem(d, TRdmLogin::UserEditId), "admin");
+              EXPECT_EQ("ADMIN", Text(d, TRdmLogin::UserEditId));
+              EXPECT_FALSE(Enabled(d, IDOK));
+              DialogUser::Type(GetDlgItem(d, TRdmLogin::PasswordEditId), "wrong0123456789xyz");
+              EXPECT_TRUE(Enabled(d, IDOK));
+              DialogUser::Click(d, IDOK);
+          } },
+        { "", [](HWND box) { DialogUser::Click(box, IDOK); } },     // the refusal
+        { "Bejelentkezés", [](HWND d) {
+              EXPECT_EQ("ADMIN", Text(d, TRdmLogin::UserEditId));     // what was typed
+              EXPECT_EQ("WRONG0123456789", Text(d, TRdmLogin::PasswordEditId));
+              HWND password = GetDlgItem(d, TRdmLogin::PasswordEditId);
+              SendMessageA(password, EM_SETSEL, 0, -1);
+              DialogUser::Type(password, "Admin");
+              DialogUser::Click(d, IDOK);
+          } },
+    });
+    VelConn conn;
+    EXPECT_TRUE(conn.Login("sysdb", "", "", true, "", nullptr, true, &names));
+    EXPECT_TRUE(user.Done());
+    EXPECT_EQ(1, conn.UserId());
+}
+
+TEST_F(LibraryLogin, DialogCancelledAndWithoutChoice)
+{
+    LoginTexts texts;
+    texts.caption = "Belépés";
+    DialogUser user({ { "Belépés", [](HWND d) {
+                           EXPECT_FALSE(Enabled(d, TRdmLogin::DatabaseComboId));
+                           EXPECT_TRUE(Enabled(d, IDOK));      // all three given, database listed
+                           DialogUser::Click(d, IDCANCEL);
+                       } } });
+    VelConn conn;
+    EXPECT_FALSE(conn.Login("data", "admin", "admin", true, "", &texts, false));
+    EXPECT_TRUE(user.Done());
+    EXPECT_EQ(0, Count("InitUserEx"));
+}
+
+TEST_F(LibraryTables, DescriptionsEnrichedAndOpenedOnce)
+{
+    VelConn conn;
+    ASSERT_TRUE(conn.Login("SYSDB", "admin", "admin", false));
+    DbDescMap& map = conn.Descriptions();
+    EXPECT_EQ(19, map.GetDbByName("sysdb").Number());
+    int opens = Count("OpenDbExA");
+    EXPECT_TRUE(map.OpenTablespace("SysDb", 19, 0, false));
+    EXPECT_EQ(opens, Count("OpenDbExA"));
+    ASSERT_TRUE(map.Open("data", 0, false));
+    DbDesc data = map.GetDbByName("DATA");
+    EXPECT_EQ(7, data.Number());
+    EXPECT_EQ(2, data.Version().minor);
+    EXPECT_EQ(4, data.Version().build);
+    const FieldSqlInfo* dbl = data.SqlInfo(data.FieldNumber("everytype", "dbl"));
+    ASSERT_NE(nullptr, dbl);
+    EXPECT_EQ(8, dbl->sqlType);
+    EXPECT_EQ(2, dbl->precision);
+    EXPECT_EQ(nullptr, data.SqlInfo(data.FieldNumber("everytype", "id")));
+    EXPECT_EQ(5, data.BlobFileId("kep"));
+    EXPECT_EQ(2000, ErrorCode([&] { map.GetDbByName("none"); }));
+    EXPECT_EQ(2000, ErrorCode([&] { map.GetDbByName(5); }));
+    EXPECT_EQ(2004, ErrorCode([&] { map.OpenTablespace("BROKEN", 8, 0, false); }));
+    EXPECT_TRUE(map.Remove("data"));
+    EXPECT_EQ(1u, map.Count());
+}
+
+TEST_F(LibraryTables, FindsListsAndWritesThroughTheServer)
+{
+    VelConn conn;
+    ASSERT_TRUE(conn.Login("SYSDB", "admin", "admin", false));
+    ASSERT_TRUE(conn.Descriptions().Open("DATA", 0, false));
+    DbDesc data = conn.Descriptions().GetDbByName("data");
+    EXPECT_EQ(2002, ErrorCode([&] { RdmTable none(data, "nothing"); }));
+    RdmTable t(data, "EveryType");
+    t.Field("id").SetNumber(1);
+    ASSERT_TRUE(t.FindByKey("id"));
+    EXPECT_EQ("A", t.Field("ch").AsText());
+    EXPECT_EQ("one", t.Field("text").AsText());
+    EXPECT_EQ("65533", t.Field("ush").AsText());
+    EXPECT_EQ("4294967295", t.Field("ulng").AsText());
+    EXPECT_EQ("-1.25", t.Field("dbl").AsText());
+    t.Field("id").SetNumber(99);
+    EXPECT_FALSE(t.FindByKey("id"));
+    EXPECT_FALSE(t.FindList("id", RdmTable::BeforeFirst));
+    EXPECT_FALSE(t.NextOfList());
+    t.Field("text").SetText("two");
+    ASSERT_TRUE(t.FindList("text", RdmTable::BeforeFirst));      // one record, mode 5
+    EXPECT_EQ(0, t.Field("id").AsNumber());
+    ASSERT_TRUE(t.NextOfList());
+    EXPECT_EQ(2, t.Field("id").AsNumber());
+    EXPECT_FALSE(t.NextOfList());
+    ASSERT_TRUE(t.GetAllRec(RdmTable::BeforeFirst));
+    EXPECT_EQ(2u, t.ListCount());
+
+    const std::pair<const char*, const char*> values[] = {
+        { "id", "3" }, { "ch", "z" }, { "uch", "\xF5" }, { "text", "három" }, { "sh", "-32768" },
+        { "ush", "65535" }, { "reg", "-2147483648" }, { "ulng", "4000000000" }, { "addr", "17" },
+        { "flt", "0.1" }, { "dbl", "2.718281828459045" } };
+    t.ClearBuffer();
+    for (const auto& v : values)
+        t.Field(v.first).SetText(v.second);
+    t.NewRecord();
+    t.ClearBuffer();
+    t.Field("id").SetNumber(3);
+    ASSERT_TRUE(t.FindByKey("id"));
+    for (const auto& v : values)
+        EXPECT_EQ(v.second, t.FieldText(v.first)) << v.first;
+    EXPECT_EQ(3, t.Count());
+    server.Query("fail FindList 10099");
+    try {
+        t.FindList("text", RdmTable::BeforeFirst);
+        FAIL() << "the status was not passed on";
+    } catch (DbDescError& e) {
+        EXPECT_EQ(10099, e.GetErrCode());
+        EXPECT_NE(std::string::npos, std::string(e.what()).find("szerver hibát jelzett")) << e.what();
+        EXPECT_NE(std::string::npos, std::string(e.what()).find("DATA.EVERYTYPE")) << e.what();
+    }
+}
+
+TEST_F(NoFindList, OnlyTheListSearchFails)
+{
+    VelConn conn;
+    ASSERT_TRUE(conn.Login("SYSDB", "admin", "admin", false));
+    DbDesc sys = conn.Descriptions().GetDbByName("SYSDB");
+    RdmTable users(sys, "dbuser");
+    users.Field("userid").SetNumber(1);
+    EXPECT_TRUE(users.FindByKey("userid"));
+    std::string arg;
+    EXPECT_EQ(10038, ErrorCode([&] { users.FindList("userid", RdmTable::BeforeFirst); }, &arg));
+    EXPECT_EQ("pfFindList", arg);
+    EXPECT_TRUE(users.GetAllRec(RdmTable::BeforeFirst));
+}
+
+}  // namespace
