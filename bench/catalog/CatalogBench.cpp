@@ -72,7 +72,7 @@ int main()
             long before = CountedCalls(server);
             double start = Now();
             window.PressRight(modules);
-            if (!window.AnswerLogin("admin", "admin", "KONYVELES")) {
+            if (!window.AnswerLogin("admin", "admin")) {
                 fprintf(stderr, "the login dialog was not answered\n");
                 return 1;
             }

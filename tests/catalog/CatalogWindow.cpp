@@ -101,30 +101,30 @@ HWND CatalogWindow::WaitForLogin(DWORD timeoutMs)
     return login;
 }
 
-bool CatalogWindow::AnswerLogin(const std::string& user, const std::string& password, const std::string& database,
+bool CatalogWindow::AnswerLogin(const std::string& user, const std::string& password, const std::string& other,
                                 bool ok)
 {
     HWND login = WaitForLogin();
     if (!login)
         return false;
+    HWND combo = GetDlgItem(login, TRdmLogin::DatabaseComboId);
+    m_offeredDatabase = TextOf(combo);
+    HWND passwordEdit = GetDlgItem(login, TRdmLogin::PasswordEditId);
     Type(GetDlgItem(login, TRdmLogin::UserEditId), user);
-    Type(GetDlgItem(login, TRdmLogin::PasswordEditId), password);
-    if (!database.empty())
-        Type(GetDlgItem(login, TRdmLogin::DatabaseComboId), database.substr(0, 1));
-    HWND button = GetDlgItem(login, ok ? IDOK : IDCANCEL);
-    if (!IsWindowEnabled(button)) {
-        HWND combo = GetDlgItem(login, TRdmLogin::DatabaseComboId);
-        fprintf(stderr, "login: OK greyed; %d databases listed, \"%s\" chosen\n",
-                static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0)), TextOf(combo).c_str());
-        PostMessageA(login, WM_COMMAND, IDCANCEL, 0);
-        WaitFor([&] { return !IsWindow(login); });
-        return false;
-    }
-    PostMessageA(button, BM_CLICK, 0, 0);
+    Type(passwordEdit, password);
+    if (!other.empty())
+        Type(combo, other.substr(0, 1));
+    bool greyed = ok && !IsWindowEnabled(GetDlgItem(login, IDOK));
+    if (greyed)
+        fprintf(stderr, "login: OK greyed with \"%s\" chosen\n", TextOf(combo).c_str());
+    // Enter or Escape in the password field, through the dialog's own keyboard handling.
+    WPARAM key = ok && !greyed ? VK_RETURN : VK_ESCAPE;
+    PostMessageA(passwordEdit, WM_KEYDOWN, key, 1);
+    PostMessageA(passwordEdit, WM_KEYUP, key, 0xC0000001);
     if (!WaitFor([&] { return !IsWindow(login); }))
         return false;
     WaitIdle();
-    return true;
+    return !greyed;
 }
 
 std::string CatalogWindow::Text(HTREEITEM item, int column)

@@ -34,10 +34,13 @@ public:
 
     // The login dialog, when it appears within the time.
     HWND WaitForLogin(DWORD timeoutMs = 5000);
-    // Types user and password, and when `database` is given, its first letter into the
-    // database list; then presses OK (or Cancel) and waits for the work to finish.
-    bool AnswerLogin(const std::string& user, const std::string& password, const std::string& database = "",
+    // Types user and password, and when `other` is given, its first letter into the
+    // database list; then presses Enter (or Escape) and waits for the work to finish.
+    // False when the dialog did not come, or would not take Enter.
+    bool AnswerLogin(const std::string& user, const std::string& password, const std::string& other = "",
                      bool ok = true);
+    // The database the last login dialog offered when it opened.
+    const std::string& OfferedDatabase() const { return m_offeredDatabase; }
 
     std::string Text(HTREEITEM item, int column);
     std::vector<HTREEITEM> Children(HTREEITEM parent);
@@ -53,4 +56,5 @@ private:
     ConfigDir m_dir;
     ServiceFixture m_service;
     std::unique_ptr<DialogRunner> m_runner;
+    std::string m_offeredDatabase;
 };
