@@ -58,18 +58,18 @@ long CountedCalls(const StandinServer& server)
 
 int main()
 {
-    printf("%10s %10s %12s %12s %14s\n", "functions", "rows", "median ms", "calls", "us per call");
+    printf("%10s %10s %12s %12s %12s %14s\n", "functions", "rows", "median ms", "calls", "DefineKey", "us per call");
     for (int functions : { 10, 100, 1000 }) {
         ConfigDir data;
         StandinServer server(Catalogue(functions).Write(data.FilePath("catalogue.xml")), "veldbcat-bench");
         ClientSettingsKey settings("KONYVELES", server.PipeName());
         std::vector<double> times;
-        long calls = 0;
+        long calls = 0, keys = 0;
         size_t rows = 0;
         for (int round = 0; round < kRounds; ++round) {
             CatalogWindow window({ "konyveles" });
             HTREEITEM modules = window.Modules("konyveles");
-            long before = CountedCalls(server);
+            long before = CountedCalls(server), keysBefore = server.Count("DefineKey");
             double start = Now();
             window.PressRight(modules);
             if (!window.AnswerLogin("admin", "admin")) {
@@ -78,11 +78,12 @@ int main()
             }
             times.push_back(Now() - start);
             calls = CountedCalls(server) - before;
+            keys = server.Count("DefineKey") - keysBefore;
             rows = window.Rows(modules).size();
         }
         std::sort(times.begin(), times.end());
         double median = times[times.size() / 2];
-        printf("%10d %10zu %12.1f %12ld %14.1f\n", functions, rows, median, calls, 1000.0 * median / calls);
+        printf("%10d %10zu %12.1f %12ld %12ld %14.1f\n", functions, rows, median, calls, keys, 1000.0 * median / calls);
     }
     return 0;
 }
