@@ -35,6 +35,7 @@ UINT TaskbarCreatedMessage()
 CVelDbCtrlDlg::CVelDbCtrlDlg(SingleInstance* instance)
     : CDialog(IDD_CONTROL_DIALOG),
       m_params(m_tree, m_menu),
+      m_catalog(m_tree, m_modules),
       m_hIcon(LoadIconA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))),
       m_hIconCurrent(m_hIcon),
       m_stopWaitMs(ServiceControl::kStopWaitMs),
@@ -370,9 +371,9 @@ void CVelDbCtrlDlg::OnTreeRClick()
     ShowTrayMenu();
 }
 
-void CVelDbCtrlDlg::OnTreeItemExpanded(const NMHDR*)
+void CVelDbCtrlDlg::OnTreeItemExpanded(const NMHDR* header)
 {
-    // Loading a database's additional modules from its catalogue comes here.
+    m_catalog.OnItemExpanded(*reinterpret_cast<const NMTREEVIEWA*>(header), m_params.DatabasesRoot());
 }
 
 void CVelDbCtrlDlg::PollServiceStatus()

@@ -6,6 +6,7 @@
 
 #include "app/StatusChangeWatch.h"
 #include "app/TrayIcon.h"
+#include "catalog/CatalogBrowser.h"
 #include "config/ParameterView.h"
 #include "framework/CDialog.h"
 #include "framework/CFont.h"
@@ -37,6 +38,7 @@ public:
     std::map<HTREEITEM, std::string> m_modules;   // "Kiegészítő modulok" node -> database
     HTREEITEM m_hVersionRoot = nullptr;
     ParameterView m_params;                       // the parameter rows and the databases
+    CatalogBrowser m_catalog;                     // loads "Kiegészítő modulok" when expanded
     HICON m_hIcon;
     HICON m_hIconStopped = nullptr;
     HICON m_hIconRunning = nullptr;

@@ -20,25 +20,28 @@ bool PipeChannel::Open(const std::string& name)
     return false;
 }
 
+// Length and bytes in one write: a reader woken by the length alone would wait again.
 bool PipeChannel::Send(const std::string& message)
 {
     uint32_t size = static_cast<uint32_t>(message.size());
-    char header[4];
+    std::string packet(4, '\0');
     for (int i = 0; i < 4; ++i)
-        header[i] = static_cast<char>((size >> (8 * i)) & 0xFF);
-    return WriteAll(header, 4) && WriteAll(message.data(), size);
+        packet[i] = static_cast<char>((size >> (8 * i)) & 0xFF);
+    packet += message;
+    return WriteAll(packet.data(), static_cast<DWORD>(packet.size()));
 }
 
 bool PipeChannel::Receive(std::string& message)
 {
-    unsigned char header[4];
-    if (!ReadAll(reinterpret_cast<char*>(header), 4))
+    if (!Fill(4))
         return false;
+    const unsigned char* header = reinterpret_cast<const unsigned char*>(m_received.data());
     uint32_t size = header[0] | header[1] << 8 | header[2] << 16 | static_cast<uint32_t>(header[3]) << 24;
-    if (size > kMaxMessage)
+    if (size > kMaxMessage || !Fill(4 + size))
         return false;
-    message.resize(size);
-    return size == 0 || ReadAll(&message[0], size);
+    message.assign(m_received, 4, size);
+    m_received.erase(0, 4 + size);
+    return true;
 }
 
 bool PipeChannel::WriteAll(const char* data, DWORD size)
@@ -53,14 +56,16 @@ bool PipeChannel::WriteAll(const char* data, DWORD size)
     return true;
 }
 
-bool PipeChannel::ReadAll(char* data, DWORD size)
+// Reads whatever the pipe holds, in large pieces, until `size` bytes are waiting: one
+// read takes a whole message as a rule.
+bool PipeChannel::Fill(size_t size)
 {
-    while (size > 0) {
+    char piece[65536];
+    while (m_received.size() < size) {
         DWORD read = 0;
-        if (!m_pipe || !ReadFile(m_pipe.Get(), data, size, &read, nullptr) || read == 0)
+        if (!m_pipe || !ReadFile(m_pipe.Get(), piece, sizeof piece, &read, nullptr) || read == 0)
             return false;
-        data += read;
-        size -= read;
+        m_received.append(piece, read);
     }
     return true;
 }

@@ -19,16 +19,21 @@ public:
     bool Open(const std::string& name);
 
     bool IsOpen() const { return static_cast<bool>(m_pipe); }
-    void Close() { m_pipe.Reset(); }
+    void Close()
+    {
+        m_pipe.Reset();
+        m_received.clear();
+    }
 
     bool Send(const std::string& message);
     bool Receive(std::string& message);
 
 private:
     bool WriteAll(const char* data, DWORD size);
-    bool ReadAll(char* data, DWORD size);
+    bool Fill(size_t size);
 
     velutils::FileHandle m_pipe;
+    std::string m_received;     // read from the pipe, not yet taken as a message
 };
 
 }  // namespace standin

@@ -1,0 +1,268 @@
+// Expanding a database's "Kiegészítő modulok": the login through the dialog, and the
+// triggers, jobs and methods of the catalogue, against the stand-in server.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/ServiceControl.h"
+#include "tests/catalog/CatalogWindow.h"
+#include "tests/catalog/CatalogueFile.h"
+#include "tests/catalog/StandinServer.h"
+
+namespace {
+
+const COLORREF kTrigger = RGB(220, 240, 220);
+const COLORREF kJob = RGB(220, 220, 240);
+const COLORREF kMethod = RGB(220, 220, 220);
+
+std::string UniquePipe()
+{
+    static int counter = 0;
+    return "veldbcat-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+}
+
+// One server per database, with the client settings that lead its logins there.
+struct DatabaseServer {
+    DatabaseServer(const ConfigDir& dir, const std::string& database, const CatalogueFile& catalogue)
+        : server(catalogue.Write(dir.FilePath((database + ".xml").c_str())), UniquePipe()),
+          settings(database, server.PipeName())
+    {
+    }
+    StandinServer server;
+    ClientSettingsKey settings;
+};
+
+class Catalog : public ::testing::Test {
+protected:
+    void Open(const std::vector<std::string>& databases = { "konyveles" })
+    {
+        window = std::make_unique<CatalogWindow>(databases);
+        ASSERT_TRUE(window->Modules(databases.front()));
+    }
+    void TearDown() override
+    {
+        for (const ShownError& e : shown.Take())
+            ADD_FAILURE() << "shown: " << e.mainText << "\n" << e.detail;
+        window.reset();
+    }
+
+    // Expands the database's modules node and logs in as the operator would: the dialog
+    // offers the node's database, and only `other` is picked from the list.
+    void ExpandAndLogin(const std::string& database = "konyveles", const std::string& other = "")
+    {
+        window->PressRight(window->Modules(database));
+        ASSERT_TRUE(window->AnswerLogin("admin", "admin", other));
+        EXPECT_EQ("KONYVELES", window->OfferedDatabase());
+    }
+
+    ShownErrors shown;            // no test leaves a box open; each takes what it expects
+    ConfigDir data;
+    std::unique_ptr<CatalogWindow> window;
+};
+
+TEST_F(Catalog, OnlyTheModulesNodeOfADatabaseLogsIn)
+{
+    CatalogueFile catalogue;
+    catalogue.Library(1, "naplo.dll");
+    catalogue.Function(10, 1, "Mentes");
+    DatabaseServer db(data, "KONYVELES", catalogue);
+    Open();
+    HTREEITEM databases = window->DatabasesRoot();
+    HTREEITEM database = window->Database("konyveles");
+    std::vector<HTREEITEM> misplaced;
+    window->Dlg().RunOnUi([&] {
+        CTreeListCtrl& tree = window->Dlg().m_tree;
+        HTREEITEM firstRow = tree.GetChildItem(database);
+        for (HTREEITEM parent : { databases, window->Dlg().m_params.ParametersRoot(), firstRow }) {
+            HTREEITEM node = tree.InsertItem("Kiegészítő modulok", parent);
+            tree.InsertItem("", node);
+            misplaced.push_back(node);
+        }
+    });
+    for (HTREEITEM node : { databases, database, window->ParametersRoot(), misplaced[0], misplaced[1], misplaced[2] })
+        window->PressRight(node);
+    window->WaitIdle();
+    EXPECT_FALSE(window->WaitForLogin(500));
+    EXPECT_EQ(0, db.server.Count("InitUserEx"));
+    EXPECT_TRUE(window->LoadedNodes().empty());
+    for (HTREEITEM node : misplaced)
+        EXPECT_EQ(std::vector<std::string>{ "=" }, window->Rows(node));
+}
+
+TEST_F(Catalog, ListsTriggersJobsAndMethodsWithTheirDetails)
+{
+    Open();
+    CatalogueFile catalogue;
+    catalogue.Library(1, "VELDB.dll");                                    // beside the program
+    catalogue.Library(2, window->ServerDir().FilePath());                // a file without a version
+    catalogue.Library(3, "ures.dll");                                     // no functions
+    catalogue.Function(10, 1, "Mentes");
+    catalogue.Function(11, 1, "Torles");
+    catalogue.Function(12, 1, "Osszesit");
+    catalogue.Function(20, 2, "Ejjel");
+    catalogue.Function(21, 2, "Takarit");
+    catalogue.Trigger(1, 10, 5, 2, 1);
+    catalogue.Trigger(1, 11, -1, 11, 0);
+    catalogue.Trigger(1, 99, -1, 0, 1);     // its function is gone
+    catalogue.Trigger(1, 11, 6, 6, 1);
+    catalogue.Trigger(2, 21, 7, -1, 1);     // its table's tablespace is gone
+    catalogue.Job("VELDB.dll::Mentes", "mentés", "3600", 0);
+    catalogue.Job(window->ServerDir().FilePath() + "::Ejjel", "első", "60", 1);
+    catalogue.Job(window->ServerDir().FilePath() + "::Ejjel", "második", "120", 1);
+    catalogue.Table(5, 20, "vevok");
+    catalogue.Table(6, 20, "szamlak");
+    catalogue.Table(6, 21, "szamlak_regi");
+    catalogue.Table(7, 99, "arva");
+    catalogue.Tablespace(20, "FO");
+    catalogue.Tablespace(21, "ARCHIV");
+    DatabaseServer db(data, "KONYVELES", catalogue);
+    HTREEITEM modules = window->Modules("konyveles");
+    ExpandAndLogin();
+
+    const std::string naplo = "=8.2.0.11.";
+    const std::string idozito = "=-1.-1.-1.-1.";
+    const std::string noVersion = window->ServerDir().FilePath();
+    std::vector<std::string> expected = {
+        "Trigger: VELDB.dll::Mentes" + naplo, "  On object=FO.vevok", "  Mode=AFTER INSERT", "  Enabled=YES",
+        "Trigger: VELDB.dll::Torles" + naplo, "  Mode=", "  Enabled=NO",
+        "Trigger: VELDB.dll::Torles" + naplo, "  On object=FO.szamlak", "  On object=ARCHIV.szamlak_regi",
+        "  Mode=BEFORE DELETE", "  Enabled=YES",
+        "Job: VELDB.dll::Mentes" + naplo, "  Name=mentés", "  Timing=every 3600s", "  Enabled=NO",
+        "Method: VELDB.dll::Osszesit" + naplo, "  Description=external stored procedure",
+        "Trigger: " + noVersion + "::Takarit" + idozito, "  Mode=", "  Enabled=YES",
+        "Job: " + noVersion + "::Ejjel" + idozito, "  Name=első", "  Timing=every 60s", "  Enabled=YES",
+        "Job: " + noVersion + "::Ejjel" + idozito, "  Name=második", "  Timing=every 120s", "  Enabled=YES",
+    };
+    EXPECT_EQ(expected, window->Rows(modules));
+    EXPECT_EQ((std::map<HTREEITEM, std::string>{ { modules, "KONYVELES" } }), window->LoadedNodes());
+    EXPECT_EQ(0, db.server.Count("connections"));
+
+    std::vector<HTREEITEM> entries = window->Children(modules);
+    ASSERT_EQ(8u, entries.size());
+    const COLORREF colours[] = { kTrigger, kTrigger, kTrigger, kJob, kMethod, kTrigger, kJob, kJob };
+    COLORREF plain = window->CellColour(window->Database("konyveles"), 1, true);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        for (int column = 0; column < 2; ++column) {
+            EXPECT_EQ(colours[i], window->CellColour(entries[i], column, true)) << i << "/" << column;
+            EXPECT_EQ(0u, window->CellColour(entries[i], column, false)) << i << "/" << column;
+        }
+        HTREEITEM detail = window->Children(entries[i]).front();
+        EXPECT_EQ(plain, window->CellColour(detail, 0, true)) << i;
+        EXPECT_EQ(i != 6, window->Expanded(entries[i])) << i;   // of two jobs only the second
+    }
+
+    // Loaded once: collapsing and expanding again asks nobody.
+    long logins = db.server.Count("InitUserEx");
+    window->PressLeft(modules);
+    window->PressRight(modules);
+    window->WaitIdle();
+    EXPECT_FALSE(window->WaitForLogin(500));
+    EXPECT_EQ(logins, db.server.Count("InitUserEx"));
+    EXPECT_EQ(expected.size(), window->Rows(modules).size());
+}
+
+TEST_F(Catalog, JobsOfACatalogueWithoutTheirEnabledFieldAreEnabled)
+{
+    CatalogueFile catalogue;
+    catalogue.jobEnabledField = false;
+    catalogue.Library(1, "idozito.dll");
+    catalogue.Function(20, 1, "Ejjel");
+    catalogue.Job("idozito.dll::Ejjel", "éjjel", "86400", 0);
+    DatabaseServer db(data, "KONYVELES", catalogue);
+    Open();
+    ExpandAndLogin();
+    EXPECT_EQ((std::vector<std::string>{ "Job: idozito.dll::Ejjel=-1.-1.-1.-1.", "  Name=éjjel", "  Timing=every 86400s",
+                                         "  Enabled=YES" }),
+              window->Rows(window->Modules("konyveles")));
+}
+
+TEST_F(Catalog, CancelledLoginKeepsThePlaceholderAndTheNextExpansionAsksAgain)
+{
+    CatalogueFile catalogue;
+    catalogue.Library(1, "naplo.dll");
+    catalogue.Function(12, 1, "Osszesit");
+    DatabaseServer db(data, "KONYVELES", catalogue);
+    Open();
+    HTREEITEM modules = window->Modules("konyveles");
+    window->PressRight(modules);
+    ASSERT_TRUE(window->AnswerLogin("admin", "admin", "", false));
+    EXPECT_EQ(std::vector<std::string>{ "=" }, window->Rows(modules));
+    EXPECT_TRUE(window->LoadedNodes().empty());
+
+    window->PressLeft(modules);
+    ExpandAndLogin();
+    EXPECT_EQ((std::vector<std::string>{ "Method: naplo.dll::Osszesit=-1.-1.-1.-1.",
+                                         "  Description=external stored procedure" }),
+              window->Rows(modules));
+}
+
+TEST_F(Catalog, AnotherDatabaseChosenInTheDialogIsListedUnderTheExpandedNode)
+{
+    CatalogueFile books, stock;
+    books.Library(1, "naplo.dll");
+    books.Function(12, 1, "Osszesit");
+    stock.Library(1, "keszlet.dll");
+    stock.Function(30, 1, "Leltar");
+    DatabaseServer first(data, "KONYVELES", books);
+    DatabaseServer second(data, "RAKTAR", stock);
+    Open({ "konyveles", "raktar" });
+    ExpandAndLogin("konyveles", "RAKTAR");
+    HTREEITEM modules = window->Modules("konyveles");
+    EXPECT_EQ((std::vector<std::string>{ "Method: keszlet.dll::Leltar=-1.-1.-1.-1.",
+                                         "  Description=external stored procedure" }),
+              window->Rows(modules));
+    EXPECT_EQ((std::map<HTREEITEM, std::string>{ { modules, "RAKTAR" } }), window->LoadedNodes());
+    EXPECT_EQ(0, first.server.Count("InitUserEx"));
+}
+
+TEST_F(Catalog, MissingCatalogueTableIsShownAndTheNodeStaysLoaded)
+{
+    CatalogueFile catalogue;
+    catalogue.Library(1, "naplo.dll");
+    catalogue.Function(12, 1, "Osszesit");
+    catalogue.missingTable = "jobs";
+    DatabaseServer db(data, "KONYVELES", catalogue);
+    Open();
+    ExpandAndLogin();
+    std::vector<ShownError> errors = shown.Take();
+    ASSERT_EQ(1u, errors.size());
+    EXPECT_NE(std::string::npos, errors[0].detail.find("ErrCode:\t2002")) << errors[0].detail;
+    HTREEITEM modules = window->Modules("konyveles");
+    EXPECT_TRUE(window->Rows(modules).empty());
+    EXPECT_EQ(1u, window->LoadedNodes().count(modules));
+    EXPECT_EQ(0, db.server.Count("connections"));
+}
+
+TEST_F(Catalog, ServerServiceStoppedWhileTheWindowIsOpen)
+{
+    CatalogueFile catalogue;
+    catalogue.Library(1, "naplo.dll");
+    catalogue.Function(12, 1, "Osszesit");
+    Open();
+    catalogue.Write(window->ServerDir().FilePath("veldbdata.xml"));
+    CopyFileA(StandinServicePath().c_str(), window->ServerDir().FilePath("veldbsrv.exe").c_str(), FALSE);
+    ClientSettingsKey settings("KONYVELES", "veldbsrv");
+    ASSERT_TRUE(window->Service().Start());
+    ASSERT_TRUE(window->Service().WaitForState(SERVICE_RUNNING));
+    ServiceControl::Stop("veldbsrv", 10000);
+    ASSERT_TRUE(window->Service().WaitForState(SERVICE_STOPPED));
+
+    HTREEITEM modules = window->Modules("konyveles");
+    ExpandAndLogin();
+    std::vector<ShownError> errors = shown.Take();
+    ASSERT_EQ(1u, errors.size());
+    EXPECT_NE(std::string::npos, errors[0].detail.find("ErrCode:\t10071")) << errors[0].detail;
+    EXPECT_EQ(std::vector<std::string>{ "=" }, window->Rows(modules));
+    EXPECT_TRUE(window->LoadedNodes().empty());
+
+    ASSERT_TRUE(window->Service().Start());
+    ASSERT_TRUE(window->Service().WaitForState(SERVICE_RUNNING));
+    window->PressLeft(modules);
+    ExpandAndLogin();
+    EXPECT_EQ((std::vector<std::string>{ "Method: naplo.dll::Osszesit=-1.-1.-1.-1.",
+                                         "  Description=external stored procedure" }),
+              window->Rows(modules));
+}
+
+}  // namespace

@@ -1,0 +1,60 @@
+// The control window over a velsrv.xml of its own, opened from the tray so that its
+// databases are listed, and driven as an operator does: keys on the tree, typing into
+// the login dialog.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/app/AppTestSupport.h"
+#include "tests/config/ConfigDir.h"
+
+class CatalogWindow {
+public:
+    // The databases of velsrv.xml, in file order.
+    explicit CatalogWindow(const std::vector<std::string>& databases);
+    ~CatalogWindow();
+
+    TestDlg& Dlg() { return m_runner->Dlg(); }
+    ServiceFixture& Service() { return m_service; }
+    const ConfigDir& ServerDir() const { return m_dir; }
+
+    HTREEITEM DatabasesRoot();
+    HTREEITEM ParametersRoot();
+    HTREEITEM Database(const std::string& name);
+    HTREEITEM Modules(const std::string& database);   // its "Kiegészítő modulok" node
+
+    // Selects the node and presses Right (expand) or Left (collapse); does not wait.
+    void PressRight(HTREEITEM node);
+    void PressLeft(HTREEITEM node);
+    // Runs nothing on the window's thread: returns once it is free again.
+    void WaitIdle();
+
+    // The login dialog, when it appears within the time.
+    HWND WaitForLogin(DWORD timeoutMs = 5000);
+    // Types user and password, and when `other` is given, its first letter into the
+    // database list; then presses Enter (or Escape) and waits for the work to finish.
+    // False when the dialog did not come, or would not take Enter.
+    bool AnswerLogin(const std::string& user, const std::string& password, const std::string& other = "",
+                     bool ok = true);
+    // The database the last login dialog offered when it opened.
+    const std::string& OfferedDatabase() const { return m_offeredDatabase; }
+
+    std::string Text(HTREEITEM item, int column);
+    std::vector<HTREEITEM> Children(HTREEITEM parent);
+    // Each row under `parent` as "label=value", its children indented by two blanks.
+    std::vector<std::string> Rows(HTREEITEM parent, const std::string& indent = "");
+    bool Expanded(HTREEITEM item);
+    COLORREF CellColour(HTREEITEM item, int column, bool background);
+    std::map<HTREEITEM, std::string> LoadedNodes();
+
+private:
+    void Press(HTREEITEM node, WPARAM key);
+
+    ConfigDir m_dir;
+    ServiceFixture m_service;
+    std::unique_ptr<DialogRunner> m_runner;
+    std::string m_offeredDatabase;
+};
