@@ -35,15 +35,22 @@ void Connection::Close()
     m_channel.Close();
 }
 
-void Connection::SetKeyLength(int db, int recordType, int length)
+void Connection::SetKey(int db, int recordType, int keyField, int length)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_keyLengths[{ db, recordType }] = length;
+    m_keys[{ db, recordType }] = Key{ keyField, length };
+}
+
+bool Connection::HasKey(int db, int recordType, int keyField) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    auto found = m_keys.find({ db, recordType });
+    return found != m_keys.end() && found->second.field == keyField && !m_broken;
 }
 
 int Connection::KeyLength(int db, int recordType) const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    auto found = m_keyLengths.find({ db, recordType });
-    return found == m_keyLengths.end() ? 0 : found->second;
+    auto found = m_keys.find({ db, recordType });
+    return found == m_keys.end() ? 0 : found->second.length;
 }

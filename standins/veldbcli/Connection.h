@@ -1,5 +1,5 @@
 // One connection handle of the client library: its pipe to the server and the key
-// length defined per record type. Once the pipe breaks, every call answers 10071.
+// defined per record type. Once the pipe breaks, every call answers 10071.
 #pragma once
 #include <map>
 #include <mutex>
@@ -20,12 +20,19 @@ public:
 
     void Close();
 
-    void SetKeyLength(int db, int recordType, int length);
+    // The key field defined for a record type and its length; a key defined again
+    // needs no round trip to the server.
+    void SetKey(int db, int recordType, int keyField, int length);
+    bool HasKey(int db, int recordType, int keyField) const;
     int KeyLength(int db, int recordType) const;
 
 private:
     mutable std::mutex m_mutex;
     standin::PipeChannel m_channel;
     bool m_broken = false;
-    std::map<std::pair<int, int>, int> m_keyLengths;
+    struct Key {
+        int field;
+        int length;
+    };
+    std::map<std::pair<int, int>, Key> m_keys;
 };

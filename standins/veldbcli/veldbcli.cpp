@@ -222,12 +222,14 @@ int WINAPI DefineKey(int handle, int db, int recordType, int keyField)
     auto connection = HandleTable::Instance().Find(handle);
     if (!connection)
         return kBadHandle;
+    if (connection->HasKey(db, recordType, keyField))
+        return kOk;
     PacketWriter request = Request(standin::DefineKey, db, recordType);
     request.Int(keyField);
     int length = 0;
     int status = CallForInt(handle, request, &length);
     if (status == kOk)
-        connection->SetKeyLength(db, recordType, length);
+        connection->SetKey(db, recordType, keyField, length);
     return status;
 }
 
