@@ -9,6 +9,7 @@
 
 #include "dbclient/VelConn.h"
 #include "StandinServer.h"
+#include "Thrown.h"
 #include "utils/DbDescError.h"
 
 namespace {
@@ -137,14 +138,10 @@ TEST_F(Registry, LoginWithoutTheLibraryNamesCreateDbHandler)
     ClientSettings s = {};
     ASSERT_TRUE(VelConn::WriteSettings("DBC_TEST_A", s));
     VelConn conn;
-    try {
-        conn.Login("dbc_test_a", "admin", "admin", false);
-        FAIL() << "no library, yet a login";
-    } catch (DbDescError& e) {
-        EXPECT_EQ(10038, e.GetErrCode());
-        EXPECT_EQ("pfCreateDbHandler", e.GetArgs().at(0));
-        EXPECT_NE(std::string::npos, std::string(e.what()).find("pfCreateDbHandler"));
-    }
+    Thrown thrown = ThrownBy([&] { conn.Login("dbc_test_a", "admin", "admin", false); });
+    EXPECT_EQ(10038, thrown.code) << "no library, yet a login";
+    EXPECT_EQ("pfCreateDbHandler", thrown.arg);
+    EXPECT_NE(std::string::npos, thrown.what.find("pfCreateDbHandler"));
     EXPECT_FALSE(conn.IsConnected());
 }
 

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "DescBlock.h"
+#include "Thrown.h"
 #include "dbclient/DbDesc.h"
 #include "dbclient/RdmTable.h"
 #include "utils/DbDescError.h"
@@ -24,16 +25,6 @@ DbDesc MakeDesc(const std::vector<BlockRecord>& records = kEveryType)
 {
     std::vector<uint8_t> block = MakeDescBlock(records);
     return DbDesc(block.data(), block.size(), 7, "Test", 10014);
-}
-
-int ErrorCode(const std::function<void()>& work)
-{
-    try {
-        work();
-    } catch (const DbDescError& e) {
-        return e.GetErrCode();
-    }
-    return 0;
 }
 
 TEST(Description, EveryTypeAndNamesIgnoringCase)

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "Thrown.h"
 #include "dbclient/ClientLibrary.h"
 #include "dbclient/FunctionLoader.h"
 #include "utils/DbDescError.h"
@@ -21,13 +22,9 @@ std::string StandinLibrary()
 // The "pf" name a call fails with, or "" when the entry is bound.
 std::string MissingName(const FunctionLoader& loader, FunctionLoader::Entry entry)
 {
-    try {
-        loader.Checked<FARPROC>(entry);
-        return "";
-    } catch (const DbDescError& e) {
-        EXPECT_EQ(10038, e.GetErrCode());
-        return const_cast<DbDescError&>(e).GetArgs().at(0);
-    }
+    Thrown thrown = ThrownBy([&] { loader.Checked<FARPROC>(entry); });
+    EXPECT_EQ(thrown.code ? 10038 : 0, thrown.code);
+    return thrown.code && thrown.arg.empty() ? "<no name>" : thrown.arg;
 }
 
 TEST(FunctionLoader, WithoutTheLibraryEveryCallFailsWithItsName)

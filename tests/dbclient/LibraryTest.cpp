@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "StandinServer.h"
+#include "Thrown.h"
 #include "dbclient/VelConn.h"
 #include "dbclient/TRdmLogin.h"
 #include "utils/DbDescError.h"
@@ -74,18 +75,6 @@ const char kData[] = R"(<?xml version="1.0" encoding="windows-1250"?>
 bool IsChild()
 {
     return GetEnvironmentVariableA("VELDB_DBCLIENT_CHILD", nullptr, 0) != 0;
-}
-
-int ErrorCode(const std::function<void()>& work, std::string* firstArg = nullptr)
-{
-    try {
-        work();
-    } catch (DbDescError& e) {
-        if (firstArg && !e.GetArgs().empty())
-            *firstArg = e.GetArgs()[0];
-        return e.GetErrCode();
-    }
-    return 0;
 }
 
 BOOL CALLBACK CollectText(HWND child, LPARAM out)
@@ -165,21 +154,17 @@ TEST_F(LibraryLogin, RefusalsAreShownAndFalse)
 TEST_F(LibraryLogin, MissingSettingsAndServerFailures)
 {
     VelConn conn;
-    std::string arg;
-    EXPECT_EQ(10039, ErrorCode([&] { conn.Login("NOWHERE", "admin", "admin", false); }, &arg));
-    EXPECT_EQ("NOWHERE", arg);
+    Thrown unknown = ThrownBy([&] { conn.Login("NOWHERE", "admin", "admin", false); });
+    EXPECT_EQ(10039, unknown.code);
+    EXPECT_EQ("NOWHERE", unknown.arg);
     server.Query("fail OpenDbExA 10071");
     EXPECT_EQ(10071, ErrorCode([&] { conn.Login("SYSDB", "admin", "admin", false); }));
     EXPECT_EQ(0, Count("connections"));       // the half-made connection ended
     server.Query("fail OpenDbExA 0");
     server.Kill();
-    try {
-        conn.Login("SYSDB", "admin", "admin", false);
-        FAIL() << "logged in without a server";
-    } catch (DbDescError& e) {
-        EXPECT_EQ(10071, e.GetErrCode());
-        EXPECT_NE(std::string::npos, std::string(e.what()).find("nem érhető el")) << e.what();
-    }
+    Thrown gone = ThrownBy([&] { conn.Login("SYSDB", "admin", "admin", false); });
+    EXPECT_EQ(10071, gone.code) << "logged in without a server";
+    EXPECT_NE(std::string::npos, gone.what.find("nem érhető el")) << gone.what;
     EXPECT_FALSE(conn.IsConnected());
     EXPECT_EQ(VelConn::InvalidHandle, conn.Handle());
 }
@@ -366,14 +351,10 @@ TEST_F(LibraryTables, FindsListsAndWritesThroughTheServer)
         EXPECT_EQ(v.second, t.FieldText(v.first)) << v.first;
     EXPECT_EQ(3, t.Count());
     server.Query("fail FindList 10099");
-    try {
-        t.FindList("text", RdmTable::BeforeFirst);
-        FAIL() << "the status was not passed on";
-    } catch (DbDescError& e) {
-        EXPECT_EQ(10099, e.GetErrCode());
-        EXPECT_NE(std::string::npos, std::string(e.what()).find("szerver hibát jelzett")) << e.what();
-        EXPECT_NE(std::string::npos, std::string(e.what()).find("DATA.EVERYTYPE")) << e.what();
-    }
+    Thrown failed = ThrownBy([&] { t.FindList("text", RdmTable::BeforeFirst); });
+    EXPECT_EQ(10099, failed.code) << "the status was not passed on";
+    EXPECT_NE(std::string::npos, failed.what.find("szerver hibát jelzett")) << failed.what;
+    EXPECT_NE(std::string::npos, failed.what.find("DATA.EVERYTYPE")) << failed.what;
 }
 
 TEST_F(NoFindList, OnlyTheListSearchFails)
@@ -384,9 +365,9 @@ TEST_F(NoFindList, OnlyTheListSearchFails)
     RdmTable users(sys, "dbuser");
     users.Field("userid").SetNumber(1);
     EXPECT_TRUE(users.FindByKey("userid"));
-    std::string arg;
-    EXPECT_EQ(10038, ErrorCode([&] { users.FindList("userid", RdmTable::BeforeFirst); }, &arg));
-    EXPECT_EQ("pfFindList", arg);
+    Thrown missing = ThrownBy([&] { users.FindList("userid", RdmTable::BeforeFirst); });
+    EXPECT_EQ(10038, missing.code);
+    EXPECT_EQ("pfFindList", missing.arg);
     EXPECT_TRUE(users.GetAllRec(RdmTable::BeforeFirst));
 }
 
