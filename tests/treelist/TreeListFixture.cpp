@@ -69,9 +69,7 @@ HTREEITEM TreeListTest::Next(HTREEITEM item, UINT relation) const
 std::string TreeListTest::Text(HTREEITEM item, int column) const
 {
     char buffer[300] = "<unchanged>";
-    TVITEMA tv = {};
-    tv.mask = TVIF_TEXT | TVIF_SUBITEM;
-    tv.hItem = item;
+    TVITEMA tv = ItemOf(item, TVIF_TEXT | TVIF_SUBITEM);
     tv.cChildren = column;
     tv.pszText = buffer;
     tv.cchTextMax = sizeof(buffer);
@@ -82,9 +80,7 @@ std::string TreeListTest::Text(HTREEITEM item, int column) const
 
 bool TreeListTest::SetText(HTREEITEM item, int column, const char* text) const
 {
-    TVITEMA tv = {};
-    tv.mask = TVIF_TEXT | TVIF_SUBITEM;
-    tv.hItem = item;
+    TVITEMA tv = ItemOf(item, TVIF_TEXT | TVIF_SUBITEM);
     tv.cChildren = column;
     tv.pszText = const_cast<char*>(text);
     return Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv)) != 0;
@@ -127,6 +123,20 @@ int TreeListTest::HeaderHeight() const
     return r.bottom - r.top;
 }
 
+void TreeListTest::HeaderNotify(UINT code, int column, int width) const
+{
+    HDITEMA item = {};
+    item.mask = HDI_WIDTH;
+    item.cxy = width;
+    NMHEADERA nm = {};
+    nm.hdr.hwndFrom = reinterpret_cast<HWND>(Send(TVM_GETHEADER));
+    nm.hdr.idFrom = 1;
+    nm.hdr.code = code;
+    nm.iItem = column;
+    nm.pitem = &item;
+    Send(WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&nm));
+}
+
 POINT TreeListTest::RowPoint(HTREEITEM item, int x) const
 {
     int first = Row(Next(nullptr, TVGN_FIRSTVISIBLE));
@@ -135,19 +145,11 @@ POINT TreeListTest::RowPoint(HTREEITEM item, int x) const
     return p;
 }
 
-std::vector<UINT> TreeListTest::Codes() const
-{
-    std::vector<UINT> codes;
-    for (const Note& n : m_notes)
-        codes.push_back(n.code);
-    return codes;
-}
-
 std::vector<UINT> TreeListTest::Codes(std::initializer_list<UINT> only) const
 {
     std::vector<UINT> codes;
     for (const Note& n : m_notes)
-        if (std::find(only.begin(), only.end(), n.code) != only.end())
+        if (only.size() == 0 || std::find(only.begin(), only.end(), n.code) != only.end())
             codes.push_back(n.code);
     return codes;
 }

@@ -45,14 +45,27 @@ protected:
     LRESULT Expand(HTREEITEM item, UINT code) const;
     int Row(HTREEITEM item) const;
     int AddColumn(const char* text, int width = -1, int position = 1000);
+    static LPARAM Ptr(HTREEITEM item) { return reinterpret_cast<LPARAM>(item); }
+    // A client point as mouse messages carry it.
+    static LPARAM At(POINT p) { return MAKELPARAM(p.x, p.y); }
     // Client point in the middle of a row, at x.
     POINT RowPoint(HTREEITEM item, int x) const;
     int RowHeight() const { return static_cast<int>(Send(TVM_GETITEMHEIGHT)); }
     int HeaderHeight() const;
+    // The header's notification about a column, as the header sends it to the control.
+    void HeaderNotify(UINT code, int column, int width = 0) const;
+    // A record for TVM_GETITEMA/TVM_SETITEMA about an item.
+    static TVITEMA ItemOf(HTREEITEM item, UINT mask)
+    {
+        TVITEMA tv = {};
+        tv.mask = mask;
+        tv.hItem = item;
+        return tv;
+    }
     HTREEITEM Caret() const { return Next(nullptr, TVGN_CARET); }
 
-    std::vector<UINT> Codes() const;
-    std::vector<UINT> Codes(std::initializer_list<UINT> only) const;
+    // The codes of the notes so far, or only those of the given codes.
+    std::vector<UINT> Codes(std::initializer_list<UINT> only = {}) const;
     const Note* Find(UINT code) const;
     void Clear() { m_notes.clear(); }
 

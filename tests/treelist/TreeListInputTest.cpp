@@ -1,15 +1,6 @@
 // Keys, mouse buttons and in-place editing through real window messages.
 #include "TreeListFixture.h"
 
-namespace {
-
-LPARAM At(POINT p)
-{
-    return MAKELPARAM(p.x, p.y);
-}
-
-}  // namespace
-
 class TreeListKeysTest : public TreeListTest {
 protected:
     void SetUp() override
@@ -126,6 +117,9 @@ TEST_F(TreeListKeysTest, SpaceTogglesCheckBoxesOnlyWithTheStyle)
 
     Make(TVS_CHECKBOXES | TVS_HASBUTTONS);
     HTREEITEM item = Insert("box");
+    EXPECT_EQ(State(item, TVIS_STATEIMAGEMASK), static_cast<UINT>(INDEXTOSTATEIMAGEMASK(1))) << "unchecked";
+    EXPECT_NE(Send(TVM_GETIMAGELIST, TVSIL_STATE), 0);
+    EXPECT_EQ(State(item, TVIS_EXPANDEDONCE), static_cast<UINT>(TVIS_EXPANDEDONCE));
     Send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
     Key(VK_SPACE);
     EXPECT_EQ(State(item, TVIS_STATEIMAGEMASK), static_cast<UINT>(INDEXTOSTATEIMAGEMASK(2)));

@@ -100,9 +100,14 @@ TEST_F(TreeListTest, AnswersEveryRelation)
     EXPECT_TRUE(Send(TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(b)));
     EXPECT_EQ(Next(nullptr, TVGN_DROPHILITE), b);
     EXPECT_EQ(State(b, TVIS_DROPHILITED), static_cast<UINT>(TVIS_DROPHILITED));
+    EXPECT_EQ(Row(b), 3);
+    EXPECT_EQ(Send(TVM_GETROWITEM, 0, 4), 0);
+    EXPECT_EQ(Send(TVM_GETROWITEM, 0, -1), 0);
+    EXPECT_EQ(Row(Bogus(888)), -1);
     Expand(a, TVE_COLLAPSE);
     EXPECT_EQ(Next(a, TVGN_NEXTVISIBLE), b);
-    EXPECT_EQ(Row(a1), -1);
+    EXPECT_EQ(Row(a1), -1) << "inside a collapsed parent";
+    EXPECT_EQ(Row(b), 1);
 }
 
 TEST_F(TreeListTest, ExpansionNotifiesWithActionsFromTheExpandedBit)
@@ -246,9 +251,7 @@ TEST_F(TreeListTest, ItemAndCellDataThroughColumnAddressing)
     EXPECT_EQ(Text(a, 2), "<failed>");
     EXPECT_FALSE(SetText(reinterpret_cast<HTREEITEM>(999), 0, "nope"));
 
-    TVITEMA ptr = {};
-    ptr.mask = TVIF_TEXT | TVIF_SUBITEM | TVIF_TEXTPTR;
-    ptr.hItem = a;
+    TVITEMA ptr = ItemOf(a, TVIF_TEXT | TVIF_SUBITEM | TVIF_TEXTPTR);
     ptr.cChildren = 1;
     ASSERT_TRUE(Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&ptr)));
     ASSERT_NE(ptr.pszText, nullptr);
@@ -258,32 +261,24 @@ TEST_F(TreeListTest, ItemAndCellDataThroughColumnAddressing)
     ASSERT_TRUE(Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&again)));
     EXPECT_EQ(again.pszText, ptr.pszText) << "the control's own copy, not a buffer of ours";
 
-    TVITEMA noBuffer = {};
-    noBuffer.mask = TVIF_TEXT;
-    noBuffer.hItem = a;
+    TVITEMA noBuffer = ItemOf(a, TVIF_TEXT);
     EXPECT_FALSE(Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&noBuffer)));
     char tiny[3] = { 'x', 'x', 'x' };
-    TVITEMA shortBuffer = {};
-    shortBuffer.mask = TVIF_TEXT;
-    shortBuffer.hItem = a;
+    TVITEMA shortBuffer = ItemOf(a, TVIF_TEXT);
     shortBuffer.pszText = tiny;
     shortBuffer.cchTextMax = 3;
     EXPECT_TRUE(Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&shortBuffer)));
     EXPECT_EQ(std::string(tiny, 3), std::string("al\0", 3)) << "cut to the buffer";
     EXPECT_FALSE(Send(TVM_GETITEMA, 0, 0));
 
-    TVITEMA state = {};
-    state.mask = TVIF_STATE | TVIF_HANDLE | TVIF_PARAM | TVIF_SUBITEM;
-    state.hItem = a;
+    TVITEMA state = ItemOf(a, TVIF_STATE | TVIF_HANDLE | TVIF_PARAM | TVIF_SUBITEM);
     state.state = TVIS_BOLD;
     state.stateMask = TVIS_BOLD;
     state.lParam = static_cast<LPARAM>(0x1234);
     state.cChildren = 1;
     EXPECT_TRUE(Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&state)));
     EXPECT_EQ(State(a, TVIS_BOLD), static_cast<UINT>(TVIS_BOLD));
-    TVITEMA param = {};
-    param.mask = TVIF_PARAM;
-    param.hItem = a;
+    TVITEMA param = ItemOf(a, TVIF_PARAM);
     ASSERT_TRUE(Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&param)));
     EXPECT_EQ(param.lParam, 0x1234);
 
@@ -358,24 +353,6 @@ TEST_F(TreeListTest, UserDataSizeOnlyWhileEmpty)
     EXPECT_EQ(Send(TVM_GETUSERDATA, 0, 999), 0);
 }
 
-TEST_F(TreeListTest, RowsOfItems)
-{
-    HTREEITEM a = Insert("a");
-    HTREEITEM a1 = Insert("a1", a);
-    HTREEITEM b = Insert("b");
-    EXPECT_EQ(Row(a1), -1) << "inside a collapsed parent";
-    EXPECT_EQ(Row(b), 1);
-    Expand(a, TVE_EXPAND);
-    EXPECT_EQ(Row(a1), 1);
-    EXPECT_EQ(Row(b), 2);
-    EXPECT_EQ(Send(TVM_GETROWITEM, 0, 3), 0);
-    EXPECT_EQ(Send(TVM_GETROWITEM, 0, -1), 0);
-    EXPECT_EQ(Row(reinterpret_cast<HTREEITEM>(888)), -1);
-    HTREEITEM a0 = Insert("a0", a, TVI_FIRST);
-    EXPECT_EQ(Row(a0), 1);
-    EXPECT_EQ(Row(b), 3);
-}
-
 TEST_F(TreeListTest, SortsChildrenByTextAndByCallback)
 {
     HTREEITEM p = Insert("p");
@@ -406,13 +383,4 @@ TEST_F(TreeListTest, EnsureVisibleExpandsAncestorsAndScrolls)
     int visible = static_cast<int>(Send(TVM_GETVISIBLECOUNT));
     EXPECT_GE(Row(child), first);
     EXPECT_LT(Row(child), first + visible);
-}
-
-TEST_F(TreeListTest, CheckBoxStyleGivesUncheckedItems)
-{
-    Make(TVS_CHECKBOXES | TVS_HASBUTTONS);
-    HTREEITEM a = Insert("a");
-    EXPECT_EQ(State(a, TVIS_STATEIMAGEMASK), static_cast<UINT>(INDEXTOSTATEIMAGEMASK(1)));
-    EXPECT_NE(Send(TVM_GETIMAGELIST, TVSIL_STATE), 0);
-    EXPECT_EQ(State(a, TVIS_EXPANDEDONCE), static_cast<UINT>(TVIS_EXPANDEDONCE));
 }

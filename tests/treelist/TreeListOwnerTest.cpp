@@ -3,20 +3,6 @@
 // caret on a row, styles switched later.
 #include "TreeListFixture.h"
 
-namespace {
-
-LPARAM At(POINT p)
-{
-    return MAKELPARAM(p.x, p.y);
-}
-
-LPARAM Ptr(HTREEITEM item)
-{
-    return reinterpret_cast<LPARAM>(item);
-}
-
-}  // namespace
-
 class TreeListOwnerTest : public TreeListTest {
 protected:
     void SetUp() override
@@ -36,15 +22,6 @@ protected:
     {
         InvalidateRect(m_tree, nullptr, FALSE);
         UpdateWindow(m_tree);
-    }
-    void DividerDoubleClick(int column) const
-    {
-        NMHEADERA nm = {};
-        nm.hdr.hwndFrom = reinterpret_cast<HWND>(Send(TVM_GETHEADER));
-        nm.hdr.idFrom = 1;
-        nm.hdr.code = HDN_DIVIDERDBLCLICKA;
-        nm.iItem = column;
-        Send(WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&nm));
     }
     HTREEITEM InsertCallback(HTREEITEM parent = TVI_ROOT)
     {
@@ -125,7 +102,7 @@ TEST_F(TreeListOwnerTest, OwnerMayDeleteRowsWhileTextsAreAskedFor)
     Paint();
     EXPECT_GE(deleted, 1);
     int painted = deleted;
-    DividerDoubleClick(0);
+    HeaderNotify(HDN_DIVIDERDBLCLICKA, 0);
     EXPECT_GT(deleted, painted);
     m_hooks.clear();
     Paint();
@@ -229,9 +206,7 @@ TEST_F(TreeListOwnerTest, CallbackTextsAndImagesAreAskedFor)
         info->item.iSelectedImage = 4;
         return 0;
     };
-    TVITEMA tv = {};
-    tv.mask = TVIF_TEXT | TVIF_TEXTPTR | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    tv.hItem = item;
+    TVITEMA tv = ItemOf(item, TVIF_TEXT | TVIF_TEXTPTR | TVIF_IMAGE | TVIF_SELECTEDIMAGE);
     ASSERT_TRUE(Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv)));
     ASSERT_NE(tv.pszText, LPSTR_TEXTCALLBACKA);
     EXPECT_STREQ(tv.pszText, "from the owner");

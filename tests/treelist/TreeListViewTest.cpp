@@ -7,11 +7,6 @@
 
 namespace {
 
-COLORREF PixelOf(HDC dc, int x, int y)
-{
-    return GetPixel(dc, x, y);
-}
-
 // The rectangle record of TVM_GETITEMRECT carries the item in its first bytes.
 RECT RectOf(HTREEITEM item)
 {
@@ -235,6 +230,7 @@ protected:
         TreeListTest::TearDown();
     }
     int RowY(int row) const { return HeaderHeight() + row * RowHeight() + 1; }
+    COLORREF Pixel(int x, int y) const { return GetPixel(m_dc.Get(), x, y); }
 
     velutils::MemoryDc m_dc;
     velutils::BitmapHandle m_bitmap;
@@ -256,12 +252,12 @@ TEST_F(TreeListPaintTest, RowBackgroundsSelectionAndCellColours)
     Render();
     COLORREF window = static_cast<COLORREF>(Send(TVM_GETCOLOR, TVC_BK));
     COLORREF mark = static_cast<COLORREF>(Send(TVM_GETCOLOR, TVC_MARK));
-    EXPECT_EQ(PixelOf(m_dc.Get(), 295, RowY(0)), window);
-    EXPECT_EQ(PixelOf(m_dc.Get(), 140, RowY(1)), mark) << "selected row, column 0";
-    EXPECT_EQ(PixelOf(m_dc.Get(), 290, RowY(1)), mark) << "selected row, column 1";
-    EXPECT_EQ(PixelOf(m_dc.Get(), 290, RowY(2)), RGB(0xDC, 0xF0, 0xDC)) << "the cell's own background";
-    EXPECT_EQ(PixelOf(m_dc.Get(), 140, RowY(2)), window) << "only that cell";
-    EXPECT_EQ(PixelOf(m_dc.Get(), 10, RowY(6)), window) << "below the last row";
+    EXPECT_EQ(Pixel(295, RowY(0)), window);
+    EXPECT_EQ(Pixel(140, RowY(1)), mark) << "selected row, column 0";
+    EXPECT_EQ(Pixel(290, RowY(1)), mark) << "selected row, column 1";
+    EXPECT_EQ(Pixel(290, RowY(2)), RGB(0xDC, 0xF0, 0xDC)) << "the cell's own background";
+    EXPECT_EQ(Pixel(140, RowY(2)), window) << "only that cell";
+    EXPECT_EQ(Pixel(10, RowY(6)), window) << "below the last row";
 }
 
 TEST_F(TreeListPaintTest, AlternateRowsTakeColoursOneAndTwo)
@@ -274,11 +270,11 @@ TEST_F(TreeListPaintTest, AlternateRowsTakeColoursOneAndTwo)
         item = Insert("x");
     Send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(items[2]));
     Render();
-    EXPECT_EQ(PixelOf(m_dc.Get(), 250, RowY(0)), RGB(10, 200, 10));
-    EXPECT_EQ(PixelOf(m_dc.Get(), 250, RowY(1)), RGB(200, 10, 10));
-    EXPECT_EQ(PixelOf(m_dc.Get(), 250, RowY(2)), static_cast<COLORREF>(Send(TVM_GETCOLOR, TVC_MARKEVEN)))
+    EXPECT_EQ(Pixel(250, RowY(0)), RGB(10, 200, 10));
+    EXPECT_EQ(Pixel(250, RowY(1)), RGB(200, 10, 10));
+    EXPECT_EQ(Pixel(250, RowY(2)), static_cast<COLORREF>(Send(TVM_GETCOLOR, TVC_MARKEVEN)))
         << "a selected even row takes colour 9";
-    EXPECT_EQ(PixelOf(m_dc.Get(), 250, RowY(3)), RGB(200, 10, 10));
+    EXPECT_EQ(Pixel(250, RowY(3)), RGB(200, 10, 10));
 }
 
 TEST_F(TreeListPaintTest, ExpandButtonAndLabelAreDrawn)
@@ -288,16 +284,16 @@ TEST_F(TreeListPaintTest, ExpandButtonAndLabelAreDrawn)
     Send(TVM_SETCOLOR, TVC_LINE, RGB(0, 0, 0));
     Render();
     int middle = HeaderHeight() + RowHeight() / 2;
-    EXPECT_EQ(PixelOf(m_dc.Get(), 7, middle), RGB(0, 0, 0)) << "the minus/plus bar of the button";
-    EXPECT_EQ(PixelOf(m_dc.Get(), 7, middle - 2), RGB(0, 0, 0)) << "collapsed: plus";
+    EXPECT_EQ(Pixel(7, middle), RGB(0, 0, 0)) << "the minus/plus bar of the button";
+    EXPECT_EQ(Pixel(7, middle - 2), RGB(0, 0, 0)) << "collapsed: plus";
     bool ink = false;
     for (int x = 22; x < 100 && !ink; ++x)
         for (int y = HeaderHeight(); y < HeaderHeight() + RowHeight() && !ink; ++y)
-            ink = PixelOf(m_dc.Get(), x, y) != static_cast<COLORREF>(Send(TVM_GETCOLOR, 0));
+            ink = Pixel(x, y) != static_cast<COLORREF>(Send(TVM_GETCOLOR, 0));
     EXPECT_TRUE(ink) << "the label's text";
     Expand(parent, TVE_EXPAND);
     Render();
-    EXPECT_NE(PixelOf(m_dc.Get(), 7, middle - 2), RGB(0, 0, 0)) << "expanded: minus";
+    EXPECT_NE(Pixel(7, middle - 2), RGB(0, 0, 0)) << "expanded: minus";
 }
 
 TEST_F(TreeListPaintTest, DisabledControlLeavesTheColourSlotsAlone)
@@ -318,7 +314,7 @@ TEST_F(TreeListPaintTest, DisabledControlLeavesTheColourSlotsAlone)
     for (COLORREF mark : marks)
         for (int y = HeaderHeight(); y < HeaderHeight() + 2 * RowHeight(); ++y)
             for (int x = 0; x < 250; ++x)
-                if (PixelOf(m_dc.Get(), x, y) == mark) {
+                if (Pixel(x, y) == mark) {
                     ++seen;
                     x = 250, y = 1000;
                 }
@@ -328,7 +324,7 @@ TEST_F(TreeListPaintTest, DisabledControlLeavesTheColourSlotsAlone)
     for (COLORREF mark : marks)
         for (int y = HeaderHeight(); y < HeaderHeight() + 2 * RowHeight(); ++y)
             for (int x = 0; x < 250; ++x)
-                ASSERT_NE(PixelOf(m_dc.Get(), x, y), mark) << "at " << x << "," << y;
+                ASSERT_NE(Pixel(x, y), mark) << "at " << x << "," << y;
 }
 
 TEST_F(TreeListTest, WhatTheControlOwnsGoesWithItAndNothingElse)
@@ -397,29 +393,16 @@ TEST_F(TreeListTest, ItemRectanglesAndColumnWidthsFromTheHeader)
     RECT none = RectOf(reinterpret_cast<HTREEITEM>(77));
     EXPECT_FALSE(Send(TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&none)));
 
-    HWND header = reinterpret_cast<HWND>(Send(TVM_GETHEADER));
-    auto notify = [&](UINT code, int column, int width) {
-        HDITEMA item = {};
-        item.mask = HDI_WIDTH;
-        item.cxy = width;
-        NMHEADERA nm = {};
-        nm.hdr.hwndFrom = header;
-        nm.hdr.idFrom = 1;
-        nm.hdr.code = code;
-        nm.iItem = column;
-        nm.pitem = &item;
-        Send(WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&nm));
-    };
-    notify(HDN_TRACKA, 0, 60);
+    HeaderNotify(HDN_TRACKA, 0, 60);
     EXPECT_EQ(ColumnWidthOf(m_tree, 0), 60);
     TVHITTESTINFO hit = {};
     hit.pt = { 70, HeaderHeight() + 1 };
     Send(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
     EXPECT_EQ(hit.flags >> 24, 1u) << "column 1 starts where column 0 now ends";
     SetFocus(m_parent);
-    notify(HDN_ENDTRACKA, 0, 80);
+    HeaderNotify(HDN_ENDTRACKA, 0, 80);
     EXPECT_EQ(GetFocus(), m_tree) << "the control takes the focus back";
-    notify(HDN_DIVIDERDBLCLICKA, 0, 0);
+    HeaderNotify(HDN_DIVIDERDBLCLICKA, 0);
     EXPECT_GE(ColumnWidthOf(m_tree, 0), text.right) << "the longest label fits";
 }
 
