@@ -11,7 +11,8 @@
 
 #include "tests/catalog/CatalogWindow.h"
 #include "tests/catalog/CatalogueFile.h"
-#include "tests/catalog/StandinServer.h"
+#include "tests/catalog/ClientSettingsKey.h"
+#include "StandinServer.h"
 
 namespace {
 
@@ -61,7 +62,8 @@ int main()
     printf("%10s %10s %12s %12s %12s %14s\n", "functions", "rows", "median ms", "calls", "DefineKey", "us per call");
     for (int functions : { 10, 100, 1000 }) {
         ConfigDir data;
-        StandinServer server(Catalogue(functions).Write(data.FilePath("catalogue.xml")), "veldbcat-bench");
+        StandinServer server;
+        server.StartFile(Catalogue(functions).Write(data.FilePath("catalogue.xml")));
         ClientSettingsKey settings("KONYVELES", server.PipeName());
         std::vector<double> times;
         long calls = 0, keys = 0;

@@ -8,7 +8,8 @@
 #include "app/ServiceControl.h"
 #include "tests/catalog/CatalogWindow.h"
 #include "tests/catalog/CatalogueFile.h"
-#include "tests/catalog/StandinServer.h"
+#include "tests/catalog/ClientSettingsKey.h"
+#include "StandinServer.h"
 
 namespace {
 
@@ -16,20 +17,16 @@ const COLORREF kTrigger = RGB(220, 240, 220);
 const COLORREF kJob = RGB(220, 220, 240);
 const COLORREF kMethod = RGB(220, 220, 220);
 
-std::string UniquePipe()
-{
-    static int counter = 0;
-    return "veldbcat-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-}
-
 // One server per database, with the client settings that lead its logins there.
 struct DatabaseServer {
     DatabaseServer(const ConfigDir& dir, const std::string& database, const CatalogueFile& catalogue)
-        : server(catalogue.Write(dir.FilePath((database + ".xml").c_str())), UniquePipe()),
+        : started(server.StartFile(catalogue.Write(dir.FilePath((database + ".xml").c_str())))),
           settings(database, server.PipeName())
     {
+        EXPECT_TRUE(started);
     }
     StandinServer server;
+    bool started;
     ClientSettingsKey settings;
 };
 

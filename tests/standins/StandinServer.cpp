@@ -1,6 +1,7 @@
 #include "StandinServer.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -46,7 +47,12 @@ bool StandinServer::Start(const std::string& dataXml)
         return false;
     fwrite(dataXml.data(), 1, dataXml.size(), file);
     fclose(file);
+    return StartFile(m_dataFile);
+}
 
+bool StandinServer::StartFile(const std::string& dataFile)
+{
+    m_dataFile = dataFile;
     SECURITY_ATTRIBUTES inherit = { sizeof inherit, nullptr, TRUE };
     velutils::KernelHandle readEnd;
     if (!CreatePipe(readEnd.Receive(), m_input.Receive(), &inherit, 0))
@@ -90,4 +96,12 @@ std::string StandinServer::Query(const std::string& request) const
     if (!query || query(m_pipeName.c_str(), request.c_str(), answer, sizeof answer) != 0)
         return "unreachable";
     return answer;
+}
+
+long StandinServer::Count(const std::string& what) const
+{
+    std::string answer = Query("count " + what);
+    char* end = nullptr;
+    long value = strtol(answer.c_str(), &end, 10);
+    return end == answer.c_str() ? -1 : value;
 }

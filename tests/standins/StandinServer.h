@@ -17,6 +17,8 @@ public:
     // Writes `dataXml` (code page 1250 bytes) to a file and serves it; true once the
     // server answers.
     bool Start(const std::string& dataXml);
+    // Serves a data file written by the caller; it goes with the server.
+    bool StartFile(const std::string& dataFile);
     void Kill();                // ends the server at once, as a crash would
 
     const std::string& PipeName() const { return m_pipeName; }
@@ -24,6 +26,8 @@ public:
 
     // A test request ("count connections"); "unreachable" when there is no answer.
     std::string Query(const std::string& request) const;
+    // A counter of the server ("connections", "InitUserEx"); -1 without an answer.
+    long Count(const std::string& what) const;
 
     // The build tree ("...\\build\\x86_64\\") and its stand-in client libraries.
     static std::string BuildDirectory();
