@@ -4,20 +4,13 @@
 
 #include <string>
 
+#include "StandinServer.h"
 #include "Thrown.h"
 #include "dbclient/ClientLibrary.h"
 #include "dbclient/FunctionLoader.h"
 #include "utils/DbDescError.h"
 
 namespace {
-
-std::string StandinLibrary()
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir(path);
-    return dir.substr(0, dir.find_last_of("\\/") + 1) + "..\\standins\\veldbcli.dll";
-}
 
 // The "pf" name a call fails with, or "" when the entry is bound.
 std::string MissingName(const FunctionLoader& loader, FunctionLoader::Entry entry)
@@ -48,9 +41,7 @@ TEST(FunctionLoader, NamesOfTheOddEntries)
 
 TEST(FunctionLoader, MissingExportFailsOnlyItsOwnCalls)
 {
-    std::string older = StandinLibrary();
-    older.insert(older.find_last_of('\\') + 1, "nofindlist\\");
-    FunctionLoader loader(older.c_str());
+    FunctionLoader loader(StandinServer::NoFindListLibraryPath().c_str());
     ASSERT_TRUE(loader.IsLoaded());
     EXPECT_EQ("", MissingName(loader, FunctionLoader::GetMaxuser));
     EXPECT_EQ("", MissingName(loader, FunctionLoader::FindListOr));
@@ -59,7 +50,7 @@ TEST(FunctionLoader, MissingExportFailsOnlyItsOwnCalls)
 
 TEST(FunctionLoader, BoundEntryIsCalledThroughTheTable)
 {
-    FunctionLoader loader(StandinLibrary().c_str());
+    FunctionLoader loader(StandinServer::LibraryPath().c_str());
     auto getMaxuser = loader.Checked<veldbcli::GetMaxuserFn>(FunctionLoader::GetMaxuser);
     int maxUsers = 0;
     SetEnvironmentVariableA("VELDBCLI_MAXUSER", "64");
