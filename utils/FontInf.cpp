@@ -19,7 +19,7 @@ bool _FontInf::KeepsDialogFont() const
     return faceName.empty() && size == 0 && style == KeepStyle && charSet == KeepCharSet;
 }
 
-FontHandle _FontInf::Create(HFONT dialogFont, HDC dc) const
+FontHandle _FontInf::Create(HFONT dialogFont, UINT dpi) const
 {
     if (KeepsDialogFont())
         return FontHandle();
@@ -29,7 +29,7 @@ FontHandle _FontInf::Create(HFONT dialogFont, HDC dc) const
     if (!faceName.empty())
         lstrcpynA(font.lfFaceName, faceName.c_str(), LF_FACESIZE);
     if (size != 0)
-        font.lfHeight = -MulDiv(size, GetDeviceCaps(dc, LOGPIXELSY), 72);
+        font.lfHeight = -MulDiv(size, static_cast<int>(dpi), 72);
     if (style != KeepStyle) {
         font.lfWeight = (style & Bold) ? FW_BOLD : FW_NORMAL;
         font.lfItalic = (style & Italic) ? TRUE : FALSE;

@@ -31,8 +31,8 @@ public:
     bool KeepsDialogFont() const;
 
     // The dialog's font with this description's changes, or no font at all when it keeps
-    // the dialog's font. `dc` gives the logical pixels per inch of the size.
-    FontHandle Create(HFONT dialogFont, HDC dc) const;
+    // the dialog's font. `dpi` gives the logical pixels per inch of the size.
+    FontHandle Create(HFONT dialogFont, UINT dpi) const;
 
     std::string faceName;
     int size = 0;                          // points; 0 keeps the dialog's size

@@ -4,6 +4,7 @@
 
 #include "res/resource.h"
 #include "utils/AssertBox.h"
+#include "utils/MsgBoxLayout.h"
 #include "utils/ThreadWindowsDisabler.h"
 
 namespace velutils {
@@ -93,8 +94,11 @@ int VelMsgBox::Show(HWND parent, const std::string& caption, const _TextInfo& te
         m_detail = detail;
         m_style = style;
         m_buttons = ButtonsOf(style);
+        m_buttonWindows.clear();
         m_fonts.clear();
         m_brushes.clear();
+        m_baseFont.Reset();
+        m_icon.Reset();
 
         ThreadWindowsDisabler disabler;
         if (!parent && (style & MB_MODEMASK) == MB_TASKMODAL && !disabler.DisableAll())
@@ -175,6 +179,8 @@ INT_PTR CALLBACK VelMsgBox::DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPA
             return box->OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_CLOSE:
             return box->OnClose();
+        case WM_DPICHANGED:
+            return box->OnDpiChanged(HIWORD(wParam));
         default:
             return FALSE;
         }
@@ -186,12 +192,40 @@ INT_PTR CALLBACK VelMsgBox::DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPA
 BOOL VelMsgBox::OnInitDialog(HWND dialog)
 {
     m_dialog = dialog;
+    m_scale = DpiScale::OfWindow(dialog);
+    m_dialogFontDpi = m_scale.Dpi();
+    KeepDialogFromScaling();
     SetWindowTextA(dialog, m_caption.c_str());
     SetUpIcon();
     SetUpText(IDC_VELMSGBOX_TEXT, m_text);
     SetUpText(IDC_VELMSGBOX_DETAIL, m_detail);
+    CreateButtons();
     Layout();
     return FALSE;   // the default button has the focus
+}
+
+// The box moved to a monitor of another DPI, or the scale changed: fonts, icon and
+// layout are made again for the new DPI.
+BOOL VelMsgBox::OnDpiChanged(UINT dpi)
+{
+    if (!dpi || dpi == m_scale.Dpi())
+        return TRUE;
+    m_scale = DpiScale(dpi);
+    FontHandle shown = std::move(m_baseFont);      // goes once the controls have the new one
+    LOGFONTA font = {};
+    if (GetObjectA(reinterpret_cast<HFONT>(SendMessageA(m_dialog, WM_GETFONT, 0, 0)), sizeof font, &font)) {
+        font.lfHeight = m_scale.ScaleFrom(font.lfHeight, m_dialogFontDpi);
+        font.lfWidth = m_scale.ScaleFrom(font.lfWidth, m_dialogFontDpi);
+        m_baseFont.Reset(CreateFontIndirectA(&font));
+    }
+    for (HWND button : m_buttonWindows)
+        SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(BaseFont()), FALSE);
+    SetTextFont(IDC_VELMSGBOX_TEXT, m_text);
+    SetTextFont(IDC_VELMSGBOX_DETAIL, m_detail);
+    SetUpIcon();
+    Layout();
+    InvalidateRect(m_dialog, nullptr, TRUE);
+    return TRUE;
 }
 
 BOOL VelMsgBox::OnCommand(WPARAM wParam)
@@ -244,10 +278,31 @@ HWND VelMsgBox::Control(int id, const char* windowClass, DWORD style)
         VEL_ASSERT_ERROR(m_caption, GetLastError());
         return nullptr;
     }
-    SendMessageA(control, WM_SETFONT, SendMessageA(m_dialog, WM_GETFONT, 0, 0), FALSE);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(BaseFont()), FALSE);
     return control;
 }
 
+// The dialog's own font, or the same font made for the DPI the box has moved to.
+HFONT VelMsgBox::BaseFont() const
+{
+    return m_baseFont ? m_baseFont.Get() : reinterpret_cast<HFONT>(SendMessageA(m_dialog, WM_GETFONT, 0, 0));
+}
+
+// The box lays itself out for a new DPI (OnDpiChanged); the dialog manager of Windows 10
+// would otherwise scale it too, over the fonts the box chose. Looked up at run time: only
+// Windows 10 has it.
+void VelMsgBox::KeepDialogFromScaling() const
+{
+    using SetBehaviourFn = BOOL(WINAPI*)(HWND, int, int);
+    const int disableAll = 1;      // DDC_DISABLE_ALL
+    static const auto setBehaviour = reinterpret_cast<SetBehaviourFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "SetDialogDpiChangeBehavior")));
+    if (setBehaviour)
+        setBehaviour(m_dialog, disableAll, disableAll);
+}
+
+// The system's icon at the size of the box's DPI: the shared one where that is the
+// system's own size, else one of our own.
 void VelMsgBox::SetUpIcon()
 {
     HWND icon = Control(IDC_VELMSGBOX_ICON, "STATIC", WS_CHILD | WS_VISIBLE | WS_GROUP | SS_ICON);
@@ -258,8 +313,13 @@ void VelMsgBox::SetUpIcon()
         ShowWindow(icon, SW_HIDE);
         return;
     }
-    // A shared system icon: not to be destroyed.
-    SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(nullptr, which)), 0);
+    const int side = m_scale.SystemMetric(SM_CXICON);
+    IconHandle own;
+    if (side != GetSystemMetrics(SM_CXICON))
+        own.Reset(static_cast<HICON>(LoadImageA(nullptr, which, IMAGE_ICON, side, side, 0)));
+    HICON image = own ? own.Get() : LoadIconA(nullptr, which);
+    SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(image), 0);
+    m_icon = std::move(own);     // the one shown before goes only now
 }
 
 void VelMsgBox::SetUpText(int id, const _TextInfo& info)
@@ -270,92 +330,41 @@ void VelMsgBox::SetUpText(int id, const _TextInfo& info)
     HWND control = Control(id, "EDIT", style);
     if (!control)
         return;
-    MemoryDc dc(CreateCompatibleDC(nullptr));
-    auto dialogFont = reinterpret_cast<HFONT>(SendMessageA(m_dialog, WM_GETFONT, 0, 0));
-    FontHandle font = info.font.Create(dialogFont, dc.Get());
-    if (font) {
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
-        m_fonts[id] = std::move(font);
-    }
-    SendMessageA(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(m_marginText, m_marginText));
+    SetTextFont(id, info);
     SetWindowTextA(control, EditText(info.text).c_str());
 }
 
-SIZE VelMsgBox::MeasureText(int id, const std::string& text, int maxWidth) const
+// The text's own font at the box's DPI, or the box's font; with the margins of the DPI.
+void VelMsgBox::SetTextFont(int id, const _TextInfo& info)
 {
-    MemoryDc dc(CreateCompatibleDC(nullptr));
-    auto font = reinterpret_cast<HFONT>(SendDlgItemMessageA(m_dialog, id, WM_GETFONT, 0, 0));
-    HGDIOBJ old = SelectObject(dc.Get(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-    RECT rect = { 0, 0, maxWidth, 0 };
-    const std::string measured = text.empty() ? std::string(" ") : text;
-    DrawTextA(dc.Get(), measured.c_str(), -1, &rect,
-              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_EDITCONTROL);
-    SelectObject(dc.Get(), old);
-    return SIZE{ rect.right - rect.left, rect.bottom - rect.top };
+    HWND control = GetDlgItem(m_dialog, id);
+    if (!control)
+        return;
+    FontHandle font = info.font.Create(BaseFont(), m_scale.Dpi());
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font.Get() : BaseFont()), FALSE);
+    if (font)
+        m_fonts[id] = std::move(font);
+    else
+        m_fonts.erase(id);
+    const int margin = m_scale.Scale(m_marginText);
+    SendMessageA(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
 }
 
-void VelMsgBox::Layout()
+void VelMsgBox::CreateButtons()
 {
-    const int iconSide = IconOf(m_style) ? GetSystemMetrics(SM_CXICON) : 0;
-    const int textLeft = m_marginBorder + (iconSide ? iconSide + m_spacingBlock : 0);
-    const int maxWidth = std::max(240, GetSystemMetrics(SM_CXSCREEN) / 2);
-    const int count = static_cast<int>(m_buttons.size());
-    const int rowWidth = count * m_buttonSize.cx + (count - 1) * m_spacingButton;
-
-    SIZE text = MeasureText(IDC_VELMSGBOX_TEXT, m_text.text, maxWidth);
-    SIZE detail = MeasureText(IDC_VELMSGBOX_DETAIL, m_detail.text, maxWidth);
-    int fieldWidth = std::max(text.cx, m_detail.text.empty() ? 0 : detail.cx) + 2 * m_marginText + 4;
-    const int clientWidth = std::max(textLeft + fieldWidth + m_marginBorder, rowWidth + 2 * m_marginBorder);
-    fieldWidth = clientWidth - textLeft - m_marginBorder;
-
-    const int rowTop = LayoutTexts(textLeft, m_marginBorder, fieldWidth, iconSide);
-    CreateButtons(rowTop, clientWidth);
-    ResizeAndCenter(clientWidth, rowTop + m_buttonSize.cy + m_marginBorder + m_marginBottom);
-}
-
-// Places icon, main text and detail from `top` on; returns the top of the button row.
-int VelMsgBox::LayoutTexts(int left, int top, int width, int iconSide)
-{
-    const int maxWidth = width - 2 * m_marginText - 4;
-    if (iconSide)
-        MoveWindow(GetDlgItem(m_dialog, IDC_VELMSGBOX_ICON), m_marginBorder, top, iconSide, iconSide, FALSE);
-    const int textHeight = std::max<int>(MeasureText(IDC_VELMSGBOX_TEXT, m_text.text, maxWidth).cy
-                                         + 2 * m_marginText, iconSide);
-    MoveWindow(GetDlgItem(m_dialog, IDC_VELMSGBOX_TEXT), left, top, width, textHeight, FALSE);
-    int next = top + textHeight + m_spacingBlock;
-
-    HWND detail = GetDlgItem(m_dialog, IDC_VELMSGBOX_DETAIL);
-    if (m_detail.text.empty()) {
-        ShowWindow(detail, SW_HIDE);
-        return next;
-    }
-    const int wanted = MeasureText(IDC_VELMSGBOX_DETAIL, m_detail.text, maxWidth).cy + 2 * m_marginText + 4;
-    const int limit = std::max(100, GetSystemMetrics(SM_CYSCREEN) / 3);
-    const int height = std::min(wanted, limit);
-    MoveWindow(detail, left, next, width, height, FALSE);
-    ShowScrollBar(detail, SB_VERT, wanted > limit);
-    return next + height + m_spacingBlock;
-}
-
-void VelMsgBox::CreateButtons(int top, int clientWidth)
-{
-    const int count = static_cast<int>(m_buttons.size());
-    int x = (clientWidth - (count * m_buttonSize.cx + (count - 1) * m_spacingButton)) / 2;
-    MoveWindow(GetDlgItem(m_dialog, IDC_VELMSGBOX_BUTTONS), x, top, clientWidth - 2 * x, m_buttonSize.cy, FALSE);
-
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(m_dialog, GWLP_HINSTANCE));
-    const WPARAM font = SendMessageA(m_dialog, WM_GETFONT, 0, 0);
     const size_t defaultIndex = DefaultButton(m_style, m_buttons.size());
-    for (size_t i = 0; i < m_buttons.size(); ++i, x += m_buttonSize.cx + m_spacingButton) {
+    for (size_t i = 0; i < m_buttons.size(); ++i) {
         const int id = m_buttons[i];
         DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i == defaultIndex ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-        HWND button = CreateWindowExA(0, "BUTTON", CaptionOf(id), style, x, top, m_buttonSize.cx, m_buttonSize.cy,
-                                      m_dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+        HWND button = CreateWindowExA(0, "BUTTON", CaptionOf(id), style, 0, 0, 0, 0, m_dialog,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
         if (!button) {
             VEL_ASSERT_ERROR(m_caption, GetLastError());
             continue;
         }
-        SendMessageA(button, WM_SETFONT, font, FALSE);
+        m_buttonWindows.push_back(button);
+        SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(BaseFont()), FALSE);
         if (i == defaultIndex) {
             SendMessageA(m_dialog, DM_SETDEFID, id, 0);
             SetFocus(button);
@@ -363,24 +372,18 @@ void VelMsgBox::CreateButtons(int top, int clientWidth)
     }
 }
 
-// Over the parent when it is shown, else in the middle of the work area.
-void VelMsgBox::ResizeAndCenter(int clientWidth, int clientHeight)
+// MB_TOPMOST keeps the box above every other window, as the system box does: a box
+// without a parent would otherwise open behind the operator's work.
+void VelMsgBox::Layout()
 {
-    RECT frame = { 0, 0, clientWidth, clientHeight };
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(m_dialog, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrA(m_dialog, GWL_EXSTYLE)));
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    RECT area = {};
-    if (!(m_parent && IsWindowVisible(m_parent) && GetWindowRect(m_parent, &area)))
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    const int x = std::max<int>(area.left, area.left + (area.right - area.left - width) / 2);
-    const int y = std::max<int>(area.top, area.top + (area.bottom - area.top - height) / 2);
-    // MB_TOPMOST keeps the box above every other window, as the system box does: a box
-    // without a parent would otherwise open behind the operator's work.
+    const MsgBoxLayout::Spacing spacing = { m_marginText, m_marginBorder, m_marginBottom, m_spacingBlock,
+                                            m_spacingButton, m_buttonSize };
+    const int iconSide = IconOf(m_style) ? m_scale.SystemMetric(SM_CXICON) : 0;
+    const RECT box = MsgBoxLayout(m_dialog, m_parent, spacing, m_scale)
+                         .Place(iconSide, !m_detail.text.empty(), m_buttonWindows);
     const bool topmost = (m_style & MB_TOPMOST) != 0;
-    SetWindowPos(m_dialog, topmost ? HWND_TOPMOST : nullptr, x, y, width, height,
-                 (topmost ? 0 : SWP_NOZORDER) | SWP_NOACTIVATE);
+    SetWindowPos(m_dialog, topmost ? HWND_TOPMOST : nullptr, box.left, box.top, box.right - box.left,
+                 box.bottom - box.top, (topmost ? 0 : SWP_NOZORDER) | SWP_NOACTIVATE);
 }
 
 int VelMessageBox(HWND parent, const std::string& caption, const std::string& text, const std::string& detail,

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "utils/DpiScale.h"
 #include "utils/FontInf.h"
 #include "utils/TextInfo.h"
 #include "utils/UniqueHandle.h"
@@ -33,6 +34,7 @@ private:
     BOOL OnCommand(WPARAM wParam);
     INT_PTR OnCtlColor(HDC dc, HWND control);
     BOOL OnClose();
+    BOOL OnDpiChanged(UINT dpi);
 
     HMODULE TemplateModule() const;
     int RunDialog(HMODULE module, HWND parent, DWORD& failure);
@@ -40,13 +42,13 @@ private:
     std::string Describe() const;
 
     HWND Control(int id, const char* windowClass, DWORD style);
+    HFONT BaseFont() const;
+    void KeepDialogFromScaling() const;
     void SetUpIcon();
     void SetUpText(int id, const _TextInfo& info);
-    SIZE MeasureText(int id, const std::string& text, int maxWidth) const;
+    void SetTextFont(int id, const _TextInfo& info);
+    void CreateButtons();
     void Layout();
-    int LayoutTexts(int left, int top, int width, int iconHeight);
-    void CreateButtons(int top, int clientWidth);
-    void ResizeAndCenter(int clientWidth, int clientHeight);
 
     HMODULE m_templateModule;
     HWND m_parent = nullptr;
@@ -56,10 +58,15 @@ private:
     _TextInfo m_text;
     _TextInfo m_detail;
     std::vector<int> m_buttons;
+    std::vector<HWND> m_buttonWindows;
     std::map<int, FontHandle> m_fonts;            // by control id
     std::map<COLORREF, BrushHandle> m_brushes;    // by colour
+    FontHandle m_baseFont;                        // the dialog's font at a DPI it was not made for
+    IconHandle m_icon;                            // a system icon at a size of its own
+    DpiScale m_scale;                             // of the monitor the box is on
+    UINT m_dialogFontDpi = DpiScale::kBaseDpi;    // the DPI the dialog's own font was made for
 
-    // Layout, in pixels.
+    // Layout, in pixels at 96 DPI.
     const int m_marginText = 5;       // around a text inside its field
     const int m_marginBorder = 10;    // between the dialog's edge and its content
     const int m_marginBottom = 5;     // added below the buttons
