@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "app/ExceptionDisplay.h"
 #include "app/ImagePath.h"
 #include "framework/ResText.h"
@@ -12,6 +14,7 @@
 #include "framework/CPaintDC.h"
 #include "framework/CWinApp.h"
 #include "res/resource.h"
+#include "treelist/TreeListMessages.h"
 #include "utils/VelExceptBase.h"
 
 namespace {
@@ -22,6 +25,11 @@ const UINT kStatusPeriodMs = 1000;
 const DWORD kTreeStyle = TVS_HASBUTTONS | TVS_LINESATROOT | TVS_FULLROWSELECT | WS_TABSTOP;
 const LPARAM kTreeExtendedStyle = 0x80000;        // selected rows filled across all columns
 const UINT kSetExtendedStyle = 0x112C;            // TVM_SETEXTENDEDSTYLE of the tree-list
+// Pixel sizes at 96 DPI; the window scales them to its own.
+const int kTreeFontHeight = 16;
+const int kTreeFontWidth = 8;
+const int kPropertyColumnWidth = 300;
+const int kValueColumnWidth = 200;
 
 // A shell that starts again (after a crash) announces itself with this message.
 UINT TaskbarCreatedMessage()
@@ -36,11 +44,10 @@ CVelDbCtrlDlg::CVelDbCtrlDlg(SingleInstance* instance)
     : CDialog(IDD_CONTROL_DIALOG),
       m_params(m_tree, m_menu),
       m_catalog(m_tree, m_modules),
-      m_hIcon(LoadIconA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))),
-      m_hIconCurrent(m_hIcon),
       m_stopWaitMs(ServiceControl::kStopWaitMs),
       m_instance(instance)
 {
+    LoadIcons();            // the tray starts with the application's icon
 }
 
 CVelDbCtrlDlg::~CVelDbCtrlDlg()
@@ -100,6 +107,9 @@ bool CVelDbCtrlDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
         return true;
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<const NMHDR*>(lParam), result);
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return true;
     default:
         return CDialog::OnWndMsg(msg, wParam, lParam, result);
     }
@@ -155,9 +165,10 @@ void CVelDbCtrlDlg::OnPaint()
     SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
     RECT rect;
     GetClientRect(&rect);
-    int x = (rect.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
-    int y = (rect.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(dc, x, y, m_hIcon);
+    const int side = m_dpi.SystemMetric(SM_CXICON);
+    int x = (rect.right - side + 1) / 2;
+    int y = (rect.bottom - side + 1) / 2;
+    DrawIconEx(dc, x, y, m_hIcon, side, side, 0, nullptr, DI_NORMAL);
 }
 
 void CVelDbCtrlDlg::OnSysCommand(WPARAM id)
@@ -261,32 +272,19 @@ void CVelDbCtrlDlg::InitDialog()
 {
     CDialog::OnInitDialog();
     m_tray.Attach(m_hWnd);
-    m_font.CreateFont(16, 8, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_RASTER_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, nullptr);
+    m_dpi = velutils::DpiScale::OfWindow(m_hWnd);
+    ApplyTreeFont();
     m_menu.LoadMenu(IDR_MAINFRAME);
-    m_tree.SetFont(m_font, TRUE);
     m_tree.SendMessage(kSetExtendedStyle, 0, kTreeExtendedStyle);
-    m_tree.InsertColumn(0, FormatResString(IDS_COL_PROPERTY), 0, 300);
-    m_tree.InsertColumn(1, FormatResString(IDS_COL_VALUE), 0, 200);
-    SetIcon(m_hIcon, TRUE);
-    SetIcon(m_hIcon, FALSE);
-    m_hIconStopped = LoadStatusIcon(IDI_STOPPED);
-    m_hIconRunning = LoadStatusIcon(IDI_RUNNING);
-    m_hIconUnavailable = LoadStatusIcon(IDI_UNAVAILABLE);
+    m_tree.InsertColumn(0, FormatResString(IDS_COL_PROPERTY), 0, m_dpi.Scale(kPropertyColumnWidth));
+    m_tree.InsertColumn(1, FormatResString(IDS_COL_VALUE), 0, m_dpi.Scale(kValueColumnWidth));
+    LoadIcons();
     PostMessage(WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING);
     m_strTipBase = FormatResString(IDS_TRAY_TIP);
     NotifyTray(TrayIcon::Add, m_strTipBase, m_hIconCurrent);
     SetTimer(STATUS_TIMER_ID, kStatusPeriodMs);
     if (m_instance)
         m_instance->Publish(m_hWnd);
-}
-
-// Status icons are shared resources of the module: nothing to destroy.
-HICON CVelDbCtrlDlg::LoadStatusIcon(UINT id)
-{
-    return static_cast<HICON>(LoadImageA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(id), IMAGE_ICON,
-                                         GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                         LR_SHARED));
 }
 
 void CVelDbCtrlDlg::OnOK()
@@ -481,4 +479,69 @@ void CVelDbCtrlDlg::FillTreeValues()
 void CVelDbCtrlDlg::FillParameters()
 {
     RunShowingFailures([this] { m_params.FillParameters(m_strServerDir); }, VEL_ERRPOS("NULL"));
+}
+
+// The window moved to a monitor of another DPI, or the scale changed: it takes the size
+// Windows suggests, and what depends on the DPI is made again. The tree keeps its rows,
+// its expanded and loaded nodes and its selection.
+void CVelDbCtrlDlg::OnDpiChanged(UINT dpi, const RECT* suggested)
+{
+    const velutils::DpiScale old = m_dpi;
+    m_dpi = velutils::DpiScale(dpi);
+    if (m_dpi != old) {
+        ApplyTreeFont();
+        ScaleColumns(old);
+        LoadIcons();
+    }
+    if (suggested)
+        SetWindowPos(nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The tree's font (16 x 8 pixels at 96 DPI) at the window's DPI. The old font goes only
+// once the tree has the new one.
+void CVelDbCtrlDlg::ApplyTreeFont()
+{
+    CFont font;
+    font.CreateFont(m_dpi.Scale(kTreeFontHeight), m_dpi.Scale(kTreeFontWidth), 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                    DEFAULT_CHARSET, OUT_RASTER_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
+                    nullptr);
+    if (m_tree.GetSafeHwnd())
+        m_tree.SetFont(font, TRUE);
+    m_font = std::move(font);
+}
+
+// The columns keep their share of the window: widths the operator chose scale as well.
+void CVelDbCtrlDlg::ScaleColumns(velutils::DpiScale from)
+{
+    const int count = static_cast<int>(m_tree.SendMessage(TVM_GETCOLUMNCOUNT));
+    for (int column = 0; column < count; ++column) {
+        HDITEMA item = {};
+        item.mask = HDI_WIDTH;
+        if (!m_tree.SendMessage(TVM_GETCOLUMN, column, reinterpret_cast<LPARAM>(&item)))
+            continue;
+        item.cxy = m_dpi.ScaleFrom(item.cxy, from.Dpi());
+        m_tree.SendMessage(TVM_SETCOLUMN, column, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+// The icons at the sizes of the tray's and the window's DPI. The window and the tray take
+// the new ones before the old ones go; the tray keeps showing the same status.
+void CVelDbCtrlDlg::LoadIcons()
+{
+    ProgramIcons icons;
+    icons.Load(CWinApp::ResourceHandle(), velutils::DpiScale::OfPrimaryMonitor(), m_dpi);
+    const ProgramIcons::Tray current = m_icons.Which(m_hIconCurrent);
+    m_hIcon = icons.Big();
+    m_hIconRunning = icons.TrayIcon(ProgramIcons::Running);
+    m_hIconStopped = icons.TrayIcon(ProgramIcons::Stopped);
+    m_hIconUnavailable = icons.TrayIcon(ProgramIcons::Unavailable);
+    m_hIconCurrent = icons.TrayIcon(current);
+    if (m_hWnd) {
+        SetIcon(icons.Big(), TRUE);
+        SetIcon(icons.Small(), FALSE);
+        if (m_tray.IsShown())
+            m_tray.Notify(TrayIcon::Modify, m_tray.Tip(), m_hIconCurrent);
+    }
+    m_icons = std::move(icons);
 }

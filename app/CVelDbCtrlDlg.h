@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "app/ProgramIcons.h"
 #include "app/StatusChangeWatch.h"
 #include "app/TrayIcon.h"
 #include "catalog/CatalogBrowser.h"
@@ -12,6 +13,7 @@
 #include "framework/CFont.h"
 #include "framework/CMenu.h"
 #include "treelist/CTreeListCtrl.h"
+#include "utils/DpiScale.h"
 
 class SingleInstance;
 
@@ -39,17 +41,19 @@ public:
     HTREEITEM m_hVersionRoot = nullptr;
     ParameterView m_params;                       // the parameter rows and the databases
     CatalogBrowser m_catalog;                     // loads "Kiegészítő modulok" when expanded
-    HICON m_hIcon;
+    HICON m_hIcon = nullptr;
     HICON m_hIconStopped = nullptr;
     HICON m_hIconRunning = nullptr;
     HICON m_hIconUnavailable = nullptr;
-    HICON m_hIconCurrent;
+    HICON m_hIconCurrent = nullptr;
     CFont m_font;
     std::string m_strTipBase;
     std::string m_strServerDir;
     CMenu m_menu;
     TrayIcon m_tray;
     StatusChangeWatch m_statusWatch;
+    velutils::DpiScale m_dpi = velutils::DpiScale::OfSystem();  // of the monitor the window is on
+    ProgramIcons m_icons;                         // the icons above, at the sizes of the DPI
 
     // How long a stop waits for the server process; tests shorten it.
     DWORD m_stopWaitMs;
@@ -74,6 +78,7 @@ private:
     void OnSize(int cx, int cy);
     void OnShowWindow(BOOL show, LPARAM status);
     bool OnNotify(const NMHDR* header, LRESULT& result);
+    void OnDpiChanged(UINT dpi, const RECT* suggested);
 
     void OnOpenControlWindow();
     void OnStartServer();
@@ -94,7 +99,11 @@ private:
     void BuildVersionReport();
     void FillTreeValues();
     void FillParameters();
-    HICON LoadStatusIcon(UINT id);
+
+    // What depends on the DPI: the tree's font and columns, the icons.
+    void ApplyTreeFont();
+    void ScaleColumns(velutils::DpiScale from);
+    void LoadIcons();
 
     SingleInstance* m_instance;
 };
