@@ -1,0 +1,144 @@
+// Run once per DPI by ScaledRuns, each time in a process of its own started at that DPI:
+// the control window, the login dialog and the message box after a wrong password show
+// every text whole at the sizes of that DPI.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+#include "res/resource.h"
+#include "tests/dpi/ScaleTable.h"
+#include "tests/dpi/ScaledWindow.h"
+#include "tests/utils/TextFit.h"
+#include "utils/DpiScale.h"
+
+namespace {
+
+const Scale* ScaleOfThisRun()
+{
+    const char* dpi = getenv(kScaleVariable);
+    for (const Scale& scale : kScales)
+        if (dpi && static_cast<UINT>(atoi(dpi)) == scale.dpi)
+            return &scale;
+    return nullptr;
+}
+
+SIZE SizeOf(HWND window)
+{
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return SIZE{ r.right - r.left, r.bottom - r.top };
+}
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM children)
+{
+    reinterpret_cast<std::vector<HWND>*>(children)->push_back(child);
+    return TRUE;
+}
+
+std::vector<HWND> Children(HWND parent)
+{
+    std::vector<HWND> children;
+    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
+struct BoxSearch {
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchMessageBox(HWND window, LPARAM search)
+{
+    if (!IsWindowVisible(window) || !GetDlgItem(window, IDC_VELMSGBOX_DETAIL))
+        return TRUE;
+    reinterpret_cast<BoxSearch*>(search)->found = window;
+    return FALSE;
+}
+
+HWND WaitForMessageBox(DWORD thread)
+{
+    BoxSearch search;
+    WaitFor([&] {
+        EnumThreadWindows(thread, MatchMessageBox, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    });
+    return search.found;
+}
+
+class AtScale : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        scale = ScaleOfThisRun();
+        if (!scale)
+            GTEST_SKIP() << "run by ScaledRuns, at the DPI it starts the run with";
+        ASSERT_EQ(scale->dpi, velutils::DpiScale::OfSystem().Dpi()) << "the process runs at the DPI of its run";
+        window = std::make_unique<ScaledWindow>();
+        ASSERT_TRUE(window->ServerStarted());
+    }
+
+    const Scale* scale = nullptr;
+    std::unique_ptr<ScaledWindow> window;
+};
+
+}  // namespace
+
+TEST_F(AtScale, ControlWindowTreeAndIconsFollowTheDpi)
+{
+    TestDlg& dlg = window->Dlg();
+    // The versions and the parameters open: the longest labels.
+    dlg.RunOnUi([&] {
+        dlg.m_tree.Expand(dlg.m_hVersionRoot, TVE_EXPAND);
+        dlg.m_tree.Expand(dlg.m_params.ParametersRoot(), TVE_EXPAND);
+    });
+    const TreeFontSize font = window->TreeFont();
+    EXPECT_EQ(scale->fontHeight, font.height);
+    EXPECT_EQ(scale->fontWidth, font.width);
+    EXPECT_EQ((std::vector<int>{ scale->propertyColumn, scale->valueColumn }), window->ColumnWidths());
+    EXPECT_EQ(std::vector<std::string>(), window->CutHeadings());
+    const std::vector<std::string> cut = window->CutLabels();
+    if (scale->dpi == 96) {
+        EXPECT_EQ(kCutAt96, cut);
+    }
+    for (const std::string& label : cut)
+        EXPECT_NE(kCutAt96.end(), std::find(kCutAt96.begin(), kCutAt96.end(), label)) << label;
+
+    const SIZE icons = window->WindowIconSides();
+    EXPECT_EQ(scale->bigIcon, icons.cx);
+    EXPECT_EQ(scale->smallIcon, icons.cy);
+    HICON tray = dlg.ReadOnUi<HICON>([&] { return dlg.m_tray.Icon(); });
+    EXPECT_EQ(GetSystemMetrics(SM_CXSMICON), ScaledWindow::IconSide(tray)) << "the size the system asks for";
+    EXPECT_EQ(scale->smallIcon, ScaledWindow::IconSide(tray));
+    EXPECT_TRUE(ScaledWindow::HasAlpha(tray));
+}
+
+TEST_F(AtScale, LoginAndWrongPasswordBoxShowEveryTextWhole)
+{
+    CatalogWindow& catalog = window->Window();
+    catalog.PressRight(catalog.Modules("proba"));
+    HWND login = catalog.WaitForLogin();
+    ASSERT_TRUE(login);
+    for (HWND control : Children(login))
+        EXPECT_TRUE(FitsItsControl(control));
+
+    ASSERT_TRUE(catalog.AnswerLogin("admin", "rossz"));
+    HWND box = WaitForMessageBox(GetWindowThreadProcessId(window->Hwnd(), nullptr));
+    ASSERT_TRUE(box);
+    EXPECT_EQ(std::vector<std::string>{ "Nem megfelelő jelszó!" }, EditLines(GetDlgItem(box, IDC_VELMSGBOX_DETAIL)));
+    EXPECT_TRUE(ShowsWhole(GetDlgItem(box, IDC_VELMSGBOX_DETAIL)));
+    EXPECT_TRUE(ShowsWhole(GetDlgItem(box, IDC_VELMSGBOX_TEXT)));
+    EXPECT_TRUE(FitsItsControl(GetDlgItem(box, IDOK)));
+    const SIZE button = SizeOf(GetDlgItem(box, IDOK));
+    EXPECT_EQ(scale->buttonWidth, button.cx);
+    EXPECT_EQ(scale->buttonHeight, button.cy);
+    EXPECT_EQ(scale->bigIcon, SizeOf(GetDlgItem(box, IDC_VELMSGBOX_ICON)).cx);
+
+    // OK, and the dialog asks again: cancelled.
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    HWND again = catalog.WaitForLogin();
+    ASSERT_TRUE(again);
+    PostMessageA(again, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(again); }));
+    catalog.WaitIdle();
+}
