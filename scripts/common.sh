@@ -22,11 +22,12 @@ build_tree() {
     return $status
 }
 
-# start_display: an Xvfb of our own on a free display number; sets DISPLAY and xvfb_pid.
+# start_display [WIDTHxHEIGHT]: an Xvfb of our own on a free display number (1280x800
+# unless told); sets DISPLAY and xvfb_pid.
 start_display() {
-    local n=90
+    local n=90 size=${1:-1280x800}
     while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
     export DISPLAY=":$n"
     for _ in $(seq 50); do
@@ -61,8 +62,9 @@ wine32_problem() {
     fi
 }
 
-# start_wineserver PREFIX [MODE]: makes the prefix once and keeps one wineserver for the
-# run. MODE says who frames Wine's windows:
+# start_wineserver PREFIX [MODE [DPI]]: makes the prefix once and keeps one wineserver for
+# the run. DPI, when given, is the screen's scale for every Wine process of the run
+# (96 = 100 %), set before Wine's desktop and tray start. MODE says who frames Wine's windows:
 #   unmanaged (the default, for tests): Wine itself; no window manager runs under Xvfb,
 #             and hiding a managed window would wait two seconds for its answer;
 #   tray      as unmanaged, but the tray is a plain window of its own, so that its icon
@@ -100,6 +102,7 @@ start_wineserver() {
     wineserver -p >/dev/null 2>&1
     wineserver_prefix=$WINEPREFIX
     window_settings $windows $tray
+    [ -z "${3:-}" ] || set_dpi "$3"
     # Start Wine's own services now, with nothing to inherit: started by the first test
     # they would hold its output pipe open after it ended.
     /usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1 || true
@@ -109,6 +112,12 @@ start_wineserver() {
 window_settings() {
     wine_setting 'HKCU\Software\Wine\X11 Driver' Managed "$1"
     wine_setting 'HKCU\Software\Wine\AppDefaults\explorer.exe\X11 Driver' Managed "$2"
+}
+
+# set_dpi DPI: the scale that each Wine process started from now on takes (LogPixels).
+set_dpi() {
+    /usr/lib/wine/wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+        </dev/null >/dev/null 2>&1 || true
 }
 
 # wine_setting KEY NAME VALUE: a string value in the prefix's registry.
