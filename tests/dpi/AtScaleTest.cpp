@@ -44,26 +44,20 @@ std::vector<HWND> Children(HWND parent)
     return children;
 }
 
-struct BoxSearch {
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchMessageBox(HWND window, LPARAM search)
+BOOL CALLBACK MatchMessageBox(HWND window, LPARAM found)
 {
     if (!IsWindowVisible(window) || !GetDlgItem(window, IDC_VELMSGBOX_DETAIL))
         return TRUE;
-    reinterpret_cast<BoxSearch*>(search)->found = window;
+    *reinterpret_cast<HWND*>(found) = window;
     return FALSE;
 }
 
-HWND WaitForMessageBox(DWORD thread)
+// The message box: the window of the thread with a detail field.
+HWND FindMessageBox(DWORD thread)
 {
-    BoxSearch search;
-    WaitFor([&] {
-        EnumThreadWindows(thread, MatchMessageBox, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    });
-    return search.found;
+    HWND found = nullptr;
+    EnumThreadWindows(thread, MatchMessageBox, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 class AtScale : public ::testing::Test {
@@ -123,8 +117,9 @@ TEST_F(AtScale, LoginAndWrongPasswordBoxShowEveryTextWhole)
         EXPECT_TRUE(FitsItsControl(control));
 
     ASSERT_TRUE(catalog.AnswerLogin("admin", "rossz"));
-    HWND box = WaitForMessageBox(GetWindowThreadProcessId(window->Hwnd(), nullptr));
-    ASSERT_TRUE(box);
+    const DWORD thread = GetWindowThreadProcessId(window->Hwnd(), nullptr);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = FindMessageBox(thread)) != nullptr; }));
     EXPECT_EQ(std::vector<std::string>{ "Nem megfelelő jelszó!" }, EditLines(GetDlgItem(box, IDC_VELMSGBOX_DETAIL)));
     EXPECT_TRUE(ShowsWhole(GetDlgItem(box, IDC_VELMSGBOX_DETAIL)));
     EXPECT_TRUE(ShowsWhole(GetDlgItem(box, IDC_VELMSGBOX_TEXT)));

@@ -64,18 +64,6 @@ protected:
 
 }  // namespace
 
-// The box the login shows after a wrong password.
-TEST_F(MessageBoxTexts, WrongPasswordShowsWholeOnOneLine)
-{
-    std::vector<std::string> detail;
-    ModalBoxAnswerer answer("Jelszó", IDOK, [&](HWND dlg) {
-        ExpectTextsWhole(dlg);
-        detail = EditLines(GetDlgItem(dlg, IDC_VELMSGBOX_DETAIL));
-    });
-    box.Show(nullptr, "Jelszó", _TextInfo("ADMIN/***@PROBA"), _TextInfo("Nem megfelelő jelszó!"), MB_OK | MB_ICONWARNING);
-    EXPECT_EQ(std::vector<std::string>{ "Nem megfelelő jelszó!" }, detail);
-}
-
 TEST_F(MessageBoxTexts, LongTextsWrapBetweenWordsAndATallDetailScrollsInsideTheWorkArea)
 {
     std::string text, detail;
