@@ -102,7 +102,14 @@ start_wineserver() {
     wineserver -p >/dev/null 2>&1
     wineserver_prefix=$WINEPREFIX
     window_settings $windows $tray
-    [ -z "${3:-}" ] || set_dpi "$3"
+    if [ -n "${3:-}" ] && [ "$(prefix_dpi)" != "$3" ]; then
+        # Wine's desktop and tray may have started with the old scale already: the
+        # session starts again with the new one.
+        set_dpi "$3"
+        wineserver -k >/dev/null 2>&1 || true
+        wineserver -w
+        wineserver -p >/dev/null 2>&1
+    fi
     # Start Wine's own services now, with nothing to inherit: started by the first test
     # they would hold its output pipe open after it ended.
     /usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1 || true
@@ -118,6 +125,14 @@ window_settings() {
 set_dpi() {
     /usr/lib/wine/wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
         </dev/null >/dev/null 2>&1 || true
+}
+
+# prefix_dpi: the scale set in the prefix; nothing where none is set.
+prefix_dpi() {
+    local hex
+    hex=$(/usr/lib/wine/wine64 reg query 'HKCU\Control Panel\Desktop' /v LogPixels </dev/null 2>/dev/null |
+          sed -n 's/.*REG_DWORD *0x\([0-9a-fA-F]*\).*/\1/p' | head -n 1)
+    [ -z "$hex" ] || printf '%d\n' "0x$hex"
 }
 
 # wine_setting KEY NAME VALUE: a string value in the prefix's registry.

@@ -110,7 +110,8 @@ std::vector<std::string> ScaledWindow::CutLabels()
             SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label));
             const char* text = Dlg().m_tree.GetItemText(item, 0);
             const SIZE needed = TextSize(tree, text ? text : "");
-            if (label.left + needed.cx > firstColumn || label.bottom - label.top < needed.cy)
+            // The tree draws a label 2 pixels in from its left and from the column's end.
+            if (label.left + 2 + needed.cx + 2 > firstColumn || label.bottom - label.top < needed.cy)
                 cut.push_back(text ? text : "");
         }
     });
