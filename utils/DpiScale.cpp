@@ -1,5 +1,7 @@
 #include "utils/DpiScale.h"
 
+#include "utils/UniqueHandle.h"
+
 namespace velutils {
 
 namespace {
@@ -16,20 +18,20 @@ Fn User32Function(const char* name)
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
 }
 
-// shcore.dll (Windows 8.1 on) from the system directory only; kept for the process.
+// shcore.dll (Windows 8.1 on), from the system directory only; kept for the process.
 GetDpiForMonitorFn MonitorDpiFunction()
 {
-    static const GetDpiForMonitorFn function = [] {
+    static const ModuleHandle shcore = [] {
         char path[MAX_PATH] = "";
         UINT length = GetSystemDirectoryA(path, MAX_PATH);
         if (length == 0 || length + sizeof "\\shcore.dll" > MAX_PATH)
-            return GetDpiForMonitorFn(nullptr);
+            return ModuleHandle();
         lstrcatA(path, "\\shcore.dll");
-        HMODULE shcore = LoadLibraryA(path);
-        return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
-                            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
-                      : GetDpiForMonitorFn(nullptr);
+        return ModuleHandle(LoadLibraryA(path));
     }();
+    static const auto function = shcore ? reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(
+                                              GetProcAddress(shcore.Get(), "GetDpiForMonitor")))
+                                        : GetDpiForMonitorFn(nullptr);
     return function;
 }
 
@@ -53,10 +55,8 @@ DpiScale DpiScale::OfPrimaryMonitor()
 
 DpiScale DpiScale::OfSystem()
 {
-    HDC screen = GetDC(nullptr);
-    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen)
-        ReleaseDC(nullptr, screen);
+    MemoryDc screen(CreateCompatibleDC(nullptr));
+    const int dpi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
     return DpiScale(dpi > 0 ? static_cast<UINT>(dpi) : kBaseDpi);
 }
 

@@ -148,9 +148,8 @@ bool ScaledWindow::HasAlpha(HICON icon)
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
     std::vector<RGBQUAD> pixels(static_cast<size_t>(bitmap.bmWidth) * bitmap.bmHeight);
-    HDC screen = GetDC(nullptr);
-    const int rows = GetDIBits(screen, colour.Get(), 0, bitmap.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+    velutils::MemoryDc dc(CreateCompatibleDC(nullptr));
+    const int rows = GetDIBits(dc.Get(), colour.Get(), 0, bitmap.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
     for (const RGBQUAD& pixel : pixels)
         if (rows > 0 && pixel.rgbReserved > 0 && pixel.rgbReserved < 255)
             return true;
