@@ -224,10 +224,16 @@ RECT MsgBoxLayout::WindowRect(int clientWidth, int clientHeight) const
     RECT area = m_work;
     if (m_parent && IsWindowVisible(m_parent))
         GetWindowRect(m_parent, &area);
-    int x = area.left + (area.right - area.left - width) / 2;
-    int y = area.top + (area.bottom - area.top - height) / 2;
-    x = std::max<int>(m_work.left, std::min<int>(x, m_work.right - width));
-    y = std::max<int>(m_work.top, std::min<int>(y, m_work.bottom - height));
+    const RECT centred = { 0, 0, width, height };
+    return Keep(centred, area.left + (area.right - area.left - width) / 2, area.top + (area.bottom - area.top - height) / 2);
+}
+
+RECT MsgBoxLayout::Keep(const RECT& box, int left, int top) const
+{
+    const int width = box.right - box.left;
+    const int height = box.bottom - box.top;
+    const int x = std::max<int>(m_work.left, std::min<int>(left, m_work.right - width));
+    const int y = std::max<int>(m_work.top, std::min<int>(top, m_work.bottom - height));
     return RECT{ x, y, x + width, y + height };
 }
 

@@ -29,6 +29,9 @@ public:
     // the buttons in their order; returns the window's rectangle on the screen.
     RECT Place(int iconSide, bool detail, const std::vector<HWND>& buttons);
 
+    // The box's rectangle moved to `left`, `top`, as far as the work area lets it.
+    RECT Keep(const RECT& box, int left, int top) const;
+
     // The monitor the box belongs on: its parent's when that is shown, else its own.
     static HMONITOR MonitorOf(HWND dialog, HWND parent);
 

@@ -180,7 +180,7 @@ INT_PTR CALLBACK VelMsgBox::DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPA
         case WM_CLOSE:
             return box->OnClose();
         case WM_DPICHANGED:
-            return box->OnDpiChanged(HIWORD(wParam));
+            return box->OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         default:
             return FALSE;
         }
@@ -205,8 +205,8 @@ BOOL VelMsgBox::OnInitDialog(HWND dialog)
 }
 
 // The box moved to a monitor of another DPI, or the scale changed: fonts, icon and
-// layout are made again for the new DPI.
-BOOL VelMsgBox::OnDpiChanged(UINT dpi)
+// layout are made again for the new DPI, where Windows suggests.
+BOOL VelMsgBox::OnDpiChanged(UINT dpi, const RECT* suggested)
 {
     if (!dpi || dpi == m_scale.Dpi())
         return TRUE;
@@ -223,7 +223,7 @@ BOOL VelMsgBox::OnDpiChanged(UINT dpi)
     SetTextFont(IDC_VELMSGBOX_TEXT, m_text);
     SetTextFont(IDC_VELMSGBOX_DETAIL, m_detail);
     SetUpIcon();
-    Layout();
+    Layout(suggested);
     InvalidateRect(m_dialog, nullptr, TRUE);
     return TRUE;
 }
@@ -372,15 +372,18 @@ void VelMsgBox::CreateButtons()
     }
 }
 
-// MB_TOPMOST keeps the box above every other window, as the system box does: a box
-// without a parent would otherwise open behind the operator's work.
-void VelMsgBox::Layout()
+// Centred, or from the top left corner of `suggested` (both inside the work area). MB_TOPMOST
+// keeps the box above every other window, as the system box does: a box without a parent
+// would otherwise open behind the operator's work.
+void VelMsgBox::Layout(const RECT* suggested)
 {
     const MsgBoxLayout::Spacing spacing = { m_marginText, m_marginBorder, m_marginBottom, m_spacingBlock,
                                             m_spacingButton, m_buttonSize };
     const int iconSide = IconOf(m_style) ? m_scale.SystemMetric(SM_CXICON) : 0;
-    const RECT box = MsgBoxLayout(m_dialog, m_parent, spacing, m_scale)
-                         .Place(iconSide, !m_detail.text.empty(), m_buttonWindows);
+    MsgBoxLayout layout(m_dialog, m_parent, spacing, m_scale);
+    RECT box = layout.Place(iconSide, !m_detail.text.empty(), m_buttonWindows);
+    if (suggested)
+        box = layout.Keep(box, suggested->left, suggested->top);
     const bool topmost = (m_style & MB_TOPMOST) != 0;
     SetWindowPos(m_dialog, topmost ? HWND_TOPMOST : nullptr, box.left, box.top, box.right - box.left,
                  box.bottom - box.top, (topmost ? 0 : SWP_NOZORDER) | SWP_NOACTIVATE);

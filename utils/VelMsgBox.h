@@ -34,7 +34,7 @@ private:
     BOOL OnCommand(WPARAM wParam);
     INT_PTR OnCtlColor(HDC dc, HWND control);
     BOOL OnClose();
-    BOOL OnDpiChanged(UINT dpi);
+    BOOL OnDpiChanged(UINT dpi, const RECT* suggested);
 
     HMODULE TemplateModule() const;
     int RunDialog(HMODULE module, HWND parent, DWORD& failure);
@@ -48,7 +48,7 @@ private:
     void SetUpText(int id, const _TextInfo& info);
     void SetTextFont(int id, const _TextInfo& info);
     void CreateButtons();
-    void Layout();
+    void Layout(const RECT* suggested = nullptr);
 
     HMODULE m_templateModule;
     HWND m_parent = nullptr;

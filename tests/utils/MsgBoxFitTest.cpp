@@ -95,6 +95,7 @@ TEST_F(MessageBoxTexts, LongTextsWrapBetweenWordsAndATallDetailScrollsInsideTheW
 TEST_F(MessageBoxTexts, FollowADpiChange)
 {
     SIZE button96 = {}, button192 = {}, icon192 = {};
+    POINT wanted = {}, got = {};      // where Windows suggested the box, and where it went
     LOGFONTA text96 = {}, text192 = {};
     auto fontOf = [](HWND window) {
         LOGFONTA font = {};
@@ -106,7 +107,12 @@ TEST_F(MessageBoxTexts, FollowADpiChange)
         text96 = fontOf(GetDlgItem(dlg, IDC_VELMSGBOX_TEXT));
         RECT suggested = {};
         GetWindowRect(dlg, &suggested);
+        OffsetRect(&suggested, -20, -10);
         SendMessageA(dlg, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+        wanted = POINT{ suggested.left, suggested.top };
+        RECT now = {};
+        GetWindowRect(dlg, &now);
+        got = POINT{ now.left, now.top };
         button192 = SizeOf(GetDlgItem(dlg, IDOK));
         icon192 = SizeOf(GetDlgItem(dlg, IDC_VELMSGBOX_ICON));
         text192 = fontOf(GetDlgItem(dlg, IDC_VELMSGBOX_TEXT));
@@ -117,6 +123,8 @@ TEST_F(MessageBoxTexts, FollowADpiChange)
              _TextInfo("ErrCode:\t10059\nfile\tconfig/VelServerConfig.cpp"), MB_OK | MB_ICONHAND);
     EXPECT_EQ(75, button96.cx);
     EXPECT_EQ(25, button96.cy);
+    EXPECT_EQ(wanted.x, got.x);
+    EXPECT_EQ(wanted.y, got.y);
     EXPECT_EQ(150, button192.cx);
     EXPECT_EQ(50, button192.cy);
     EXPECT_EQ(64, icon192.cx);
