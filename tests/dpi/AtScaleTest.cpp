@@ -31,19 +31,6 @@ SIZE SizeOf(HWND window)
     return SIZE{ r.right - r.left, r.bottom - r.top };
 }
 
-BOOL CALLBACK CollectChild(HWND child, LPARAM children)
-{
-    reinterpret_cast<std::vector<HWND>*>(children)->push_back(child);
-    return TRUE;
-}
-
-std::vector<HWND> Children(HWND parent)
-{
-    std::vector<HWND> children;
-    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
-    return children;
-}
-
 BOOL CALLBACK MatchMessageBox(HWND window, LPARAM found)
 {
     if (!IsWindowVisible(window) || !GetDlgItem(window, IDC_VELMSGBOX_DETAIL))
@@ -113,7 +100,7 @@ TEST_F(AtScale, LoginAndWrongPasswordBoxShowEveryTextWhole)
     catalog.PressRight(catalog.Modules("proba"));
     HWND login = catalog.WaitForLogin();
     ASSERT_TRUE(login);
-    for (HWND control : Children(login))
+    for (HWND control = GetWindow(login, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
         EXPECT_TRUE(FitsItsControl(control));
 
     ASSERT_TRUE(catalog.AnswerLogin("admin", "rossz"));
