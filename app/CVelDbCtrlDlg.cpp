@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "app/ExceptionDisplay.h"
 #include "app/ImagePath.h"
 #include "framework/ResText.h"
 #include "app/ServiceControl.h"
@@ -12,6 +11,7 @@
 #include "framework/CPaintDC.h"
 #include "framework/CWinApp.h"
 #include "res/resource.h"
+#include "utils/ExceptionDisplay.h"
 #include "utils/VelExceptBase.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "app/VersionReport.h"
 
-#include "app/FileVersion.h"
+#include "utils/FileVersion.h"
 #include "framework/ResText.h"
 #include "res/resource.h"
 

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "app/ExceptionDisplay.h"
 #include "catalog/CatalogReader.h"
 #include "dbclient/DbDescMap.h"
 #include "dbclient/VelConn.h"
+#include "utils/ExceptionDisplay.h"
 
 namespace {
 

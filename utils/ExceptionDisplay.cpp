@@ -1,4 +1,4 @@
-#include "app/ExceptionDisplay.h"
+#include "utils/ExceptionDisplay.h"
 
 #include <windows.h>
 

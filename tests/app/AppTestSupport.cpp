@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/ExceptionDisplay.h"
+#include "utils/ExceptionDisplay.h"
 #include "app/ServiceControl.h"
 #include "res/resource.h"
 #include "utils/UniqueHandle.h"
