@@ -11,6 +11,7 @@
 #include "framework/CPaintDC.h"
 #include "framework/CWinApp.h"
 #include "res/resource.h"
+#include "treelist/TreeListMessages.h"
 #include "utils/ExceptionDisplay.h"
 #include "utils/VelExceptBase.h"
 
@@ -20,8 +21,9 @@ const char kServiceName[] = "veldbsrv";
 const UINT kStatusPeriodMs = 1000;
 // A tab stop, so that the dialog gives the tree the keyboard when the window opens.
 const DWORD kTreeStyle = TVS_HASBUTTONS | TVS_LINESATROOT | TVS_FULLROWSELECT | WS_TABSTOP;
-const LPARAM kTreeExtendedStyle = 0x80000;        // selected rows filled across all columns
-const UINT kSetExtendedStyle = 0x112C;            // TVM_SETEXTENDEDSTYLE of the tree-list
+// Selected rows filled across all columns; set with mask 0, which stands for every bit.
+const LPARAM kTreeExtendedStyle = TVS_EX_FULLROWSELECT_TL;
+const WPARAM kEveryExtendedStyleBit = 0;
 
 // A shell that starts again (after a crash) announces itself with this message.
 UINT TaskbarCreatedMessage()
@@ -265,7 +267,7 @@ void CVelDbCtrlDlg::InitDialog()
                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, nullptr);
     m_menu.LoadMenu(IDR_MAINFRAME);
     m_tree.SetFont(m_font, TRUE);
-    m_tree.SendMessage(kSetExtendedStyle, 0, kTreeExtendedStyle);
+    m_tree.SendMessage(TVM_SETEXTENDEDSTYLE, kEveryExtendedStyleBit, kTreeExtendedStyle);
     m_tree.InsertColumn(0, FormatResString(IDS_COL_PROPERTY), 0, 300);
     m_tree.InsertColumn(1, FormatResString(IDS_COL_VALUE), 0, 200);
     SetIcon(m_hIcon, TRUE);
