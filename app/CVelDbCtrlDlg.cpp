@@ -359,7 +359,7 @@ void CVelDbCtrlDlg::OnNetLock()
 {
     VelServerConfig config(m_strServerDir, "velsrv");
     bool locked = (m_menu.GetMenuState(ID_NET_LOCK, MF_BYCOMMAND) & MF_CHECKED) != 0;
-    if (config.SetValue("net_lock", locked ? "false" : "true") == VelServerConfig::Success)
+    if (config.WriteValue("net_lock", locked ? "false" : "true") == VelServerConfig::Success)
         m_menu.CheckMenuItem(ID_NET_LOCK, locked ? MF_UNCHECKED : MF_CHECKED);
 }
 

@@ -36,9 +36,9 @@ public:
     static std::string MaxConnectionsText();
 
 private:
-    HTREEITEM Append(HTREEITEM parent, unsigned labelId, bool bold = false);
-    void SetValue(Row row, const std::string& value);
-    void FillDatabase(const VelServerConfig& file, const std::string& name);
+    HTREEITEM AppendLabelRow(HTREEITEM parent, unsigned labelId, bool bold = false);
+    void SetRowValue(Row row, const std::string& value);
+    void AppendDatabase(const VelServerConfig& file, const std::string& name);
 
     CTreeListCtrl& m_tree;
     CMenu& m_menu;

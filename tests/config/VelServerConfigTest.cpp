@@ -158,9 +158,9 @@ void ExpectEveryOperationFails(const ConfigDir& dir)
     std::string value = "untouched";
     std::vector<std::string> names = { "kept" };
     EXPECT_NO_THROW({
-        EXPECT_EQ(kFailure, config.Load());
+        EXPECT_EQ(kFailure, config.Read());
         EXPECT_EQ(kFailure, config.GetValue("dbhome", value));
-        EXPECT_EQ(kFailure, config.SetValue("net_lock", "true"));
+        EXPECT_EQ(kFailure, config.WriteValue("net_lock", "true"));
         EXPECT_EQ(kFailure, config.GetDatabaseNames(names));
     });
     EXPECT_EQ("untouched", value);
