@@ -40,7 +40,6 @@ CVelDbCtrlDlg::CVelDbCtrlDlg(SingleInstance* instance)
       m_catalog(m_tree, m_modules),
       m_hIcon(LoadIconA(CWinApp::ResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))),
       m_hIconCurrent(m_hIcon),
-      m_stopWaitMs(ServiceControl::kStopWaitMs),
       m_instance(instance)
 {
 }
@@ -447,7 +446,7 @@ void CVelDbCtrlDlg::StartServer()
 
 void CVelDbCtrlDlg::StopService(const char* name)
 {
-    ServiceControl::Stop(name, m_stopWaitMs);
+    ServiceControl::Stop(name, ServiceControl::kStopWaitMs);
 }
 
 void CVelDbCtrlDlg::RefreshServerDir()

@@ -28,11 +28,12 @@ public:
     void NotifyTray(TrayIcon::Action action, std::string tip, HICON icon);
     void ShowTrayMenu();
 
-    // Service control, run by the timer and the menu commands.
-    void PollServiceStatus();
-    virtual void StartServer();
-    void StopService(const char* name);
-    void RefreshServerDir();
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
 
     CTreeListCtrl m_tree;
     std::map<HTREEITEM, std::string> m_modules;   // "Kiegészítő modulok" node -> database
@@ -50,16 +51,6 @@ public:
     CMenu m_menu;
     TrayIcon m_tray;
     StatusChangeWatch m_statusWatch;
-
-    // How long a stop waits for the server process; tests shorten it.
-    DWORD m_stopWaitMs;
-
-protected:
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    BOOL OnInitDialog() override;
-    void OnOK() override;
-    void OnCancel() override;
 
 private:
     LRESULT OnTrayNotify(LPARAM lParam);
@@ -83,6 +74,12 @@ private:
     void OnExit();
     void OnTreeRClick();
     void OnTreeItemExpanded(const NMHDR* header);
+
+    // Service control, run by the timer and the menu commands.
+    void PollServiceStatus();
+    void StartServer();
+    void StopService(const char* name);
+    void RefreshServerDir();
 
     void InitDialog();
     void HideToTray();

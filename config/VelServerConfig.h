@@ -36,9 +36,6 @@ public:
     // Appends the names of the databases, as written, in document order.
     int GetDatabaseNames(std::vector<std::string>& names);
 
-    const std::string& Path() const { return m_path; }
-    const std::string& Section() const { return m_section; }
-
 private:
     int EnsureRead();
     bool Save(const std::string& name, const std::string& value);

@@ -1,13 +1,17 @@
 #include "tests/catalog/CatalogWindow.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 
 #include "dbclient/TRdmLogin.h"
+#include "res/resource.h"
 #include "treelist/TreeListMessages.h"
 
 namespace {
 
 const char kLoginCaption[] = "Bejelentkezés";
+const UINT kRunMessage = WM_APP + 77;
 
 void Type(HWND control, const std::string& text)
 {
@@ -24,7 +28,45 @@ std::string TextOf(HWND window)
 
 }  // namespace
 
-CatalogWindow::CatalogWindow(const std::vector<std::string>& databases)
+CatalogDlg::CatalogDlg(const std::string& serverDir)
+    : CDialog(IDD_CONTROL_DIALOG), m_params(m_tree, m_menu), m_catalog(m_tree, m_modules), m_serverDir(serverDir)
+{
+}
+
+void CatalogDlg::RunOnUi(const std::function<void()>& work)
+{
+    SendMessage(kRunMessage, 0, reinterpret_cast<LPARAM>(&work));
+}
+
+BOOL CatalogDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    RECT client;
+    GetClientRect(&client);
+    m_tree.Create(WS_VISIBLE | TVS_HASBUTTONS | TVS_LINESATROOT, client, this, IDC_TREELIST);
+    m_tree.InsertColumn(0, "", 0, 300);
+    m_tree.InsertColumn(1, "", 0, 200);
+    m_params.Build();
+    m_params.FillDatabases(m_serverDir);
+    started = true;
+    return TRUE;
+}
+
+bool CatalogDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    const auto* notify = reinterpret_cast<const NMTREEVIEWA*>(lParam);
+    if (msg == kRunMessage) {
+        (*reinterpret_cast<const std::function<void()>*>(lParam))();
+    } else if (msg == WM_NOTIFY && notify->hdr.idFrom == IDC_TREELIST && notify->hdr.code == TVN_ITEMEXPANDEDA) {
+        m_catalog.OnItemExpanded(*notify, m_params.DatabasesRoot());
+    } else {
+        return CDialog::OnWndMsg(msg, wParam, lParam, result);
+    }
+    result = 0;
+    return true;
+}
+
+CatalogWindow::CatalogWindow(const std::vector<std::string>& databases) : m_dlg(m_dir.Path())
 {
     std::string list;
     for (const std::string& name : databases)
@@ -32,13 +74,15 @@ CatalogWindow::CatalogWindow(const std::vector<std::string>& databases)
     m_dir.Write("<?xml version=\"1.0\" ?>\n<serverparams>\n    <velsrv listen_on_port=\"6510\" />\n"
                 "    <databases>\n" + list + "    </databases>\n</serverparams>\n");
     m_service.Install(m_dir.Path() + "veldbsrv.exe");
-    m_runner = std::make_unique<DialogRunner>();
-    SendMessageA(m_runner->Hwnd(), CVelDbCtrlDlg::WM_TRAYNOTIFY, TrayIcon::kIconId, WM_LBUTTONUP);
+    m_thread = std::thread([this] { m_dlg.DoModal(); });
+    WaitFor([this] { return m_dlg.started.load(); });
 }
 
 CatalogWindow::~CatalogWindow()
 {
-    m_runner.reset();
+    if (m_dlg.GetSafeHwnd())
+        PostMessageA(m_dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    m_thread.join();
     m_service.Remove();
 }
 
@@ -52,7 +96,7 @@ HTREEITEM CatalogWindow::DatabasesRoot()
 HTREEITEM CatalogWindow::ParametersRoot()
 {
     HTREEITEM root = nullptr;
-    Dlg().RunOnUi([&] { root = Dlg().m_params.ParametersRoot(); });
+    Dlg().RunOnUi([&] { root = Dlg().m_tree.GetRootItem(); });
     return root;
 }
 
@@ -95,7 +139,7 @@ void CatalogWindow::WaitIdle()
 
 HWND CatalogWindow::WaitForLogin(DWORD timeoutMs)
 {
-    DWORD thread = GetWindowThreadProcessId(m_runner->Hwnd(), nullptr);
+    DWORD thread = GetWindowThreadProcessId(m_dlg.GetSafeHwnd(), nullptr);
     HWND login = nullptr;
     WaitFor([&] { return (login = FindThreadWindow(thread, nullptr, kLoginCaption)) != nullptr; }, timeoutMs);
     return login;

@@ -1,15 +1,46 @@
-// The control window over a velsrv.xml of its own, opened from the tray so that its
-// databases are listed, and driven as an operator does: keys on the tree, typing into
-// the login dialog.
+// The catalogue browser over the databases of a velsrv.xml of its own, hosted as the
+// control window hosts it, and driven as an operator does: keys on the tree, typing
+// into the login dialog.
 #pragma once
 #include <windows.h>
 
+#include <atomic>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "tests/app/AppTestSupport.h"
+#include "catalog/CatalogBrowser.h"
+#include "config/ParameterView.h"
+#include "framework/CDialog.h"
+#include "tests/app/TestSupport.h"
 #include "tests/config/ConfigDir.h"
+
+// A dialog with the tree-list, the parameter view's branches with the databases of the
+// server directory, and the browser behind the tree's expansion notice.
+class CatalogDlg : public CDialog {
+public:
+    explicit CatalogDlg(const std::string& serverDir);
+
+    // Runs `work` on the dialog's thread while its message loop waits.
+    void RunOnUi(const std::function<void()>& work);
+
+    CTreeListCtrl m_tree;
+    CMenu m_menu;
+    std::map<HTREEITEM, std::string> m_modules;
+    ParameterView m_params;
+    CatalogBrowser m_catalog;
+    std::atomic<bool> started{ false };
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    std::string m_serverDir;
+};
 
 class CatalogWindow {
 public:
@@ -17,7 +48,7 @@ public:
     explicit CatalogWindow(const std::vector<std::string>& databases);
     ~CatalogWindow();
 
-    TestDlg& Dlg() { return m_runner->Dlg(); }
+    CatalogDlg& Dlg() { return m_dlg; }
     ServiceFixture& Service() { return m_service; }
     const ConfigDir& ServerDir() const { return m_dir; }
 
@@ -55,6 +86,7 @@ private:
 
     ConfigDir m_dir;
     ServiceFixture m_service;
-    std::unique_ptr<DialogRunner> m_runner;
+    CatalogDlg m_dlg;
+    std::thread m_thread;
     std::string m_offeredDatabase;
 };

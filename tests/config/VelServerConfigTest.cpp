@@ -43,14 +43,6 @@ protected:
 
 }  // namespace
 
-TEST_F(ConfigRead, PathIsTheDirectoryAndTheFileName)
-{
-    EXPECT_EQ(dir.Path() + "velsrv.xml", VelServerConfig(dir.Path(), "").Path());
-    EXPECT_EQ("velsrv.xml", VelServerConfig("", "velsrv").Path());
-    EXPECT_EQ("velsrv", VelServerConfig(dir.Path(), "").Section());
-    EXPECT_EQ("databases/raktar", VelServerConfig(dir.Path(), "Databases/Raktar").Section());
-}
-
 TEST_F(ConfigRead, ServerParametersAsWritten)
 {
     EXPECT_EQ("C:\\Adatbázis\\", Value(dir, "velsrv", "dbhome"));
