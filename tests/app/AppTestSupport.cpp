@@ -101,33 +101,15 @@ DWORD ProgramProcess::ExitCode() const
     return code;
 }
 
-namespace {
-
-struct ProcessWindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchProcessWindow(HWND hwnd, LPARAM lParam)
-{
-    auto* search = reinterpret_cast<ProcessWindowSearch*>(lParam);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(hwnd, &processId);
-    char caption[64] = "";
-    GetWindowTextA(hwnd, caption, sizeof caption);
-    if (processId != search->processId || lstrcmpA(caption, "veldbsrv control program") != 0)
-        return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
-}  // namespace
-
 HWND ProgramProcess::ControlWindow() const
 {
-    ProcessWindowSearch search = { m_processId, nullptr };
-    EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, nullptr, "veldbsrv control program"));) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        if (processId == m_processId)
+            return window;
+    }
+    return nullptr;
 }
 
 HWND ProgramProcess::WaitInTray(DWORD timeoutMs) const

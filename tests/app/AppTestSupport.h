@@ -16,17 +16,9 @@
 // own thread.
 class TestDlg : public CVelDbCtrlDlg {
 public:
-    using CVelDbCtrlDlg::m_hIconCurrent;
-    using CVelDbCtrlDlg::m_hIconRunning;
-    using CVelDbCtrlDlg::m_hIconStopped;
-    using CVelDbCtrlDlg::m_hIconUnavailable;
-    using CVelDbCtrlDlg::m_hVersionRoot;
-    using CVelDbCtrlDlg::m_menu;
-    using CVelDbCtrlDlg::m_modules;
-    using CVelDbCtrlDlg::m_params;
-    using CVelDbCtrlDlg::m_strServerDir;
-    using CVelDbCtrlDlg::m_tray;
-    using CVelDbCtrlDlg::m_tree;
+    using CVelDbCtrlDlg::m_hIconCurrent, CVelDbCtrlDlg::m_hIconRunning, CVelDbCtrlDlg::m_hIconStopped,
+        CVelDbCtrlDlg::m_hIconUnavailable, CVelDbCtrlDlg::m_hVersionRoot, CVelDbCtrlDlg::m_menu,
+        CVelDbCtrlDlg::m_params, CVelDbCtrlDlg::m_strServerDir, CVelDbCtrlDlg::m_tray, CVelDbCtrlDlg::m_tree;
 
     std::atomic<bool> started{ false };   // the hide request after start-up was handled
     bool keepTimer = false;               // else the tests tick the poll themselves

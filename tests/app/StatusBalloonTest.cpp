@@ -80,9 +80,11 @@ TEST_F(StatusBalloon, NoneForTheProgramsOwnCommands)
     ASSERT_TRUE(WaitForTip("\nA kiszolgáló áll"));
     Command(ID_SERVER_START);
     ASSERT_TRUE(WaitForTip("\nA kiszolgáló fut"));
+    DWORD firstProcess = service.ProcessId();
     Command(ID_SERVER_RESTART);
     LetItPoll();
     EXPECT_TRUE(WaitForTip("\nA kiszolgáló fut"));
+    EXPECT_NE(firstProcess, service.ProcessId()) << "restarted";
     EXPECT_EQ(0, Balloons());
 
     // The next change on its own is told again.

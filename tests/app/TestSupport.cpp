@@ -22,6 +22,15 @@ ServiceHandle OpenVeldbsrv(SC_HANDLE manager)
     return ServiceHandle(OpenServiceA(manager, "veldbsrv", SERVICE_ALL_ACCESS));
 }
 
+bool QueryVeldbsrv(SERVICE_STATUS_PROCESS& status)
+{
+    ServiceHandle manager = OpenManager();
+    ServiceHandle service = OpenVeldbsrv(manager.Get());
+    DWORD needed = 0;
+    return service && QueryServiceStatusEx(service.Get(), SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
+                                           sizeof status, &needed);
+}
+
 std::string TextOf(HWND window)
 {
     char text[1024] = "";
@@ -129,24 +138,14 @@ bool ServiceFixture::Stop()
 
 DWORD ServiceFixture::State() const
 {
-    ServiceHandle manager = OpenManager();
-    ServiceHandle service = OpenVeldbsrv(manager.Get());
-    SERVICE_STATUS status = {};
-    if (!service || !QueryServiceStatus(service.Get(), &status))
-        return 0;
-    return status.dwCurrentState;
+    SERVICE_STATUS_PROCESS status = {};
+    return QueryVeldbsrv(status) ? status.dwCurrentState : 0;
 }
 
 DWORD ServiceFixture::ProcessId() const
 {
-    ServiceHandle manager = OpenManager();
-    ServiceHandle service = OpenVeldbsrv(manager.Get());
     SERVICE_STATUS_PROCESS status = {};
-    DWORD needed = 0;
-    if (!service || !QueryServiceStatusEx(service.Get(), SC_STATUS_PROCESS_INFO,
-                                          reinterpret_cast<BYTE*>(&status), sizeof status, &needed))
-        return 0;
-    return status.dwProcessId;
+    return QueryVeldbsrv(status) ? status.dwProcessId : 0;
 }
 
 bool ServiceFixture::WaitForState(DWORD state, DWORD timeoutMs) const
@@ -224,35 +223,12 @@ void ShownErrors::AnswerOpenBoxes()
     }
 }
 
-namespace {
-
-struct WindowSearch {
-    const char* className;
-    const char* caption;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(lParam);
-    char text[128] = "";
-    if (search->className)
-        GetClassNameA(hwnd, text, sizeof text);
-    else
-        GetWindowTextA(hwnd, text, sizeof text);
-    if (lstrcmpA(text, search->className ? search->className : search->caption) != 0 || !IsWindowVisible(hwnd))
-        return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
-}  // namespace
-
 HWND FindThreadWindow(DWORD threadId, const char* className, const char* caption)
 {
-    WindowSearch search = { className, caption, nullptr };
-    EnumThreadWindows(threadId, MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, caption)) != nullptr;)
+        if (GetWindowThreadProcessId(window, nullptr) == threadId && IsWindowVisible(window))
+            return window;
+    return nullptr;
 }
 
 HWND FindPopupMenu(DWORD threadId)
@@ -262,37 +238,21 @@ HWND FindPopupMenu(DWORD threadId)
 
 namespace {
 
-const int kProbeBatch = 4096;
-
-DWORD ProbeGdiObjects()
+// Makes objects until a batch is full and gives the highest slot they took.
+template <class Make, class Free>
+DWORD ProbeHighestSlot(Make make, Free free, UINT_PTR slotMask)
 {
-    std::vector<HBRUSH> batch;
-    DWORD highest = 0;
-    for (int i = 0; i < kProbeBatch; ++i) {
-        HBRUSH brush = CreateSolidBrush(RGB(i & 0xFF, 0, 0));
-        if (!brush)
-            break;
-        batch.push_back(brush);
-        highest = std::max<DWORD>(highest, LOWORD(reinterpret_cast<UINT_PTR>(brush)));
-    }
-    for (HBRUSH brush : batch)
-        DeleteObject(brush);
-    return highest;
-}
-
-DWORD ProbeKernelHandles()
-{
-    std::vector<HANDLE> batch;
+    std::vector<decltype(make(0))> batch;
     UINT_PTR highest = 0;
-    for (int i = 0; i < kProbeBatch; ++i) {
-        HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-        if (!event)
+    for (int i = 0; i < 4096; ++i) {
+        auto object = make(i);
+        if (!object)
             break;
-        batch.push_back(event);
-        highest = std::max(highest, reinterpret_cast<UINT_PTR>(event));
+        batch.push_back(object);
+        highest = std::max(highest, reinterpret_cast<UINT_PTR>(object) & slotMask);
     }
-    for (HANDLE event : batch)
-        CloseHandle(event);
+    for (auto object : batch)
+        free(object);
     return static_cast<DWORD>(highest);
 }
 
@@ -305,9 +265,11 @@ ResourceUse MeasureResources()
     use.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
     if (!GetProcessHandleCount(GetCurrentProcess(), &use.handles))
         use.handles = 0;
-    if (use.gdi == 0)
-        use.gdi = ProbeGdiObjects();
+    if (use.gdi == 0)   // a GDI handle's low word is its slot
+        use.gdi = ProbeHighestSlot([](int i) { return CreateSolidBrush(RGB(i & 0xFF, 0, 0)); },
+                                   [](HBRUSH brush) { DeleteObject(brush); }, 0xFFFF);
     if (use.handles == 0)
-        use.handles = ProbeKernelHandles();
+        use.handles = ProbeHighestSlot([](int) { return CreateEventA(nullptr, FALSE, FALSE, nullptr); }, CloseHandle,
+                                       ~UINT_PTR(0));
     return use;
 }

@@ -53,15 +53,6 @@ TEST_F(ConfigWrite, OnlyTheAttributeChanges)
     EXPECT_EQ(std::vector<std::string>{ "velsrv.xml" }, dir.Names()) << "no temporary file is left";
 }
 
-TEST_F(ConfigWrite, AbsentAttributeIsAddedLast)
-{
-    dir.Write(Config(""));
-    EXPECT_EQ(0, Set("velsrv", "net_lock", "true"));
-    std::string expected = Config("");
-    expected.replace(expected.find(" />"), 3, " net_lock=\"true\" />");
-    EXPECT_EQ(expected, dir.Read());
-}
-
 TEST_F(ConfigWrite, DatabaseAttributeOfItsOwnElement)
 {
     dir.Write(kLocked);
