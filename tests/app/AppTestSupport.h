@@ -17,8 +17,8 @@
 class TestDlg : public CVelDbCtrlDlg {
 public:
     using CVelDbCtrlDlg::m_hIconCurrent, CVelDbCtrlDlg::m_hIconRunning, CVelDbCtrlDlg::m_hIconStopped,
-        CVelDbCtrlDlg::m_hIconUnavailable, CVelDbCtrlDlg::m_hVersionRoot, CVelDbCtrlDlg::m_menu,
-        CVelDbCtrlDlg::m_params, CVelDbCtrlDlg::m_strServerDir, CVelDbCtrlDlg::m_tray, CVelDbCtrlDlg::m_tree;
+        CVelDbCtrlDlg::m_hIconUnavailable, CVelDbCtrlDlg::m_menu, CVelDbCtrlDlg::m_params,
+        CVelDbCtrlDlg::m_strServerDir, CVelDbCtrlDlg::m_tray, CVelDbCtrlDlg::m_tree;
 
     std::atomic<bool> started{ false };   // the hide request after start-up was handled
     bool keepTimer = false;               // else the tests tick the poll themselves

@@ -31,9 +31,16 @@ protected:
     bool IconShown() { return Dlg().IconShown() && TrayIconExists(Hwnd()); }
     HICON CurrentIcon() { return Dlg().ReadOnUi<HICON>([&] { return Dlg().m_hIconCurrent; }); }
 
-    UINT MenuState(UINT id)
+    // The tip's status line, the icon, and the start, stop and restart items greyed (G)
+    // or enabled (-).
+    void ExpectStatus(const char* line, HICON icon, const char* items)
     {
-        return Dlg().ReadOnUi<UINT>([&] { return Dlg().m_menu.GetMenuState(id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED); });
+        EXPECT_EQ(std::string(kBaseTip) + line, Tip());
+        EXPECT_EQ(icon, CurrentIcon()) << line;
+        const UINT ids[] = { ID_SERVER_START, ID_SERVER_STOP, ID_SERVER_RESTART };
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(items[i] == 'G' ? UINT(MF_GRAYED) : 0u,
+                      Dlg().m_menu.GetMenuState(ids[i], MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) << line << i;
     }
 
     void Poll() { runner->Tick(); }
@@ -79,42 +86,26 @@ protected:
 
 TEST_F(ControlWindow, PollFollowsTheService)
 {
-    Dlg().RunOnUi([&] {
-        for (UINT id : { ID_SERVER_START, ID_SERVER_STOP, ID_SERVER_RESTART })
-            Dlg().m_menu.EnableMenuItem(id, MF_GRAYED);
-    });
-    Poll();
-    EXPECT_EQ(std::string(kBaseTip) + "\nA szolgáltatás nem elérhető", Tip());
-    EXPECT_EQ(Dlg().m_hIconUnavailable, CurrentIcon());
-    // Without the service the menu keeps its last state.
-    EXPECT_EQ(UINT(MF_GRAYED), MenuState(ID_SERVER_START));
-    EXPECT_EQ(UINT(MF_GRAYED), MenuState(ID_SERVER_STOP));
+    for (UINT id : { ID_SERVER_START, ID_SERVER_STOP, ID_SERVER_RESTART })
+        Dlg().m_menu.EnableMenuItem(id, MF_GRAYED);
+    Poll();   // without the service the menu keeps its last state
+    ExpectStatus("\nA szolgáltatás nem elérhető", Dlg().m_hIconUnavailable, "GGG");
 
     ASSERT_TRUE(service.Install(StandinServicePath()));
     Poll();
-    EXPECT_EQ(std::string(kBaseTip) + "\nA kiszolgáló áll", Tip());
-    EXPECT_EQ(Dlg().m_hIconStopped, CurrentIcon());
-    EXPECT_EQ(0u, MenuState(ID_SERVER_START));
-    EXPECT_EQ(UINT(MF_GRAYED), MenuState(ID_SERVER_STOP));
-    EXPECT_EQ(UINT(MF_GRAYED), MenuState(ID_SERVER_RESTART));
+    ExpectStatus("\nA kiszolgáló áll", Dlg().m_hIconStopped, "-GG");
 
     ASSERT_TRUE(service.Start());
     ASSERT_TRUE(service.WaitForState(SERVICE_RUNNING));
     Poll();
-    EXPECT_EQ(std::string(kBaseTip) + "\nA kiszolgáló fut", Tip());
-    EXPECT_EQ(Dlg().m_hIconRunning, CurrentIcon());
-    EXPECT_EQ(UINT(MF_GRAYED), MenuState(ID_SERVER_START));
-    EXPECT_EQ(0u, MenuState(ID_SERVER_STOP));
-    EXPECT_EQ(0u, MenuState(ID_SERVER_RESTART));
+    ExpectStatus("\nA kiszolgáló fut", Dlg().m_hIconRunning, "G--");
 
     // Start pending counts as stopped.
     ASSERT_TRUE(service.Install(StandinServicePath() + " --start-pending"));
     service.Start();
     ASSERT_TRUE(service.WaitForState(SERVICE_START_PENDING));
     Poll();
-    EXPECT_EQ(Dlg().m_hIconStopped, CurrentIcon());
-    EXPECT_EQ(0u, MenuState(ID_SERVER_START));
-    EXPECT_EQ(UINT(MF_GRAYED), MenuState(ID_SERVER_STOP));
+    ExpectStatus("\nA kiszolgáló áll", Dlg().m_hIconStopped, "-GG");
 }
 
 // Without a process of the server's name the stop is not even sent.
@@ -231,17 +222,19 @@ TEST_F(ControlWindow, RestartedShellGetsTheIconBack)
     EXPECT_TRUE(IconShown());
 }
 
-TEST_F(ControlWindow, TheWindowIsRebuiltWithTheServerDirectoryOnEachShowing)
+// Opened from the menu, the window keeps the icon; a service that is gone leaves the
+// server directory as it was.
+TEST_F(ControlWindow, EachShowingDerivesTheServerDirectoryAgain)
 {
+    auto serverDir = [&] { return Dlg().ReadOnUi<std::string>([&] { return Dlg().m_strServerDir; }); };
     ASSERT_TRUE(service.Install("\"C:\\Program Files\\veldb\\veldbsrv.exe\" -x"));
     Command(ID_OPEN_CONTROL);
-    EXPECT_TRUE(Visible());
-    EXPECT_TRUE(IconShown());   // opened from the menu, the icon stays
-    EXPECT_EQ("C:\\Program Files\\veldb\\", Dlg().ReadOnUi<std::string>([&] { return Dlg().m_strServerDir; }));
+    EXPECT_TRUE(Visible() && IconShown());
+    EXPECT_EQ("C:\\Program Files\\veldb\\", serverDir());
     runner->Hide();
     service.Remove();
-    Command(ID_OPEN_CONTROL);   // the failure keeps the previous value
-    EXPECT_EQ("C:\\Program Files\\veldb\\", Dlg().ReadOnUi<std::string>([&] { return Dlg().m_strServerDir; }));
+    Command(ID_OPEN_CONTROL);
+    EXPECT_EQ("C:\\Program Files\\veldb\\", serverDir());
 }
 
 TEST_F(ControlWindow, TwoThousandTicksLeakNothing)

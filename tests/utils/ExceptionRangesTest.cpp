@@ -6,6 +6,7 @@
 #include "utils/VelExceptDateTime.h"
 #include "utils/VelExceptTrans.h"
 #include "utils/VelFileExcept.h"
+#include "utils/VelVectorExcept.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ TEST(Fatality, RootCodes)
     for (int code : { 1, 2, 3, 4, 8, 9 })
         EXPECT_TRUE(VelExceptBase(code).IsFatal()) << code;
     EXPECT_FALSE(VelExceptBase(5).IsFatal());
+    EXPECT_FALSE(VelVectorExcept().IsFatal()) << "17 is not among the fatal codes";
     EXPECT_FALSE(VelExceptBase(260).IsFatal());
     EXPECT_TRUE(VelExceptBase(300).IsFatal());
     EXPECT_TRUE(VelExceptBase(-1).IsFatal());
