@@ -38,16 +38,19 @@ std::string TextOf(HWND window)
     return text;
 }
 
-BOOL CALLBACK CollectErrorBox(HWND window, LPARAM boxes)
+// The visible error boxes of this process, the program's own and the system's.
+std::vector<HWND> ErrorBoxes()
 {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId != GetCurrentProcessId() || !IsWindowVisible(window))
-        return TRUE;
-    std::string caption = TextOf(window);
-    if (caption == kOwnBoxCaption || caption == kSystemBoxCaption)
-        reinterpret_cast<std::vector<HWND>*>(boxes)->push_back(window);
-    return TRUE;
+    std::vector<HWND> boxes;
+    for (const char* caption : { kOwnBoxCaption, kSystemBoxCaption }) {
+        for (HWND box = nullptr; (box = FindWindowExA(nullptr, box, "#32770", caption)) != nullptr;) {
+            DWORD processId = 0;
+            GetWindowThreadProcessId(box, &processId);
+            if (processId == GetCurrentProcessId() && IsWindowVisible(box))
+                boxes.push_back(box);
+        }
+    }
+    return boxes;
 }
 
 BOOL CALLBACK CollectStaticText(HWND control, LPARAM text)
@@ -214,9 +217,7 @@ std::vector<ShownError> ShownErrors::Take()
 void ShownErrors::AnswerOpenBoxes()
 {
     std::lock_guard<std::mutex> lock(m_lock);
-    std::vector<HWND> boxes;
-    EnumWindows(CollectErrorBox, reinterpret_cast<LPARAM>(&boxes));
-    for (HWND box : boxes) {
+    for (HWND box : ErrorBoxes()) {
         m_shown.push_back(Read(box));
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         WaitFor([box] { return !IsWindow(box); });
