@@ -4,7 +4,6 @@
 
 #include <utility>
 
-#include "app/ExceptionDisplay.h"
 #include "app/ImagePath.h"
 #include "framework/ResText.h"
 #include "app/ServiceControl.h"
@@ -15,6 +14,7 @@
 #include "framework/CWinApp.h"
 #include "res/resource.h"
 #include "treelist/TreeListMessages.h"
+#include "utils/ExceptionDisplay.h"
 #include "utils/VelExceptBase.h"
 
 namespace {
@@ -23,8 +23,9 @@ const char kServiceName[] = "veldbsrv";
 const UINT kStatusPeriodMs = 1000;
 // A tab stop, so that the dialog gives the tree the keyboard when the window opens.
 const DWORD kTreeStyle = TVS_HASBUTTONS | TVS_LINESATROOT | TVS_FULLROWSELECT | WS_TABSTOP;
-const LPARAM kTreeExtendedStyle = 0x80000;        // selected rows filled across all columns
-const UINT kSetExtendedStyle = 0x112C;            // TVM_SETEXTENDEDSTYLE of the tree-list
+// Selected rows filled across all columns; set with mask 0, which stands for every bit.
+const LPARAM kTreeExtendedStyle = TVS_EX_FULLROWSELECT_TL;
+const WPARAM kEveryExtendedStyleBit = 0;
 // Pixel sizes at 96 DPI; the window scales them to its own.
 const int kTreeFontHeight = 16;
 const int kTreeFontWidth = 8;
@@ -44,7 +45,6 @@ CVelDbCtrlDlg::CVelDbCtrlDlg(SingleInstance* instance)
     : CDialog(IDD_CONTROL_DIALOG),
       m_params(m_tree, m_menu),
       m_catalog(m_tree, m_modules),
-      m_stopWaitMs(ServiceControl::kStopWaitMs),
       m_instance(instance)
 {
     LoadIcons();            // the tray starts with the application's icon
@@ -275,7 +275,7 @@ void CVelDbCtrlDlg::InitDialog()
     m_dpi = velutils::DpiScale::OfWindow(m_hWnd);
     ApplyTreeFont();
     m_menu.LoadMenu(IDR_MAINFRAME);
-    m_tree.SendMessage(kSetExtendedStyle, 0, kTreeExtendedStyle);
+    m_tree.SendMessage(TVM_SETEXTENDEDSTYLE, kEveryExtendedStyleBit, kTreeExtendedStyle);
     m_tree.InsertColumn(0, FormatResString(IDS_COL_PROPERTY), 0, m_dpi.Scale(kPropertyColumnWidth));
     m_tree.InsertColumn(1, FormatResString(IDS_COL_VALUE), 0, m_dpi.Scale(kValueColumnWidth));
     LoadIcons();
@@ -355,7 +355,7 @@ void CVelDbCtrlDlg::OnNetLock()
 {
     VelServerConfig config(m_strServerDir, "velsrv");
     bool locked = (m_menu.GetMenuState(ID_NET_LOCK, MF_BYCOMMAND) & MF_CHECKED) != 0;
-    if (config.SetValue("net_lock", locked ? "false" : "true") == VelServerConfig::Success)
+    if (config.WriteValue("net_lock", locked ? "false" : "true") == VelServerConfig::Success)
         m_menu.CheckMenuItem(ID_NET_LOCK, locked ? MF_UNCHECKED : MF_CHECKED);
 }
 
@@ -443,7 +443,7 @@ void CVelDbCtrlDlg::StartServer()
 
 void CVelDbCtrlDlg::StopService(const char* name)
 {
-    ServiceControl::Stop(name, m_stopWaitMs);
+    ServiceControl::Stop(name, ServiceControl::kStopWaitMs);
 }
 
 void CVelDbCtrlDlg::RefreshServerDir()

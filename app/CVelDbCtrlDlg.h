@@ -30,11 +30,12 @@ public:
     void NotifyTray(TrayIcon::Action action, std::string tip, HICON icon);
     void ShowTrayMenu();
 
-    // Service control, run by the timer and the menu commands.
-    void PollServiceStatus();
-    virtual void StartServer();
-    void StopService(const char* name);
-    void RefreshServerDir();
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
 
     CTreeListCtrl m_tree;
     std::map<HTREEITEM, std::string> m_modules;   // "Kiegészítő modulok" node -> database
@@ -54,16 +55,6 @@ public:
     StatusChangeWatch m_statusWatch;
     velutils::DpiScale m_dpi = velutils::DpiScale::OfSystem();  // of the monitor the window is on
     ProgramIcons m_icons;                         // the icons above, at the sizes of the DPI
-
-    // How long a stop waits for the server process; tests shorten it.
-    DWORD m_stopWaitMs;
-
-protected:
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    BOOL OnInitDialog() override;
-    void OnOK() override;
-    void OnCancel() override;
 
 private:
     LRESULT OnTrayNotify(LPARAM lParam);
@@ -88,6 +79,12 @@ private:
     void OnExit();
     void OnTreeRClick();
     void OnTreeItemExpanded(const NMHDR* header);
+
+    // Service control, run by the timer and the menu commands.
+    void PollServiceStatus();
+    void StartServer();
+    void StopService(const char* name);
+    void RefreshServerDir();
 
     void InitDialog();
     void HideToTray();

@@ -34,19 +34,16 @@ BOOL TrayIcon::Notify(Action action, const std::string& tip, HICON icon)
         data.hIcon = icon;
         CopyText(data.szTip, kTipChars, tip);
     }
-    m_lastResult = Shell_NotifyIconA(action, &data);
-    m_lastAction = action;
-    if (action != Delete) {
+    BOOL result = Shell_NotifyIconA(action, &data);
+    if (action != Delete)
         m_tip = tip.substr(0, kTipChars);
-        m_icon = icon;
-    }
     if (action == Delete)
         m_shown = false;
-    else if (m_lastResult)
+    else if (result)
         m_shown = true;
     else if (action == Modify)
         m_shown = false;    // the shell no longer has it
-    return m_lastResult;
+    return result;
 }
 
 BOOL TrayIcon::ShowBalloon(const std::string& title, const std::string& text, DWORD infoFlags)

@@ -26,11 +26,8 @@ public:
     // can show one. Returns the shell's answer.
     BOOL ShowBalloon(const std::string& title, const std::string& text, DWORD infoFlags);
 
-    // What the shell was last told, and whether the icon is there by our account.
-    Action LastAction() const { return m_lastAction; }
-    BOOL LastResult() const { return m_lastResult; }
+    // The tip the shell was last given, and whether the icon is there by our account.
     const std::string& Tip() const { return m_tip; }
-    HICON Icon() const { return m_icon; }
     bool IsShown() const { return m_shown; }
     const std::string& BalloonText() const { return m_balloonText; }
     DWORD BalloonFlags() const { return m_balloonFlags; }
@@ -42,10 +39,7 @@ public:
 
 private:
     HWND m_owner = nullptr;
-    Action m_lastAction = Delete;
-    BOOL m_lastResult = FALSE;
     std::string m_tip;
-    HICON m_icon = nullptr;
     bool m_shown = false;
     std::string m_balloonText;
     DWORD m_balloonFlags = 0;

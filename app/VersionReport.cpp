@@ -1,8 +1,8 @@
 #include "app/VersionReport.h"
 
-#include "app/FileVersion.h"
 #include "framework/ResText.h"
 #include "res/resource.h"
+#include "utils/FileVersion.h"
 
 namespace {
 

@@ -1,15 +1,16 @@
 #include "catalog/CatalogBrowser.h"
 
-#include <cstring>
+#include <string>
 
-#include "app/ExceptionDisplay.h"
 #include "catalog/CatalogReader.h"
 #include "dbclient/DbDescMap.h"
 #include "dbclient/VelConn.h"
+#include "framework/ResText.h"
+#include "res/resource.h"
+#include "utils/ExceptionDisplay.h"
 
 namespace {
 
-const char kModulesText[] = "Kiegészítő modulok";
 const UINT kNowExpanded = 1;            // bit 0 of the action of TVN_ITEMEXPANDED
 const char kSysDb[] = "SYSDB";
 const int kOpenMode = 0;
@@ -29,8 +30,10 @@ void CatalogBrowser::OnItemExpanded(const NMTREEVIEWA& notify, HTREEITEM databas
 // A "Kiegészítő modulok" node of a database under "Adatbázisok", not loaded yet.
 bool CatalogBrowser::IsUnloadedModulesNode(HTREEITEM node, HTREEITEM databasesRoot) const
 {
+    // The parameter view labels the node with the same string.
+    const std::string modules = FormatResString(IDS_EXT_MODULES);
     const char* text = node ? m_tree.GetItemText(node, 0) : nullptr;
-    if (!text || strcmp(text, kModulesText) != 0)
+    if (!text || modules.empty() || modules != text)
         return false;
     HTREEITEM database = m_tree.GetParentItem(node);
     if (!database || !databasesRoot || m_tree.GetParentItem(database) != databasesRoot)

@@ -1,6 +1,6 @@
 #include "catalog/CatalogReader.h"
 
-#include "app/FileVersion.h"
+#include "utils/FileVersion.h"
 
 namespace {
 

@@ -127,7 +127,7 @@ void ConfigDocument::Clear()
     m_lineStarts.clear();
 }
 
-bool ConfigDocument::Load(const std::string& bytes)
+bool ConfigDocument::Parse(const std::string& bytes)
 {
     Clear();
     if (!XmlDepthGuard::Accepts(bytes))
@@ -152,7 +152,7 @@ bool ConfigDocument::Load(const std::string& bytes)
 
 TiXmlElement* ConfigDocument::FindSection(const std::string& section) const
 {
-    if (!Loaded())
+    if (!Parsed())
         return nullptr;
     if (section.size() > kPrefixLength && StartsWithNoCase(section, kDatabasesPrefix, kPrefixLength - 1)
         && section[kPrefixLength - 1] == '/')
@@ -190,7 +190,7 @@ bool ConfigDocument::AttributeEnd(const TiXmlElement& element, size_t& end) cons
 bool ConfigDocument::EditAttribute(const TiXmlElement& element, const std::string& name,
                                    const std::string& value, std::string& edited) const
 {
-    if (!Loaded())
+    if (!Parsed())
         return false;
     const TiXmlAttribute* found = element.FirstAttribute();
     while (found && found->NameTStr() != name)
@@ -218,5 +218,5 @@ bool ConfigDocument::ReadsAsEdit(const std::string& edited, const TiXmlElement& 
                                  const std::string& value) const
 {
     ConfigDocument other;
-    return Loaded() && other.Load(edited) && SameNodes(*m_xml, *other.m_xml, &element, name, value);
+    return Parsed() && other.Parse(edited) && SameNodes(*m_xml, *other.m_xml, &element, name, value);
 }

@@ -17,11 +17,11 @@ public:
     ConfigDocument(const ConfigDocument&) = delete;
     ConfigDocument& operator=(const ConfigDocument&) = delete;
 
-    // Reads `bytes` as TinyXML's LoadFile reads a file. False, with nothing loaded, for
+    // Parses `bytes` as TinyXML's LoadFile reads a file. False, with nothing parsed, for
     // bytes the depth guard refuses, bytes TinyXML cannot read, and a document without
     // "serverparams" holding "velsrv" and "databases".
-    bool Load(const std::string& bytes);
-    bool Loaded() const { return m_server != nullptr; }
+    bool Parse(const std::string& bytes);
+    bool Parsed() const { return m_server != nullptr; }
 
     // "velsrv" or "databases/<name>" (any case before the slash); null for any other
     // section or a database not there. Names are compared exactly.

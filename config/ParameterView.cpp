@@ -50,39 +50,39 @@ const char* YesNo(bool yes)
 
 void ParameterView::Build()
 {
-    m_parameters = Append(TVI_ROOT, IDS_SERVER_PARAMS, true);
+    m_parameters = AppendLabelRow(TVI_ROOT, IDS_SERVER_PARAMS, true);
     for (int row = 0; row < RowCount; ++row)
-        m_rows[row] = Append(m_parameters, kRowLabels[row]);
-    m_databases = Append(TVI_ROOT, IDS_DATABASES, true);
+        m_rows[row] = AppendLabelRow(m_parameters, kRowLabels[row]);
+    m_databases = AppendLabelRow(TVI_ROOT, IDS_DATABASES, true);
 }
 
 void ParameterView::FillParameters(const std::string& serverDir)
 {
     VelServerConfig config(serverDir, "velsrv");
     std::string value;
-    SetValue(ServerDir, serverDir);
+    SetRowValue(ServerDir, serverDir);
     if (IsSet(config, "archivehome", value))
-        SetValue(ArchiveHome, value);
+        SetRowValue(ArchiveHome, value);
     if (IsSet(config, "dbhome", value))
-        SetValue(DbHome, value);
+        SetRowValue(DbHome, value);
     if (IsSet(config, "debuglog", value))
-        SetValue(DebugLog, DebugLogText(LeadingNumber(value)));
+        SetRowValue(DebugLog, DebugLogText(LeadingNumber(value)));
     if (IsSet(config, "synctimeout", value))
-        SetValue(SyncTimeout, value + " ms");
+        SetRowValue(SyncTimeout, value + " ms");
     if (IsSet(config, "allowsameuid", value))
-        SetValue(AllowSameUid, FormatResString(value == "0" ? IDS_FORBIDDEN : IDS_SUPPORTED));
+        SetRowValue(AllowSameUid, FormatResString(value == "0" ? IDS_FORBIDDEN : IDS_SUPPORTED));
     if (IsSet(config, "clientchecktimeout", value))
-        SetValue(ClientCheck, value + " ms");
-    SetValue(MaxConnections, MaxConnectionsText());
+        SetRowValue(ClientCheck, value + " ms");
+    SetRowValue(MaxConnections, MaxConnectionsText());
     if (IsSet(config, "listen_on_port", value))
-        SetValue(Port, value);
-    SetValue(ServerLocked, YesNo(IsSet(config, "state", value) && value != "0"));
+        SetRowValue(Port, value);
+    SetRowValue(ServerLocked, YesNo(IsSet(config, "state", value) && value != "0"));
     if (!IsSet(config, "net_lock", value)) {
-        SetValue(NetLocked, YesNo(false));           // the check mark keeps its state
+        SetRowValue(NetLocked, YesNo(false));           // the check mark keeps its state
         return;
     }
     bool locked = value == "true" || value == "1";
-    SetValue(NetLocked, YesNo(locked));
+    SetRowValue(NetLocked, YesNo(locked));
     m_menu.CheckMenuItem(ID_NET_LOCK, locked ? MF_CHECKED : MF_UNCHECKED);
 }
 
@@ -93,11 +93,11 @@ void ParameterView::FillDatabases(const std::string& serverDir)
     if (config.GetDatabaseNames(names) != VelServerConfig::Success)
         names.clear();
     for (const std::string& name : names)
-        FillDatabase(config, name);
+        AppendDatabase(config, name);
 }
 
 // Each database's settings come from the same reading of the file as its name.
-void ParameterView::FillDatabase(const VelServerConfig& file, const std::string& name)
+void ParameterView::AppendDatabase(const VelServerConfig& file, const std::string& name)
 {
     HTREEITEM node = m_tree.InsertItem(name.c_str(), m_databases, TVI_LAST);
     m_tree.SetItemState(node, 0, TVIS_BOLD, TVIS_BOLD);
@@ -108,14 +108,14 @@ void ParameterView::FillDatabase(const VelServerConfig& file, const std::string&
             continue;
         if (row.labelId == IDS_DB_STARTED)
             value = velDate::StartTimeText(LeadingNumber(value));
-        HTREEITEM item = Append(node, row.labelId);
+        HTREEITEM item = AppendLabelRow(node, row.labelId);
         m_tree.SetItemText(item, 1, value.c_str());
     }
-    HTREEITEM modules = Append(node, IDS_EXT_MODULES, true);
+    HTREEITEM modules = AppendLabelRow(node, IDS_EXT_MODULES, true);
     m_tree.InsertItem("", modules, TVI_LAST);          // lets the node be expanded
 }
 
-HTREEITEM ParameterView::Append(HTREEITEM parent, unsigned labelId, bool bold)
+HTREEITEM ParameterView::AppendLabelRow(HTREEITEM parent, unsigned labelId, bool bold)
 {
     HTREEITEM item = m_tree.InsertItem(FormatResString(labelId), parent, TVI_LAST);
     if (bold)
@@ -123,7 +123,7 @@ HTREEITEM ParameterView::Append(HTREEITEM parent, unsigned labelId, bool bold)
     return item;
 }
 
-void ParameterView::SetValue(Row row, const std::string& value)
+void ParameterView::SetRowValue(Row row, const std::string& value)
 {
     m_tree.SetItemText(m_rows[row], 1, value.c_str());
 }

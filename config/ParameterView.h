@@ -23,9 +23,7 @@ public:
     // Appends one node per database under "Adatbázisok", which has no children yet.
     void FillDatabases(const std::string& serverDir);
 
-    HTREEITEM ParametersRoot() const { return m_parameters; }
     HTREEITEM DatabasesRoot() const { return m_databases; }
-    HTREEITEM RowItem(Row row) const { return m_rows[row]; }
 
     // "[all][append/update/delete]..." for a "debuglog" bit mask; "[no]" for 0.
     static std::string DebugLogText(long long mask);
@@ -36,9 +34,9 @@ public:
     static std::string MaxConnectionsText();
 
 private:
-    HTREEITEM Append(HTREEITEM parent, unsigned labelId, bool bold = false);
-    void SetValue(Row row, const std::string& value);
-    void FillDatabase(const VelServerConfig& file, const std::string& name);
+    HTREEITEM AppendLabelRow(HTREEITEM parent, unsigned labelId, bool bold = false);
+    void SetRowValue(Row row, const std::string& value);
+    void AppendDatabase(const VelServerConfig& file, const std::string& name);
 
     CTreeListCtrl& m_tree;
     CMenu& m_menu;

@@ -54,22 +54,22 @@ VelServerConfig::VelServerConfig(const VelServerConfig& other, const std::string
 
 VelServerConfig::~VelServerConfig() = default;
 
-int VelServerConfig::Load()
+int VelServerConfig::Read()
 {
     std::string bytes;
     if (!ReadFileBytes(m_path, bytes))
         bytes.clear();                     // nothing stays loaded
-    return m_document->Load(bytes) ? Success : Failure;
+    return m_document->Parse(bytes) ? Success : Failure;
 }
 
-int VelServerConfig::EnsureLoaded()
+int VelServerConfig::EnsureRead()
 {
-    return m_document->Loaded() ? Success : Load();
+    return m_document->Parsed() ? Success : Read();
 }
 
 int VelServerConfig::GetValue(const std::string& name, std::string& value)
 {
-    int result = EnsureLoaded();
+    int result = EnsureRead();
     if (result != Success)
         return result;
     const TiXmlElement* element = m_document->FindSection(m_section);
@@ -84,9 +84,9 @@ int VelServerConfig::GetValue(const std::string& name, std::string& value)
     return Failure;
 }
 
-int VelServerConfig::SetValue(const std::string& name, const std::string& value)
+int VelServerConfig::WriteValue(const std::string& name, const std::string& value)
 {
-    int result = EnsureLoaded();
+    int result = EnsureRead();
     if (result != Success)
         return result;
     return Save(ToLower(name), value) ? Success : Failure;
@@ -94,7 +94,7 @@ int VelServerConfig::SetValue(const std::string& name, const std::string& value)
 
 int VelServerConfig::GetDatabaseNames(std::vector<std::string>& names)
 {
-    int result = EnsureLoaded();
+    int result = EnsureRead();
     if (result != Success)
         return result;
     for (const TiXmlElement* db = m_document->Databases()->FirstChildElement(); db; db = db->NextSiblingElement())
@@ -115,5 +115,5 @@ bool VelServerConfig::Save(const std::string& name, const std::string& value)
     if (!save.Write(edited) || !save.ReadBack(written) || !m_document->ReadsAsEdit(written, *element, name, value)
         || !save.Commit())
         return false;
-    return m_document->Load(written);
+    return m_document->Parse(written);
 }

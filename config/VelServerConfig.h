@@ -18,28 +18,26 @@ public:
     // `directory` ends in a path separator (or is empty: the current directory). An
     // empty section means "velsrv". Nothing is read yet.
     VelServerConfig(const std::string& directory, const std::string& section);
-    // Another section of the same file, read from the document `other` has loaded (or
-    // loads): a task that reads many sections parses the file once.
+    // Another section of the same file, in the document `other` has read (or reads): a
+    // task that reads many sections parses the file once.
     VelServerConfig(const VelServerConfig& other, const std::string& section);
     virtual ~VelServerConfig();
 
     VelServerConfig(const VelServerConfig&) = delete;
     VelServerConfig& operator=(const VelServerConfig&) = delete;
 
-    int Load();
+    // Reads and parses the file; every other operation does so once when it must.
+    int Read();
     // `value` gets the attribute's text; an empty attribute counts as absent.
     int GetValue(const std::string& name, std::string& value);
     // Sets the attribute and writes the file, in which nothing else changes: every other
     // byte is kept. Success only when the file was written and reads back as it should.
-    int SetValue(const std::string& name, const std::string& value);
+    int WriteValue(const std::string& name, const std::string& value);
     // Appends the names of the databases, as written, in document order.
     int GetDatabaseNames(std::vector<std::string>& names);
 
-    const std::string& Path() const { return m_path; }
-    const std::string& Section() const { return m_section; }
-
 private:
-    int EnsureLoaded();
+    int EnsureRead();
     bool Save(const std::string& name, const std::string& value);
 
     std::string m_path;

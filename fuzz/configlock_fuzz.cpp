@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     ConfigDocument document;
-    if (!document.Load(bytes))
+    if (!document.Parse(bytes))
         return 0;
     const char* value = size % 2 ? "true" : "false";
     CheckEdit(document, bytes, document.FindSection("velsrv"), value);

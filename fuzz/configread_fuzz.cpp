@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::abort();                      // the guard let through what it must refuse
 
     ConfigDocument document;
-    if (!document.Load(bytes))
+    if (!document.Parse(bytes))
         return 0;
     const TiXmlElement* server = document.FindSection("VelSrv");
     if (!server || server != document.FindSection("velsrv") || document.FindSection("databases"))

@@ -34,6 +34,8 @@ int CTreeListCtrl::InsertColumn(int index, LPCSTR text, int format, int width)
     return static_cast<int>(SendMessage(TVM_INSERTCOLUMN, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column)));
 }
 
+// Here and below, with TVIF_SUBITEM the control reads the column from cChildren
+// (ColumnOf in treelist/ItemAccess.cpp).
 BOOL CTreeListCtrl::SetItemText(HTREEITEM item, int column, LPCSTR text)
 {
     TVITEMA tv = {};

@@ -1,74 +1,28 @@
 // Test support for the control program: the control window run modally on a thread of
-// its own, the stand-in server registered as the service "veldbsrv", and a record of
-// what the program would show in its message boxes.
+// its own, and real copies of the program started as processes.
 #pragma once
 #include <windows.h>
 
 #include <atomic>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "app/CVelDbCtrlDlg.h"
+#include "tests/app/TestSupport.h"
 #include "utils/UniqueHandle.h"
 
-// Polls `done` until it holds or `timeoutMs` passes.
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 5000);
-
-// The build tree the tests run from ("...\\build\\x86_64\\"), with its trailing separator.
-std::string BuildDirectory();
-
-// The stand-in service program that the build puts beside the tests.
-std::string StandinServicePath();
-
-// Registers "veldbsrv" with a binary path; removes it (stopping it first) when destroyed.
-class ServiceFixture {
-public:
-    ServiceFixture() = default;
-    ~ServiceFixture();
-    bool Install(const std::string& binaryPath);
-    bool Start();
-    bool Stop();                      // the stop control, as another administrator sends it
-    DWORD State() const;              // 0 when the service cannot be queried
-    DWORD ProcessId() const;
-    bool WaitForState(DWORD state, DWORD timeoutMs = 10000) const;
-    void Remove();
-
-    // A copy of the stand-in under another file name, in the temporary directory.
-    static std::string CopyOfStandin(const std::string& fileName);
-
-private:
-    bool m_installed = false;
-};
-
-// What ShowCaughtException / ShowOtherException would have shown.
-struct ShownError {
-    std::string caption;
-    std::string mainText;
-    std::string detail;
-};
-
-class ShownErrors {
-public:
-    ShownErrors();     // routes the program's error display here
-    ~ShownErrors();
-    std::vector<ShownError> Take();
-
-private:
-    static void Record(const std::string& caption, const std::string& mainText, const std::string& detail);
-};
-
-// The control window with a way for tests to run code on its own thread.
+// The control window with its state readable and a way for tests to run code on its
+// own thread.
 class TestDlg : public CVelDbCtrlDlg {
 public:
+    using CVelDbCtrlDlg::m_hIconCurrent, CVelDbCtrlDlg::m_hIconRunning, CVelDbCtrlDlg::m_hIconStopped,
+        CVelDbCtrlDlg::m_hIconUnavailable, CVelDbCtrlDlg::m_hVersionRoot, CVelDbCtrlDlg::m_menu,
+        CVelDbCtrlDlg::m_modules, CVelDbCtrlDlg::m_params,
+        CVelDbCtrlDlg::m_strServerDir, CVelDbCtrlDlg::m_tray, CVelDbCtrlDlg::m_tree;
+
     std::atomic<bool> started{ false };   // the hide request after start-up was handled
     bool keepTimer = false;               // else the tests tick the poll themselves
-    int startRequests = 0;
-    bool throwOnStart = false;
-    bool throwOtherOnStart = false;
-    void StartServer() override;
 
     // Runs `work` on the window's thread while its message loop waits.
     void RunOnUi(const std::function<void()>& work);
@@ -83,6 +37,8 @@ public:
     bool IconShown() { return ReadOnUi<bool>([&] { return m_tray.IsShown(); }); }
 
     static const UINT kRunMessage = WM_APP + 77;
+    // A handler that throws: wParam 0 a failure of the family, 1 one of another kind.
+    static const UINT kThrowMessage = WM_APP + 78;
 
 protected:
     bool OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -100,10 +56,12 @@ public:
     bool WaitEnded(DWORD timeoutMs = 5000) const;
     INT_PTR Result() const { return m_result; }
 
-    // What the user does: a menu command, a mouse message on the tray icon, Cancel.
+    // What the user and the system do: a menu command, a mouse message on the tray
+    // icon, Cancel, a tick of the status timer.
     void Command(UINT id) { SendMessageA(m_hwnd, WM_COMMAND, id, 0); }
     void TrayClick(LPARAM mouseMessage);
     void Hide() { SendMessageA(m_hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }
+    void Tick() { SendMessageA(m_hwnd, WM_TIMER, CVelDbCtrlDlg::STATUS_TIMER_ID, 0); }
 
 private:
     TestDlg m_dlg;
@@ -112,22 +70,6 @@ private:
     volatile bool m_ended = false;
     INT_PTR m_result = 0;
 };
-
-// What the process holds. Where the system does not count (Wine answers 0), GDI
-// objects and kernel handles are measured by probing: a large batch of new ones fills
-// every free slot of the table first, so its highest slot grows with what is held.
-struct ResourceUse {
-    DWORD gdi;
-    DWORD user;      // counted only where the system counts (Windows)
-    DWORD handles;
-};
-ResourceUse MeasureResources();
-
-// A visible top-level window of the thread with that class or caption, or null.
-HWND FindThreadWindow(DWORD threadId, const char* className, const char* caption = nullptr);
-
-// The visible popup menu window of the given thread, or null.
-HWND FindPopupMenu(DWORD threadId);
 
 // A real copy of a program started by the test; ended through its menu's exit command
 // (or, failing that, the hard way) when the owner goes.

@@ -4,7 +4,8 @@
 
 #include "app/ImagePath.h"
 #include "app/ServiceControl.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/app/TestSupport.h"
+#include "utils/UniqueHandle.h"
 #include "utils/VelExceptSys.h"
 
 namespace {
@@ -26,13 +27,10 @@ protected:
         try {
             ServiceControl::Stop("veldbsrv", waitMs);
         } catch (const VelExceptSys& e) {
-            lastError = e.what();
             return e.GetErrCode();
         }
         return 0;
     }
-
-    std::string lastError;
 };
 
 TEST_F(ServiceControlTest, StartAsksTheManagerWithoutWaitingAndIgnoresAMissingService)
@@ -68,15 +66,6 @@ TEST_F(ServiceControlTest, StopThatTimesOutThrows1053)
 {
     InstallRunning(StandinServicePath() + " --ignore-stop");
     EXPECT_EQ(ERROR_SERVICE_REQUEST_TIMEOUT, StopError(300));
-    EXPECT_EQ(SERVICE_RUNNING, service.State());
-}
-
-TEST_F(ServiceControlTest, StopWithoutAServerProcessThrows2AndSendsNoStop)
-{
-    InstallRunning(ServiceFixture::CopyOfStandin("othersrv.exe"));
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, StopError());
-    EXPECT_NE(std::string::npos, lastError.find("(veldbsrv.exe)")) << lastError;
-    Sleep(300);
     EXPECT_EQ(SERVICE_RUNNING, service.State());
 }
 

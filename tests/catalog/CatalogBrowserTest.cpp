@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "app/ServiceControl.h"
 #include "tests/catalog/CatalogWindow.h"
 #include "tests/catalog/CatalogueFile.h"
 #include "tests/catalog/ClientSettingsKey.h"
@@ -71,7 +70,7 @@ TEST_F(Catalog, OnlyTheModulesNodeOfADatabaseLogsIn)
     window->Dlg().RunOnUi([&] {
         CTreeListCtrl& tree = window->Dlg().m_tree;
         HTREEITEM firstRow = tree.GetChildItem(database);
-        for (HTREEITEM parent : { databases, window->Dlg().m_params.ParametersRoot(), firstRow }) {
+        for (HTREEITEM parent : { databases, tree.GetRootItem(), firstRow }) {
             HTREEITEM node = tree.InsertItem("Kiegészítő modulok", parent);
             tree.InsertItem("", node);
             misplaced.push_back(node);
@@ -242,7 +241,7 @@ TEST_F(Catalog, ServerServiceStoppedWhileTheWindowIsOpen)
     ClientSettingsKey settings("KONYVELES", "veldbsrv");
     ASSERT_TRUE(window->Service().Start());
     ASSERT_TRUE(window->Service().WaitForState(SERVICE_RUNNING));
-    ServiceControl::Stop("veldbsrv", 10000);
+    ASSERT_TRUE(window->Service().Stop());
     ASSERT_TRUE(window->Service().WaitForState(SERVICE_STOPPED));
 
     HTREEITEM modules = window->Modules("konyveles");

@@ -43,50 +43,24 @@ protected:
 
 }  // namespace
 
-TEST_F(ConfigRead, PathIsTheDirectoryAndTheFileName)
+// Section and name are taken in lower case; an attribute empty or with capitals in the
+// file counts as absent; a section that finds no element leaves the value untouched.
+TEST_F(ConfigRead, ValuesOfTheServerAndOfItsDatabases)
 {
-    EXPECT_EQ(dir.Path() + "velsrv.xml", VelServerConfig(dir.Path(), "").Path());
-    EXPECT_EQ("velsrv.xml", VelServerConfig("", "velsrv").Path());
-    EXPECT_EQ("velsrv", VelServerConfig(dir.Path(), "").Section());
-    EXPECT_EQ("databases/raktar", VelServerConfig(dir.Path(), "Databases/Raktar").Section());
-}
-
-TEST_F(ConfigRead, ServerParametersAsWritten)
-{
-    EXPECT_EQ("C:\\Adatbázis\\", Value(dir, "velsrv", "dbhome"));
-    EXPECT_EQ("8 ", Value(dir, "velsrv", "debuglog"));
-    EXPECT_EQ("TRUE", Value(dir, "VelSrv", "STATE")) << "section and name are taken in lower case";
-    EXPECT_EQ("TRUE", Value(dir, "", "state"));
-}
-
-TEST_F(ConfigRead, EmptyAttributeOrOneWithCapitalsCountsAsAbsent)
-{
-    EXPECT_EQ("", Value(dir, "velsrv", "net_lock", kFailure));
-    EXPECT_EQ("", Value(dir, "velsrv", "archivehome", kFailure));
-    EXPECT_EQ("", Value(dir, "databases/konyv", "regowlpages", kFailure));
-    // An attribute with capitals in the file is not found.
-    EXPECT_EQ("", Value(dir, "velsrv", "Port", kFailure));
-    EXPECT_EQ("", Value(dir, "velsrv", "port", kFailure));
-}
-
-TEST_F(ConfigRead, DatabaseSectionsFindTheFirstElementOfTheName)
-{
-    EXPECT_EQ("D:\\könyv", Value(dir, "databases/konyv", "regdbpath"));
-    EXPECT_EQ("D:\\könyv", Value(dir, "DataBases/konyv", "regdbpath"));
-    EXPECT_EQ("D:\\könyv", Value(dir, "DATABASES/KONYV", "REGDBPATH"));
-    EXPECT_EQ("0", Value(dir, "databases/konyv", "dbstart"));
-    EXPECT_EQ("", Value(dir, "databases/ures", "regdbpath", kFailure));
-}
-
-TEST_F(ConfigRead, SectionsThatFindNothing)
-{
-    // A database whose name has capitals cannot be read: the section is lower case.
-    EXPECT_EQ("untouched", Value(dir, "databases/Raktar", "regdbpath", kFailure));
-    EXPECT_EQ("untouched", Value(dir, "databases", "regdbpath", kFailure));
-    EXPECT_EQ("untouched", Value(dir, "databases/", "regdbpath", kFailure));
-    EXPECT_EQ("untouched", Value(dir, "databasesXkonyv", "regdbpath", kFailure));
-    EXPECT_EQ("untouched", Value(dir, "serverparams", "dbhome", kFailure));
-    EXPECT_EQ("untouched", Value(dir, "databases/nincs", "regdbpath", kFailure));
+    struct Case { const char* section; const char* name; const char* value; int result; };
+    const Case cases[] = {
+        { "velsrv", "dbhome", "C:\\Adatbázis\\", 0 }, { "velsrv", "debuglog", "8 ", 0 }, { "VelSrv", "STATE", "TRUE", 0 },
+        { "", "state", "TRUE", 0 }, { "velsrv", "net_lock", "", kFailure }, { "velsrv", "archivehome", "", kFailure },
+        { "velsrv", "Port", "", kFailure }, { "velsrv", "port", "", kFailure },
+        { "databases/konyv", "regdbpath", "D:\\könyv", 0 }, { "DATABASES/KONYV", "REGDBPATH", "D:\\könyv", 0 },
+        { "databases/konyv", "dbstart", "0", 0 }, { "databases/konyv", "regowlpages", "", kFailure },
+        { "databases/ures", "regdbpath", "", kFailure }, { "databases/Raktar", "regdbpath", "untouched", kFailure },
+        { "databases", "regdbpath", "untouched", kFailure }, { "databases/", "regdbpath", "untouched", kFailure },
+        { "databasesXkonyv", "regdbpath", "untouched", kFailure }, { "serverparams", "dbhome", "untouched", kFailure },
+        { "databases/nincs", "regdbpath", "untouched", kFailure },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.value, Value(dir, c.section, c.name, c.result)) << c.section << " " << c.name;
 }
 
 TEST_F(ConfigRead, DatabaseNamesInOrderAsWrittenAppendedAndNoneForComments)
@@ -114,39 +88,21 @@ TEST_F(ConfigRead, EmptyDirectoryMeansTheCurrentDirectory)
     EXPECT_EQ("8 ", value);
 }
 
-TEST_F(ConfigRead, LoadedDocumentIsKeptForTheObjectsLife)
-{
-    VelServerConfig config(dir.Path(), "velsrv");
-    std::string value;
-    ASSERT_EQ(0, config.GetValue("debuglog", value));
-    dir.Write("<serverparams><velsrv debuglog=\"1\"/><databases/></serverparams>");
-    EXPECT_EQ(0, config.GetValue("debuglog", value));
-    EXPECT_EQ("8 ", value);
-    EXPECT_EQ("1", Value(dir, "velsrv", "debuglog")) << "a new object reads the file afresh";
-}
-
-TEST_F(ConfigRead, SiblingSectionsReadTheSameLoadingOfTheFile)
+// One reading of the file serves an object and its siblings for their life, whichever
+// reads first; a new object reads the file afresh.
+TEST_F(ConfigRead, OneReadingForAnObjectAndItsSiblings)
 {
     VelServerConfig server(dir.Path(), "velsrv");
-    std::vector<std::string> names;
-    ASSERT_EQ(0, server.GetDatabaseNames(names));
-    dir.Write("<serverparams><velsrv/><databases><konyv regdbpath=\"new\"/></databases></serverparams>");
     VelServerConfig konyv(server, "DATABASES/konyv");
     std::string value;
-    EXPECT_EQ(0, konyv.GetValue("regdbpath", value));
-    EXPECT_EQ("D:\\könyv", value);
-    EXPECT_EQ(kFailure, VelServerConfig(server, "databases/Raktar").GetValue("regdbpath", value));
-}
-
-TEST_F(ConfigRead, SiblingOfAnUnloadedObjectLoadsForBoth)
-{
-    VelServerConfig server(dir.Path(), "velsrv");
-    VelServerConfig konyv(server, "databases/konyv");
-    std::string value;
-    EXPECT_EQ(0, konyv.GetValue("regdbpath", value));
-    dir.Write("<serverparams><velsrv debuglog=\"1\"/><databases/></serverparams>");
+    ASSERT_EQ(0, konyv.GetValue("regdbpath", value));
+    dir.Write("<serverparams><velsrv debuglog=\"1\"/><databases><konyv regdbpath=\"new\"/></databases></serverparams>");
     EXPECT_EQ(0, server.GetValue("debuglog", value));
     EXPECT_EQ("8 ", value);
+    EXPECT_EQ(0, VelServerConfig(server, "databases/konyv").GetValue("regdbpath", value));
+    EXPECT_EQ("D:\\könyv", value);
+    EXPECT_EQ(kFailure, VelServerConfig(server, "databases/Raktar").GetValue("regdbpath", value));
+    EXPECT_EQ("1", Value(dir, "velsrv", "debuglog"));
 }
 
 namespace {
@@ -158,9 +114,9 @@ void ExpectEveryOperationFails(const ConfigDir& dir)
     std::string value = "untouched";
     std::vector<std::string> names = { "kept" };
     EXPECT_NO_THROW({
-        EXPECT_EQ(kFailure, config.Load());
+        EXPECT_EQ(kFailure, config.Read());
         EXPECT_EQ(kFailure, config.GetValue("dbhome", value));
-        EXPECT_EQ(kFailure, config.SetValue("net_lock", "true"));
+        EXPECT_EQ(kFailure, config.WriteValue("net_lock", "true"));
         EXPECT_EQ(kFailure, config.GetDatabaseNames(names));
     });
     EXPECT_EQ("untouched", value);

@@ -36,7 +36,7 @@ protected:
     int Set(const std::string& section, const std::string& name, const std::string& value)
     {
         VelServerConfig config(dir.Path(), section);
-        return config.SetValue(name, value);
+        return config.WriteValue(name, value);
     }
     ConfigDir dir;
 };
@@ -51,15 +51,6 @@ TEST_F(ConfigWrite, OnlyTheAttributeChanges)
     EXPECT_EQ(0, Set("velsrv", "NET_LOCK", "true"));
     EXPECT_EQ(kLocked, dir.Read());
     EXPECT_EQ(std::vector<std::string>{ "velsrv.xml" }, dir.Names()) << "no temporary file is left";
-}
-
-TEST_F(ConfigWrite, AbsentAttributeIsAddedLast)
-{
-    dir.Write(Config(""));
-    EXPECT_EQ(0, Set("velsrv", "net_lock", "true"));
-    std::string expected = Config("");
-    expected.replace(expected.find(" />"), 3, " net_lock=\"true\" />");
-    EXPECT_EQ(expected, dir.Read());
 }
 
 TEST_F(ConfigWrite, DatabaseAttributeOfItsOwnElement)
@@ -105,9 +96,9 @@ TEST_F(ConfigWrite, WriteThatWouldChangeMoreIsRefused)
 {
     dir.Write(kLocked);
     VelServerConfig config(dir.Path(), "velsrv");
-    EXPECT_EQ(kFailure, config.SetValue("net_lock", "a\rb"));   // read back as "a\nb"
+    EXPECT_EQ(kFailure, config.WriteValue("net_lock", "a\rb"));   // read back as "a\nb"
     EXPECT_EQ(kLocked, dir.Read());
-    EXPECT_EQ(0, config.SetValue("net_lock", "<\"&'>"));
+    EXPECT_EQ(0, config.WriteValue("net_lock", "<\"&'>"));
     std::string value;
     EXPECT_EQ(0, VelServerConfig(dir.Path(), "velsrv").GetValue("net_lock", value));
     EXPECT_EQ("<\"&'>", value);
@@ -142,7 +133,7 @@ TEST_F(ConfigWrite, ReadOnlyFileIsLeftAsItWasWithOrWithoutTheAttribute)
     dir.Write(kLocked);
     ASSERT_TRUE(SetFileAttributesA(dir.FilePath().c_str(), FILE_ATTRIBUTE_READONLY));
     VelServerConfig config(dir.Path(), "velsrv");
-    EXPECT_EQ(kFailure, config.SetValue("net_lock", "false"));
+    EXPECT_EQ(kFailure, config.WriteValue("net_lock", "false"));
     std::string value;
     EXPECT_EQ(0, config.GetValue("net_lock", value));
     EXPECT_EQ("true", value) << "the object keeps what the file holds";
@@ -156,7 +147,7 @@ TEST_F(ConfigWrite, ReadOnlyFileIsLeftAsItWasWithOrWithoutTheAttribute)
     dir.Write(Config(""));
     ASSERT_TRUE(SetFileAttributesA(dir.FilePath().c_str(), FILE_ATTRIBUTE_READONLY));
     VelServerConfig absent(dir.Path(), "velsrv");
-    EXPECT_EQ(kFailure, absent.SetValue("net_lock", "true"));
+    EXPECT_EQ(kFailure, absent.WriteValue("net_lock", "true"));
     value = "untouched";
     EXPECT_EQ(kFailure, absent.GetValue("net_lock", value));
     EXPECT_EQ("", value);
@@ -173,7 +164,7 @@ TEST_F(ConfigWrite, FileHeldOpenByAnotherHandleIsLeftAsItWas)
     VelServerConfig config(dir.Path(), "velsrv");
     std::string value;
     ASSERT_EQ(0, config.GetValue("net_lock", value)) << "the file is still readable";
-    EXPECT_EQ(kFailure, config.SetValue("net_lock", "false"));
+    EXPECT_EQ(kFailure, config.WriteValue("net_lock", "false"));
     EXPECT_EQ(std::vector<std::string>{ "velsrv.xml" }, dir.Names());
     held.Reset();
     EXPECT_EQ(kLocked, dir.Read());
@@ -183,8 +174,8 @@ TEST_F(ConfigWrite, FileRemovedAfterLoadingIsNotCreatedAgain)
 {
     dir.Write(kLocked);
     VelServerConfig config(dir.Path(), "velsrv");
-    ASSERT_EQ(0, config.Load());
+    ASSERT_EQ(0, config.Read());
     ASSERT_TRUE(DeleteFileA(dir.FilePath().c_str()));
-    EXPECT_EQ(kFailure, config.SetValue("net_lock", "false"));
+    EXPECT_EQ(kFailure, config.WriteValue("net_lock", "false"));
     EXPECT_TRUE(dir.Names().empty());
 }

@@ -5,13 +5,6 @@
 
 using namespace velDate;
 
-TEST(DatePicture, DefaultPicturesGiveTheDefaultFormats)
-{
-    EXPECT_EQ("%m/%d/%y", PictureToFormat("MM/dd/yy"));
-    EXPECT_EQ("%A, %B %d, %Y", PictureToFormat("dddd, MMMM dd, yyyy"));
-    EXPECT_EQ("%H:%M:%S", PictureToFormat("HH:mm:ss"));
-}
-
 TEST(DatePicture, LongestTokenWinsAndSingleLettersDropTheZeros)
 {
     EXPECT_EQ("%Y.%m.%d.", PictureToFormat("yyyy.MM.dd."));

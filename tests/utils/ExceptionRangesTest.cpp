@@ -4,30 +4,20 @@
 #include "utils/DbDescError.h"
 #include "utils/ErrorText.h"
 #include "utils/VelExceptDateTime.h"
-#include "utils/VelExceptSys.h"
 #include "utils/VelExceptTrans.h"
 #include "utils/VelFileExcept.h"
-#include "utils/VelMapExcept.h"
 #include "utils/VelVectorExcept.h"
 
 namespace {
 
-TEST(TextIds, RootAndClassRanges)
+// Where the ranges end, and a class's own range beside the root's.
+TEST(TextIds, RangeEndsAndClassRanges)
 {
-    VelExceptBase e(0);
-    EXPECT_EQ(20000, e.GetTextId(0));
-    EXPECT_EQ(20249, e.GetTextId(249));
-    EXPECT_EQ(20260, e.GetTextId(260));
-    EXPECT_EQ(20299, e.GetTextId(299));
-    EXPECT_EQ(22, e.GetTextId(300));
-    EXPECT_EQ(22, e.GetTextId(5000));
-    EXPECT_EQ(22, e.GetTextId(-1));
-    EXPECT_EQ(20260, VelExceptBase(260).GetOwnTextId());
-    VelFileExcept file(720, StrVector());
-    EXPECT_EQ(20720, file.GetOwnTextId());
-    EXPECT_EQ(20005, file.GetTextId(5));
-    velDate::VelExceptDateTime date(651, StrVector());
-    EXPECT_EQ(20651, date.GetOwnTextId());
+    const std::pair<int, int> root[] = { { 249, 20249 }, { 250, 20250 }, { 299, 20299 }, { 300, 22 }, { -1, 22 } };
+    for (const auto& c : root)
+        EXPECT_EQ(c.second, VelExceptBase(c.first).GetOwnTextId()) << c.first;
+    EXPECT_EQ(20005, VelFileExcept(720, StrVector()).GetTextId(5));
+    EXPECT_EQ(20651, velDate::VelExceptDateTime(651, StrVector()).GetOwnTextId());
     EXPECT_EQ(22, VelExceptTrans(700, StrVector()).GetOwnTextId());
 }
 
@@ -42,22 +32,12 @@ TEST(Fatality, RootCodes)
     for (int code : { 1, 2, 3, 4, 8, 9 })
         EXPECT_TRUE(VelExceptBase(code).IsFatal()) << code;
     EXPECT_FALSE(VelExceptBase(5).IsFatal());
+    EXPECT_FALSE(VelVectorExcept().IsFatal()) << "17 is not among the fatal codes";
     EXPECT_FALSE(VelExceptBase(260).IsFatal());
     EXPECT_TRUE(VelExceptBase(300).IsFatal());
     EXPECT_TRUE(VelExceptBase(-1).IsFatal());
     EXPECT_FALSE(VelExceptBase(260).IsOutsideSecondaryRange());
     EXPECT_TRUE(VelExceptBase(5).IsOutsideSecondaryRange());
-}
-
-TEST(Fatality, ContainerExceptions)
-{
-    VelMapExcept map;
-    VelVectorExcept vector;
-    EXPECT_EQ(8, map.GetErrCode());
-    EXPECT_EQ(17, vector.GetErrCode());
-    EXPECT_TRUE(map.IsFatalCode());
-    // 17 is not among the fatal codes 1, 2, 3, 4, 8 and 9.
-    EXPECT_FALSE(vector.IsFatalCode());
 }
 
 TEST(Fatality, ClientLibraryStatusesFiftyOfThemFatal)

@@ -5,14 +5,8 @@
 #include <set>
 #include <string>
 
-#include "utils/DbDescError.h"
 #include "utils/ErrorText.h"
 #include "utils/VelExceptBase.h"
-#include "utils/VelExceptDateTime.h"
-#include "utils/VelExceptSys.h"
-#include "utils/VelFileExcept.h"
-#include "utils/VelMapExcept.h"
-#include "utils/VelVectorExcept.h"
 
 namespace {
 
@@ -84,17 +78,6 @@ TEST(ExceptionText, WithoutTextOrTextIdTheTextOfCodeOneAndTheCode)
     EXPECT_STREQ("General error (-1)", VelExceptBase("").what());
     EXPECT_STREQ("General error (42)", NoTextIdExcept(42, { 42 }).what());
     EXPECT_STREQ("Unknown error! (42)", NoTextIdExcept(42, { 42, 1 }).what());
-}
-
-TEST(ExceptionText, CopiesKeepEveryField)
-{
-    VelExceptBaseArg original(7, ErrPos("c.cpp", "Copy", 11), StrVector{ "a", "b" }, "extra");
-    VelExceptBaseArg copy = original;
-    EXPECT_STREQ("Copy a to b", copy.what());
-    EXPECT_STREQ("extra", copy.GetSupplement());
-    EXPECT_EQ(7, copy.GetErrCode());
-    EXPECT_EQ("c.cpp", copy.GetPos().File);
-    EXPECT_EQ(11, copy.GetPos().Line);
 }
 
 TEST(ErrPosText, OneLineMultiLineEmptyAndCut)

@@ -7,27 +7,13 @@ namespace {
 const UINT kPeriod = 20;
 const int kGiveUpTicks = 500;   // 10 s: a box never found must not hang the run
 
-struct Search {
-    std::string caption;
-    HWND found = nullptr;
-};
-
-bool IsDialog(HWND window)
+// A visible dialog of this thread, with the caption when one is given.
+HWND FindDialog(const char* caption)
 {
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    return lstrcmpA(name, "#32770") == 0;
-}
-
-BOOL CALLBACK MatchBox(HWND window, LPARAM searchPointer)
-{
-    auto* search = reinterpret_cast<Search*>(searchPointer);
-    if (!IsWindowVisible(window) || !IsDialog(window))
-        return TRUE;
-    if (!search->caption.empty() && ModalBoxAnswerer::Text(window) != search->caption)
-        return TRUE;
-    search->found = window;
-    return FALSE;
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "#32770", caption)) != nullptr;)
+        if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId() && IsWindowVisible(window))
+            return window;
+    return nullptr;
 }
 
 BOOL CALLBACK CollectStatic(HWND window, LPARAM textsPointer)
@@ -77,16 +63,9 @@ void CALLBACK ModalBoxAnswerer::OnTimer(HWND, UINT, UINT_PTR, DWORD)
         s_current->Tick();
 }
 
-HWND ModalBoxAnswerer::FindBox() const
-{
-    Search search{ m_caption };
-    EnumThreadWindows(GetCurrentThreadId(), MatchBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 void ModalBoxAnswerer::Tick()
 {
-    HWND box = FindBox();
+    HWND box = FindDialog(m_caption.c_str());
     if (box && !m_answered) {
         m_answered = true;
         if (m_look)
@@ -104,9 +83,7 @@ void ModalBoxAnswerer::Tick()
     if (++m_ticks < kGiveUpTicks)
         return;
     ADD_FAILURE() << "the box \"" << m_caption << (m_answered ? "\" did not close" : "\" was not shown");
-    Search any;
-    EnumThreadWindows(GetCurrentThreadId(), MatchBox, reinterpret_cast<LPARAM>(&any));
-    if (any.found)
-        EndDialog(any.found, 0);
+    if (HWND any = FindDialog(nullptr))
+        EndDialog(any, 0);
     m_ticks = 0;
 }

@@ -26,7 +26,6 @@ public:
 private:
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
     void Tick();
-    HWND FindBox() const;
 
     static ModalBoxAnswerer* s_current;
     std::string m_caption;

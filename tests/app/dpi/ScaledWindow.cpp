@@ -1,4 +1,4 @@
-#include "tests/dpi/ScaledWindow.h"
+#include "tests/app/dpi/ScaledWindow.h"
 
 #include <commctrl.h>
 
@@ -43,7 +43,7 @@ std::string Cut(const std::string& text, const SIZE& needed, int width, int heig
 ScaledWindow::ScaledWindow()
     : m_started(m_server.StartFile(Catalogue().Write(m_data.FilePath("PROBA.xml")))),
       m_settings("PROBA", m_server.PipeName()),
-      m_window(std::make_unique<CatalogWindow>(std::vector<std::string>{ "proba" }))
+      m_window(std::make_unique<ControlWindowDriver>(std::vector<std::string>{ "proba" }))
 {
 }
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/dpi/ScaleTable.h"
+#include "tests/app/dpi/ScaleTable.h"
 #include "utils/UniqueHandle.h"
 
 namespace {

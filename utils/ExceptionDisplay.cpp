@@ -1,4 +1,4 @@
-#include "app/ExceptionDisplay.h"
+#include "utils/ExceptionDisplay.h"
 
 #include <windows.h>
 
@@ -10,7 +10,6 @@
 namespace {
 
 const size_t kTextBuffer = 512;
-ExceptionDisplayHook g_hook = nullptr;
 
 std::string Label(unsigned id, const char* english)
 {
@@ -28,12 +27,17 @@ std::string PositionText(const ErrPos& pos)
                                    Label(IDS_ERRPOS_LINE, "line").c_str(), pos.Line);
 }
 
+// "Additional datas:", "ErrCode:" with the code, the position lines.
+std::string DetailText(const VelExceptBase& e)
+{
+    return velutils::FormatBounded(kTextBuffer, "%s\n%s\t%d\n%s",
+                                   Label(IDS_ADDITIONAL_DATAS, "Additional datas:").c_str(),
+                                   Label(IDS_ERRCODE, "ErrCode:").c_str(), e.GetErrCode(),
+                                   PositionText(e.GetPos()).c_str());
+}
+
 void ShowBox(const std::string& caption, const std::string& mainText, const std::string& detail)
 {
-    if (g_hook) {
-        g_hook(caption, mainText, detail);
-        return;
-    }
     // The main text stands out: 14 points, bold, dark red; face and character set stay
     // those of the box.
     velutils::_FontInf emphasis("", 14, velutils::_FontInf::Bold, RGB(164, 0, 0), velutils::_FontInf::KeepCharSet);
@@ -43,33 +47,16 @@ void ShowBox(const std::string& caption, const std::string& mainText, const std:
 
 }  // namespace
 
-std::string ExceptionDetailText(const VelExceptBase& e)
-{
-    return velutils::FormatBounded(kTextBuffer, "%s\n%s\t%d\n%s",
-                                   Label(IDS_ADDITIONAL_DATAS, "Additional datas:").c_str(),
-                                   Label(IDS_ERRCODE, "ErrCode:").c_str(), e.GetErrCode(),
-                                   PositionText(e.GetPos()).c_str());
-}
-
 void ShowCaughtException(const VelExceptBase& e)
 {
     std::string mainText = e.what();
     if (mainText.size() > kTextBuffer - 1)
         mainText.resize(kTextBuffer - 1);
-    ShowBox(Label(IDS_ERROR_OCCURED, "Error occured:"), mainText, ExceptionDetailText(e));
+    ShowBox(Label(IDS_ERROR_OCCURED, "Error occured:"), mainText, DetailText(e));
 }
 
 void ShowOtherException(const ErrPos& handler)
 {
     VelExceptBase e(1, handler, nullptr);
-    if (g_hook) {
-        g_hook("Error", e.what(), std::string());
-        return;
-    }
     MessageBoxA(nullptr, e.what(), "Error", MB_OK | MB_TOPMOST);
-}
-
-void SetExceptionDisplayHook(ExceptionDisplayHook hook)
-{
-    g_hook = hook;
 }

@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "res/resource.h"
-#include "tests/dpi/ScaleTable.h"
-#include "tests/dpi/ScaledWindow.h"
+#include "tests/app/dpi/ScaleTable.h"
+#include "tests/app/dpi/ScaledWindow.h"
 #include "tests/utils/TextFit.h"
 #include "utils/DpiScale.h"
 
@@ -71,7 +71,7 @@ TEST_F(AtScale, ControlWindowTreeAndIconsFollowTheDpi)
     // The versions and the parameters open: the longest labels.
     dlg.RunOnUi([&] {
         dlg.m_tree.Expand(dlg.m_hVersionRoot, TVE_EXPAND);
-        dlg.m_tree.Expand(dlg.m_params.ParametersRoot(), TVE_EXPAND);
+        dlg.m_tree.Expand(dlg.m_tree.GetPrevSiblingItem(dlg.m_params.DatabasesRoot()), TVE_EXPAND);
     });
     const TreeFontSize font = window->TreeFont();
     EXPECT_EQ(scale->fontHeight, font.height);
@@ -88,7 +88,7 @@ TEST_F(AtScale, ControlWindowTreeAndIconsFollowTheDpi)
     const SIZE icons = window->WindowIconSides();
     EXPECT_EQ(scale->bigIcon, icons.cx);
     EXPECT_EQ(scale->smallIcon, icons.cy);
-    HICON tray = dlg.ReadOnUi<HICON>([&] { return dlg.m_tray.Icon(); });
+    HICON tray = dlg.ReadOnUi<HICON>([&] { return dlg.m_hIconCurrent; });
     EXPECT_EQ(GetSystemMetrics(SM_CXSMICON), ScaledWindow::IconSide(tray)) << "the size the system asks for";
     EXPECT_EQ(scale->smallIcon, ScaledWindow::IconSide(tray));
     EXPECT_TRUE(ScaledWindow::HasAlpha(tray));
@@ -96,7 +96,7 @@ TEST_F(AtScale, ControlWindowTreeAndIconsFollowTheDpi)
 
 TEST_F(AtScale, LoginAndWrongPasswordBoxShowEveryTextWhole)
 {
-    CatalogWindow& catalog = window->Window();
+    ControlWindowDriver& catalog = window->Window();
     catalog.PressRight(catalog.Modules("proba"));
     HWND login = catalog.WaitForLogin();
     ASSERT_TRUE(login);

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/dpi/ScaleTable.h"
-#include "tests/dpi/ScaledWindow.h"
+#include "tests/app/dpi/ScaleTable.h"
+#include "tests/app/dpi/ScaledWindow.h"
 #include "utils/DpiScale.h"
 
 namespace {
@@ -58,7 +58,7 @@ TEST(DpiChange, NewSizesAndTheSameTree)
     ScaledWindow window;
     ASSERT_TRUE(window.ServerStarted());
     ASSERT_EQ(96u, velutils::DpiScale::OfSystem().Dpi());
-    CatalogWindow& catalog = window.Window();
+    ControlWindowDriver& catalog = window.Window();
     HTREEITEM modules = catalog.Modules("proba");
     catalog.PressRight(modules);
     ASSERT_TRUE(catalog.AnswerLogin("admin", "admin"));

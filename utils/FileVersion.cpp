@@ -1,4 +1,4 @@
-#include "app/FileVersion.h"
+#include "utils/FileVersion.h"
 
 #include <windows.h>
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "StandinServer.h"
-#include "tests/catalog/CatalogWindow.h"
+#include "tests/app/ControlWindowDriver.h"
 #include "tests/catalog/ClientSettingsKey.h"
 #include "tests/config/ConfigDir.h"
 
@@ -21,7 +21,7 @@ class ScaledWindow {
 public:
     ScaledWindow();
 
-    CatalogWindow& Window() { return *m_window; }
+    ControlWindowDriver& Window() { return *m_window; }
     TestDlg& Dlg() { return m_window->Dlg(); }
     HWND Hwnd() { return Dlg().GetSafeHwnd(); }
     bool ServerStarted() const { return m_started; }
@@ -44,5 +44,5 @@ private:
     StandinServer m_server;
     bool m_started;
     ClientSettingsKey m_settings;
-    std::unique_ptr<CatalogWindow> m_window;
+    std::unique_ptr<ControlWindowDriver> m_window;
 };

@@ -12,7 +12,7 @@
 
 #include "res/resource.h"
 #include "tests/app/AppTestSupport.h"
-#include "tests/dpi/ScaledWindow.h"
+#include "tests/app/dpi/ScaledWindow.h"
 #include "utils/UniqueHandle.h"
 
 namespace {

@@ -1,0 +1,31 @@
+// The control window over the databases of a velsrv.xml of its own, opened from the
+// tray so that its databases are listed, and driven through TreeDriver.
+#pragma once
+#include <memory>
+
+#include "tests/app/AppTestSupport.h"
+#include "tests/catalog/TreeDriver.h"
+#include "tests/config/ConfigDir.h"
+
+class ControlWindowDriver : public TreeDriver {
+public:
+    // The databases of velsrv.xml, in file order.
+    explicit ControlWindowDriver(const std::vector<std::string>& databases);
+    ~ControlWindowDriver() override;
+
+    TestDlg& Dlg() { return m_runner->Dlg(); }
+    DialogRunner& Runner() { return *m_runner; }
+    ServiceFixture& Service() { return m_service; }
+
+protected:
+    HWND Window() override { return m_runner->Hwnd(); }
+    void OnUi(const std::function<void()>& work) override { Dlg().RunOnUi(work); }
+    CTreeListCtrl& Tree() override { return Dlg().m_tree; }
+    HTREEITEM DatabasesRootOnUi() override { return Dlg().m_params.DatabasesRoot(); }
+    const std::map<HTREEITEM, std::string>& ModulesOnUi() override { return Dlg().m_modules; }
+
+private:
+    ConfigDir m_dir;
+    ServiceFixture m_service;
+    std::unique_ptr<DialogRunner> m_runner;
+};
