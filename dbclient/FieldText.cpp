@@ -30,16 +30,21 @@ std::string Decimal(long long value)
     return buffer;
 }
 
-std::string CharacterText(const DictField& field, const uint8_t* p)
+size_t CharactersLength(const DictField& field, const uint8_t* p)
+{
+    const void* zero = std::memchr(p, 0, field.length);
+    return zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - p) : field.length;
+}
+
+// Into the text itself: no temporary holds the value.
+void AssignCharacters(const DictField& field, const uint8_t* p, std::string& text)
 {
     if (field.length == 1) {
-        if (p[0] == 0 && !field.IsUnsigned())
-            return std::string();
-        return std::string(1, static_cast<char>(p[0]));
+        if (p[0] != 0 || field.IsUnsigned())
+            text.assign(1, static_cast<char>(p[0]));
+        return;
     }
-    const void* zero = std::memchr(p, 0, field.length);
-    size_t n = zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - p) : field.length;
-    return std::string(reinterpret_cast<const char*>(p), n);
+    text.assign(reinterpret_cast<const char*>(p), CharactersLength(field, p));
 }
 
 // A number takes its type's width even where the field's length says less.
@@ -87,7 +92,7 @@ Result Read(const DictField& field, const uint8_t* image, size_t imageSize, size
         return Result::OutOfImage;
     const uint8_t* p = image + offset;
     switch (field.type) {
-    case 'c': text = CharacterText(field, p); break;
+    case 'c': AssignCharacters(field, p, text); break;
     case 's':
         text = field.IsUnsigned() ? Decimal(Load<uint16_t>(p)) : Decimal(Load<int16_t>(p));
         break;
@@ -100,6 +105,19 @@ Result Read(const DictField& field, const uint8_t* image, size_t imageSize, size
     case 'F': text = NumberText(Load<double>(p), false); break;
     default: break;
     }
+    return Result::Ok;
+}
+
+Result CharactersEqual(const DictField& field, const uint8_t* image, size_t imageSize, size_t offset,
+                       const char* text, size_t length, bool& equal)
+{
+    equal = false;
+    if (field.type != 'c' || field.length < 2)
+        return Result::NotConvertible;
+    if (!image || !Fits(field, imageSize, offset))
+        return Result::OutOfImage;
+    const uint8_t* p = image + offset;
+    equal = CharactersLength(field, p) == length && std::memcmp(p, text, length) == 0;
     return Result::Ok;
 }
 

@@ -1,5 +1,7 @@
 #include "dbclient/RdmFld.h"
 
+#include <cstring>
+
 #include "dbclient/DbDesc.h"
 #include "dbclient/FieldText.h"
 #include "utils/DbDescError.h"
@@ -69,6 +71,30 @@ void RdmFld::SetNumber(long value)
         return;
     }
     SetText(std::to_string(value));
+}
+
+bool RdmFld::TextEquals(const char* text, size_t length)
+{
+    CheckConvertible();
+    bool equal = false;
+    if (!m_detached && m_entry.type == 'c' && m_entry.length > 1) {
+        if (fieldtext::CharactersEqual(m_entry, m_record->data(), m_record->size(), m_offset, text, length, equal)
+            == fieldtext::Result::OutOfImage)
+            throw DbDescError(kUnknownField, VEL_ERRPOS("RdmFld::TextEquals"),
+                              StrVector{ m_db->Name() + ".fld: " + std::to_string(m_number) });
+        return equal;
+    }
+    const std::string& value = AsText();
+    return value.size() == length && std::memcmp(value.data(), text, length) == 0;
+}
+
+void RdmFld::WipeCache()
+{
+    m_cache.resize(m_cache.capacity());       // all it may hold of longer values before
+    volatile char* p = &m_cache[0];
+    for (size_t i = 0; i < m_cache.size(); ++i)
+        p[i] = 0;
+    m_cache.clear();
 }
 
 void RdmFld::SetText(const std::string& text)

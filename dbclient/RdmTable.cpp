@@ -15,6 +15,29 @@ const int kNothingFound = 10002;
 const int kUnknownTable = 2002;
 const int kUnknownField = 2003;
 const int kUnknownMode = 2005;
+const int kNoRecord = 2007;
+
+// Through a volatile pointer, so that the compiler keeps the stores.
+void Wipe(std::vector<uint8_t>& bytes)
+{
+    volatile uint8_t* p = bytes.data();
+    for (size_t i = 0; i < bytes.size(); ++i)
+        p[i] = 0;
+}
+
+// A buffer the found record passes through is wiped before it goes, on every path: the
+// record may hold a secret.
+class WipedBuffer {
+public:
+    explicit WipedBuffer(size_t size) : m_bytes(size, 0) {}
+    ~WipedBuffer() { Wipe(m_bytes); }
+    WipedBuffer(const WipedBuffer&) = delete;
+    WipedBuffer& operator=(const WipedBuffer&) = delete;
+    std::vector<uint8_t>& Bytes() { return m_bytes; }
+
+private:
+    std::vector<uint8_t> m_bytes;
+};
 
 template <class Fn>
 Fn Entry(FunctionLoader::Entry entry)
@@ -140,9 +163,12 @@ bool RdmTable::StepCall(int entry, int keyField)
     }
     if (status != 0)
         ThrowStatus(status, *m_db, m_name, which);
-    // The library hands out a record of the type's data length.
-    if (record.Get())
-        std::memcpy(m_record.data(), record.Get(), m_record.size());
+    // The library hands out a record of the type's data length; success without one would
+    // leave the record before it in place as if it had been found.
+    if (!record.Get())
+        throw DbDescError(kNoRecord, VEL_ERRPOS("RdmTable::StepCall"),
+                          StrVector{ m_db->Name() + "." + m_name, EntryName(which) });
+    std::memcpy(m_record.data(), record.Get(), m_record.size());
     record.Free();
     return true;
 }
@@ -166,7 +192,8 @@ bool RdmTable::FindCall(int entry, int keyField)
     FunctionLoader::Entry which = static_cast<FunctionLoader::Entry>(entry);
     auto find = Entry<veldbcli::FindRecFn>(which);
     std::vector<uint8_t> key = KeyValue(keyField);
-    std::vector<uint8_t> buffer(std::max(m_record.size(), key.size()), 0);
+    WipedBuffer wiped(std::max(m_record.size(), key.size()));
+    std::vector<uint8_t>& buffer = wiped.Bytes();
     std::copy(key.begin(), key.end(), buffer.begin());
     BYTE* keyBuffer = buffer.data();
     int status = find(m_db->Handle(), m_db->Number(), m_recordType, static_cast<int>(key.size()), &keyBuffer);
@@ -358,6 +385,13 @@ size_t RdmTable::ListCount() const { return OwnList().RecordCount(); }
 void RdmTable::ClearList() { OwnList().Clear(); }
 void RdmTable::ClearBuffer() { std::fill(m_record.begin(), m_record.end(), 0); }
 
+void RdmTable::WipeRecord()
+{
+    Wipe(m_record);
+    for (auto& field : m_fields)
+        field.second.WipeCache();
+}
+
 bool RdmTable::SetListIndex(int index)
 {
     RecordList& list = OwnList();
@@ -442,7 +476,8 @@ std::string RdmTable::FieldText(const std::string& name)
 
 bool RdmTable::FieldEquals(const std::string& name, const std::string& text)
 {
-    return HasField(name, false) && FieldText(name) == text;
+    auto it = m_fields.find(FieldKey(name));
+    return it != m_fields.end() && it->second.TextEquals(text.data(), text.size());
 }
 
 void RdmTable::AddAlias(const std::string& qualified, const std::string& field)

@@ -31,6 +31,7 @@ public:
     DbDesc& Db() const { return *m_db; }
 
     // Steps along the key field `keyName` (First..Current); false when there is no record.
+    // Success without a record is a failure of the library entry (DbDescError 2007).
     virtual bool StepRecord(int step, const std::string& keyName);
     // The same after defining the key.
     virtual bool StepRecordWithKey(int step, const std::string& keyName);
@@ -76,6 +77,9 @@ public:
     virtual void ClearList();
 
     virtual void ClearBuffer();
+    // Overwrites the record and the text kept by each field with zeros (a row that holds
+    // a secret, such as a user's stored password).
+    void WipeRecord();
     virtual bool ReRead();                       // the current record again
     virtual void NewRecord();
     virtual void ModifyRecord();

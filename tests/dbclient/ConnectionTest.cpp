@@ -1,11 +1,14 @@
 // The connection's parts that need no server: scrambling, the client settings in the
 // real registry, and a login without the library. The tests against the stand-in pair
 // run in child processes of this program that find veldbcli.dll on their PATH, so that
-// the process's own binding is the one under test.
+// the process's own binding is the one under test; each child's report shows that it ran
+// the tests it was started for.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "dbclient/VelConn.h"
 #include "StandinServer.h"
@@ -16,29 +19,88 @@ namespace {
 
 const char kKey[] = "software\\veldbclients\\";
 
-// Runs this program's tests matching `filter` with `libraryDir` first on the PATH.
-DWORD RunChild(const std::string& filter, const std::string& libraryDir)
+// Whether a test's full name matches a filter pattern with '*' and '?'.
+bool Matches(const char* pattern, const char* name)
+{
+    if (!*pattern)
+        return !*name;
+    if (*pattern == '*')
+        return Matches(pattern + 1, name) || (*name && Matches(pattern, name + 1));
+    return *name && (*pattern == '?' || *pattern == *name) && Matches(pattern + 1, name + 1);
+}
+
+// The tests of this program that a filter selects, as "Suite.Name".
+std::vector<std::string> Selected(const std::string& filter)
+{
+    std::vector<std::string> names;
+    const ::testing::UnitTest& all = *::testing::UnitTest::GetInstance();
+    for (int i = 0; i < all.total_test_suite_count(); ++i) {
+        const ::testing::TestSuite& suite = *all.GetTestSuite(i);
+        for (int j = 0; j < suite.total_test_count(); ++j) {
+            std::string name = std::string(suite.name()) + "." + suite.GetTestInfo(j)->name();
+            if (Matches(filter.c_str(), name.c_str()))
+                names.push_back(name);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string Attribute(const std::string& tag, const std::string& name)
+{
+    size_t at = tag.find(" " + name + "=\"");
+    if (at == std::string::npos)
+        return "";
+    at += name.size() + 3;
+    return tag.substr(at, tag.find('"', at) - at);
+}
+
+// The tests a report of the child ran to their end (not skipped), as "Suite.Name".
+std::vector<std::string> RanInReport(const std::string& path)
+{
+    std::ifstream in(path);
+    std::string xml((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::string> names;
+    for (size_t at = xml.find("<testcase "); at != std::string::npos; at = xml.find("<testcase ", at + 1)) {
+        std::string tag = xml.substr(at, xml.find('>', at) - at);
+        if (Attribute(tag, "status") == "run" && Attribute(tag, "result") == "completed")
+            names.push_back(Attribute(tag, "classname") + "." + Attribute(tag, "name"));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Runs this program's tests matching `filter` in a child with `libraryDir` first on its
+// PATH; the child must pass and must have run every test the filter selects.
+void ExpectChildRuns(const std::string& filter, const std::string& libraryDir)
 {
     char self[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, MAX_PATH);
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    std::string report = std::string(temp) + "dbclient-child-" + std::to_string(GetCurrentProcessId()) + ".xml";
+    DeleteFileA(report.c_str());
     char oldPath[8192] = "";
     GetEnvironmentVariableA("PATH", oldPath, sizeof oldPath);
     SetEnvironmentVariableA("PATH", (libraryDir + ";" + oldPath).c_str());
     SetEnvironmentVariableA("VELDB_DBCLIENT_CHILD", "1");
-    std::string command = "\"" + std::string(self) + "\" --gtest_filter=" + filter;
+    std::string command = "\"" + std::string(self) + "\" --gtest_filter=" + filter + " --gtest_output=xml:" + report;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
     SetEnvironmentVariableA("PATH", oldPath);
     SetEnvironmentVariableA("VELDB_DBCLIENT_CHILD", nullptr);
-    if (!started)
-        return 999;
+    ASSERT_TRUE(started) << command;
     velutils::KernelHandle process(pi.hProcess), thread(pi.hThread);
     WaitForSingleObject(process.Get(), 300000);
     DWORD code = 998;
     GetExitCodeProcess(process.Get(), &code);
-    return code;
+    EXPECT_EQ(0u, code) << filter;
+    std::vector<std::string> selected = Selected(filter);
+    EXPECT_FALSE(selected.empty()) << filter << " selects no test";
+    EXPECT_EQ(selected, RanInReport(report)) << filter;
+    DeleteFileA(report.c_str());
 }
 
 TEST(Scrambling, KnownPairsAndEveryByteRoundTrips)
@@ -145,14 +207,12 @@ TEST_F(Registry, LoginWithoutTheLibraryNamesCreateDbHandler)
     EXPECT_FALSE(conn.IsConnected());
 }
 
-TEST(StandinPair, WithTheLibrary)
+TEST(StandinPair, WithTheLibraryAndOlderOnes)
 {
-    EXPECT_EQ(0u, RunChild("Library*", StandinServer::BuildDirectory() + "standins"));
-}
-
-TEST(StandinPair, WithTheLibraryLackingFindList)
-{
-    EXPECT_EQ(0u, RunChild("NoFindList*", StandinServer::BuildDirectory() + "standins\\nofindlist"));
+    std::string standins = StandinServer::BuildDirectory() + "standins";
+    ExpectChildRuns("Library*", standins);
+    ExpectChildRuns("NoFindList.*", standins + "\\nofindlist");
+    ExpectChildRuns("NoFreeDbHandler.*", standins + "\\nofreedbhandler");
 }
 
 }  // namespace

@@ -118,6 +118,19 @@ TEST(Field, TextFormsSignedAndUnsigned)
     EXPECT_EQ(2006, ErrorCode([&] { t.Field("text").AsNumber(); }));
     r[0] = 0xFE;
     EXPECT_EQ(-2, t.Field("ch").AsNumber());
+    // Unsigned values in decimal, the top bit alone and every bit set.
+    for (uint32_t bits : { 0x80000000u, 0xFFFFFFFFu }) {
+        std::memcpy(r + 22, &bits, 4);
+        std::memcpy(r + 26, &bits, 4);
+        uint16_t half = static_cast<uint16_t>(bits >> 16);
+        std::memcpy(r + 12, &half, 2);
+        r[1] = static_cast<uint8_t>(bits >> 24);
+        EXPECT_EQ(std::to_string(bits), t.Field("ulng").AsText());
+        EXPECT_EQ(std::to_string(bits), t.Field("addr").AsText());
+        EXPECT_EQ(std::to_string(half), t.Field("ush").AsText());
+        EXPECT_EQ(std::string(1, static_cast<char>(bits >> 24)), t.Field("uch").AsText());
+        EXPECT_EQ(static_cast<long>(bits), t.Field("ulng").AsNumber());     // the same 32 bits
+    }
     EXPECT_TRUE(t.IsCompoundKey(1012));
     EXPECT_FALSE(t.IsCompoundKey(1011));
 }
