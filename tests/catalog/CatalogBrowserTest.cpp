@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/ServiceControl.h"
+#include "dbclient/VelConn.h"
 #include "tests/catalog/CatalogWindow.h"
 #include "tests/catalog/CatalogueFile.h"
 #include "tests/catalog/ClientSettingsKey.h"
@@ -19,9 +20,10 @@ const COLORREF kMethod = RGB(220, 220, 220);
 
 // One server per database, with the client settings that lead its logins there.
 struct DatabaseServer {
-    DatabaseServer(const ConfigDir& dir, const std::string& database, const CatalogueFile& catalogue)
+    DatabaseServer(const ConfigDir& dir, const std::string& database, const CatalogueFile& catalogue,
+                   DWORD timeoutMs = 0)
         : started(server.StartFile(catalogue.Write(dir.FilePath((database + ".xml").c_str())))),
-          settings(database, server.PipeName())
+          settings(database, server.PipeName(), timeoutMs)
     {
         EXPECT_TRUE(started);
     }
@@ -97,12 +99,14 @@ TEST_F(Catalog, ListsTriggersJobsAndMethodsWithTheirDetails)
     catalogue.Function(10, 1, "Mentes");
     catalogue.Function(11, 1, "Torles");
     catalogue.Function(12, 1, "Osszesit");
+    catalogue.Function(13, 1, "Kilep");
     catalogue.Function(20, 2, "Ejjel");
     catalogue.Function(21, 2, "Takarit");
     catalogue.Trigger(1, 10, 5, 2, 1);
     catalogue.Trigger(1, 11, -1, 11, 0);
     catalogue.Trigger(1, 99, -1, 0, 1);     // its function is gone
     catalogue.Trigger(1, 11, 6, 6, 1);
+    catalogue.Trigger(1, 13, -1, 10, 1);
     catalogue.Trigger(2, 21, 7, -1, 1);     // its table's tablespace is gone
     catalogue.Job("VELDB.dll::Mentes", "mentés", "3600", 0);
     catalogue.Job(window->ServerDir().FilePath() + "::Ejjel", "első", "60", 1);
@@ -125,6 +129,7 @@ TEST_F(Catalog, ListsTriggersJobsAndMethodsWithTheirDetails)
         "Trigger: VELDB.dll::Torles" + naplo, "  Mode=", "  Enabled=NO",
         "Trigger: VELDB.dll::Torles" + naplo, "  On object=FO.szamlak", "  On object=ARCHIV.szamlak_regi",
         "  Mode=BEFORE DELETE", "  Enabled=YES",
+        "Trigger: VELDB.dll::Kilep" + naplo, "  Mode=USER LOGOFF", "  Enabled=YES",
         "Job: VELDB.dll::Mentes" + naplo, "  Name=mentés", "  Timing=every 3600s", "  Enabled=NO",
         "Method: VELDB.dll::Osszesit" + naplo, "  Description=external stored procedure",
         "Trigger: " + noVersion + "::Takarit" + idozito, "  Mode=", "  Enabled=YES",
@@ -136,8 +141,8 @@ TEST_F(Catalog, ListsTriggersJobsAndMethodsWithTheirDetails)
     EXPECT_EQ(0, db.server.Count("connections"));
 
     std::vector<HTREEITEM> entries = window->Children(modules);
-    ASSERT_EQ(8u, entries.size());
-    const COLORREF colours[] = { kTrigger, kTrigger, kTrigger, kJob, kMethod, kTrigger, kJob, kJob };
+    ASSERT_EQ(9u, entries.size());
+    const COLORREF colours[] = { kTrigger, kTrigger, kTrigger, kTrigger, kJob, kMethod, kTrigger, kJob, kJob };
     COLORREF plain = window->CellColour(window->Database("konyveles"), 1, true);
     for (size_t i = 0; i < entries.size(); ++i) {
         for (int column = 0; column < 2; ++column) {
@@ -146,7 +151,7 @@ TEST_F(Catalog, ListsTriggersJobsAndMethodsWithTheirDetails)
         }
         HTREEITEM detail = window->Children(entries[i]).front();
         EXPECT_EQ(plain, window->CellColour(detail, 0, true)) << i;
-        EXPECT_EQ(i != 6, window->Expanded(entries[i])) << i;   // of two jobs only the second
+        EXPECT_EQ(i != 7, window->Expanded(entries[i])) << i;   // of two jobs only the second
     }
 
     // Loaded once: collapsing and expanding again asks nobody.
@@ -260,6 +265,127 @@ TEST_F(Catalog, ServerServiceStoppedWhileTheWindowIsOpen)
     EXPECT_EQ((std::vector<std::string>{ "Method: naplo.dll::Osszesit=-1.-1.-1.-1.",
                                          "  Description=external stored procedure" }),
               window->Rows(modules));
+}
+
+// The server admits the user, the catalogue's own check refuses the password: the box,
+// then the dialog again, and the right password lists the modules.
+TEST_F(Catalog, RefusedByTheUserCheckTheDialogComesBackAndLogsIn)
+{
+    CatalogueFile catalogue;
+    catalogue.serverChecksLogins = false;
+    catalogue.Library(1, "naplo.dll");
+    catalogue.Function(12, 1, "Osszesit");
+    DatabaseServer db(data, "KONYVELES", catalogue);
+    Open();
+    window->PressRight(window->Modules("konyveles"));
+    ASSERT_TRUE(window->TypeLogin("admin", "rossz"));
+    std::string refusal = window->AnswerRefusal();
+    EXPECT_NE(std::string::npos, refusal.find("ADMIN/***@KONYVELES|")) << refusal;
+    EXPECT_NE(std::string::npos, refusal.find("Nem megfelelő jelszó!")) << refusal;
+    ASSERT_TRUE(window->AnswerLogin("admin", "admin"));
+    EXPECT_EQ((std::vector<std::string>{ "Method: naplo.dll::Osszesit=-1.-1.-1.-1.",
+                                         "  Description=external stored procedure" }),
+              window->Rows(window->Modules("konyveles")));
+    EXPECT_EQ(0, db.server.Count("connections"));
+}
+
+TEST_F(Catalog, WithoutClientSettingsTheirAbsenceIsShownInsteadOfTheDialog)
+{
+    std::vector<std::string> registered;
+    VelConn::ListDatabases(registered);
+    ASSERT_TRUE(registered.empty()) << registered.front();
+    Open();
+    HTREEITEM modules = window->Modules("konyveles");
+    window->PressRight(modules);
+    window->WaitIdle();
+    if (HWND login = window->WaitForLogin(500)) {
+        ADD_FAILURE() << "a login dialog without a database to choose";
+        PostMessageA(login, WM_COMMAND, IDCANCEL, 0);
+    }
+    window->WaitIdle();
+    std::vector<ShownError> errors = shown.Take();
+    ASSERT_EQ(1u, errors.size());
+    EXPECT_NE(std::string::npos, errors[0].detail.find("ErrCode:\t10039")) << errors[0].detail;
+    EXPECT_NE(std::string::npos, (errors[0].mainText + errors[0].detail).find("HKLM\\software\\veldbclients"))
+        << errors[0].mainText;
+    EXPECT_EQ(std::vector<std::string>{ "=" }, window->Rows(modules));
+}
+
+// A server that stops answering ends the login in one box once the client settings'
+// time-out has passed.
+TEST_F(Catalog, HungServerEndsInOneBoxAfterTheTimeout)
+{
+    CatalogueFile catalogue;
+    catalogue.Library(1, "naplo.dll");
+    DatabaseServer db(data, "KONYVELES", catalogue, 1000);
+    Open();
+    HTREEITEM modules = window->Modules("konyveles");
+    window->PressRight(modules);
+    ASSERT_TRUE(window->WaitForLogin());
+    ASSERT_TRUE(db.server.Suspend());
+    ASSERT_TRUE(window->TypeLogin("admin", "admin"));
+    std::vector<ShownError> errors;
+    bool ended = WaitFor([&] {
+        for (const ShownError& e : shown.Take())
+            errors.push_back(e);
+        return !errors.empty();
+    }, 20000);
+    db.server.Resume();
+    ASSERT_TRUE(ended) << "the program waits for the hung server";
+    window->WaitIdle();
+    for (const ShownError& e : shown.Take())
+        errors.push_back(e);
+    ASSERT_EQ(1u, errors.size());
+    EXPECT_NE(std::string::npos, errors[0].detail.find("ErrCode:\t10071")) << errors[0].detail;
+    EXPECT_EQ(std::vector<std::string>{ "=" }, window->Rows(modules));
+}
+
+// The rows read before the server failed stay, in one box; the node is loaded.
+TEST_F(Catalog, ReadingThatFailsPartWayKeepsWhatWasRead)
+{
+    CatalogueFile catalogue;
+    catalogue.Library(1, "naplo.dll");
+    catalogue.Function(12, 1, "Osszesit");
+    catalogue.Library(2, "idozito.dll");
+    catalogue.Function(20, 2, "Ejjel");
+    DatabaseServer db(data, "KONYVELES", catalogue);
+    // The first library's triggers, functions and its function's jobs; then no more.
+    ASSERT_EQ("ok", db.server.Query("fail FindList 10071 after 3"));
+    Open();
+    ExpandAndLogin();
+    std::vector<ShownError> errors = shown.Take();
+    ASSERT_EQ(1u, errors.size());
+    EXPECT_NE(std::string::npos, errors[0].detail.find("ErrCode:\t10071")) << errors[0].detail;
+    HTREEITEM modules = window->Modules("konyveles");
+    EXPECT_EQ((std::vector<std::string>{ "Method: naplo.dll::Osszesit=-1.-1.-1.-1.",
+                                         "  Description=external stored procedure" }),
+              window->Rows(modules));
+    EXPECT_EQ(1u, window->LoadedNodes().count(modules));
+    EXPECT_EQ(0, db.server.Count("connections"));
+}
+
+// A second start of the program while the window is open, also during a login, brings
+// the window forward and leaves the tree as it is.
+TEST_F(Catalog, SecondStartWithTheWindowOpenKeepsTheTree)
+{
+    CatalogueFile catalogue;
+    catalogue.Library(1, "naplo.dll");
+    catalogue.Function(12, 1, "Osszesit");
+    DatabaseServer db(data, "KONYVELES", catalogue);
+    Open({ "konyveles", "raktar" });
+    for (int start = 0; start < 3; ++start)
+        window->SecondStart();
+    window->WaitPosted();
+    EXPECT_EQ(2u, window->Children(window->DatabasesRoot()).size());
+    HTREEITEM modules = window->Modules("konyveles");
+    window->PressRight(modules);
+    ASSERT_TRUE(window->WaitForLogin());
+    window->SecondStart();
+    window->WaitPosted();
+    ASSERT_TRUE(window->AnswerLogin("admin", "admin"));
+    EXPECT_EQ(2u, window->Children(window->DatabasesRoot()).size());
+    EXPECT_EQ(2u, window->Rows(modules).size());
+    EXPECT_TRUE(IsWindowVisible(window->Dlg().GetSafeHwnd()));
 }
 
 }  // namespace

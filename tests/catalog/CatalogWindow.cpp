@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/SingleInstance.h"
 #include "dbclient/TRdmLogin.h"
 #include "treelist/TreeListMessages.h"
 
@@ -13,6 +14,21 @@ void Type(HWND control, const std::string& text)
 {
     for (char c : text)
         SendMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+// Over what the field holds.
+void Retype(HWND control, const std::string& text)
+{
+    SendMessageA(control, EM_SETSEL, 0, -1);
+    Type(control, text);
+}
+
+BOOL CALLBACK CollectText(HWND child, LPARAM texts)
+{
+    char text[256] = "";
+    GetWindowTextA(child, text, sizeof text);
+    *reinterpret_cast<std::string*>(texts) += std::string(text) + "|";
+    return TRUE;
 }
 
 std::string TextOf(HWND window)
@@ -93,6 +109,19 @@ void CatalogWindow::WaitIdle()
     Dlg().RunOnUi([] {});
 }
 
+void CatalogWindow::WaitPosted()
+{
+    m_posted = false;
+    m_markPosted = [this] { m_posted = true; };
+    PostMessageA(m_runner->Hwnd(), TestDlg::kRunMessage, 0, reinterpret_cast<LPARAM>(&m_markPosted));
+    WaitFor([this] { return m_posted.load(); });
+}
+
+void CatalogWindow::SecondStart()
+{
+    SendMessageA(m_runner->Hwnd(), SingleInstance::ShowMessage(), 0, 0);
+}
+
 HWND CatalogWindow::WaitForLogin(DWORD timeoutMs)
 {
     DWORD thread = GetWindowThreadProcessId(m_runner->Hwnd(), nullptr);
@@ -101,8 +130,8 @@ HWND CatalogWindow::WaitForLogin(DWORD timeoutMs)
     return login;
 }
 
-bool CatalogWindow::AnswerLogin(const std::string& user, const std::string& password, const std::string& other,
-                                bool ok)
+bool CatalogWindow::TypeLogin(const std::string& user, const std::string& password, const std::string& other,
+                              bool ok)
 {
     HWND login = WaitForLogin();
     if (!login)
@@ -110,8 +139,8 @@ bool CatalogWindow::AnswerLogin(const std::string& user, const std::string& pass
     HWND combo = GetDlgItem(login, TRdmLogin::DatabaseComboId);
     m_offeredDatabase = TextOf(combo);
     HWND passwordEdit = GetDlgItem(login, TRdmLogin::PasswordEditId);
-    Type(GetDlgItem(login, TRdmLogin::UserEditId), user);
-    Type(passwordEdit, password);
+    Retype(GetDlgItem(login, TRdmLogin::UserEditId), user);
+    Retype(passwordEdit, password);
     if (!other.empty())
         Type(combo, other.substr(0, 1));
     bool greyed = ok && !IsWindowEnabled(GetDlgItem(login, IDOK));
@@ -121,10 +150,29 @@ bool CatalogWindow::AnswerLogin(const std::string& user, const std::string& pass
     WPARAM key = ok && !greyed ? VK_RETURN : VK_ESCAPE;
     PostMessageA(passwordEdit, WM_KEYDOWN, key, 1);
     PostMessageA(passwordEdit, WM_KEYUP, key, 0xC0000001);
-    if (!WaitFor([&] { return !IsWindow(login); }))
-        return false;
+    return WaitFor([&] { return !IsWindow(login); }) && !greyed;
+}
+
+bool CatalogWindow::AnswerLogin(const std::string& user, const std::string& password, const std::string& other,
+                                bool ok)
+{
+    bool answered = TypeLogin(user, password, other, ok);
     WaitIdle();
-    return !greyed;
+    return answered;
+}
+
+std::string CatalogWindow::AnswerRefusal()
+{
+    DWORD thread = GetWindowThreadProcessId(m_runner->Hwnd(), nullptr);
+    HWND box = nullptr;
+    if (!WaitFor([&] { return (box = FindThreadWindow(thread, nullptr, "")) != nullptr; }))
+        return "";
+    std::string texts;
+    EnumChildWindows(box, CollectText, reinterpret_cast<LPARAM>(&texts));
+    PostMessageA(box, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageA(box, WM_KEYUP, VK_RETURN, 0xC0000001);
+    WaitFor([&] { return !IsWindow(box); });
+    return texts;
 }
 
 std::string CatalogWindow::Text(HTREEITEM item, int column)

@@ -31,14 +31,24 @@ public:
     void PressLeft(HTREEITEM node);
     // Runs nothing on the window's thread: returns once it is free again.
     void WaitIdle();
+    // Returns once the window's thread has handled every message posted to it so far.
+    void WaitPosted();
+    // What a second start of the program sends to the running copy.
+    void SecondStart();
 
     // The login dialog, when it appears within the time.
     HWND WaitForLogin(DWORD timeoutMs = 5000);
-    // Types user and password, and when `other` is given, its first letter into the
-    // database list; then presses Enter (or Escape) and waits for the work to finish.
-    // False when the dialog did not come, or would not take Enter.
+    // Types user and password over what the fields hold, and when `other` is given, its
+    // first letter into the database list; then presses Enter (or Escape). False when
+    // the dialog did not come, or would not take Enter.
+    bool TypeLogin(const std::string& user, const std::string& password, const std::string& other = "",
+                   bool ok = true);
+    // The same, and waits for the work to finish.
     bool AnswerLogin(const std::string& user, const std::string& password, const std::string& other = "",
                      bool ok = true);
+    // The texts of the box of a refused login (joined by "|"), once it is closed with
+    // Enter; empty when no box came.
+    std::string AnswerRefusal();
     // The database the last login dialog offered when it opened.
     const std::string& OfferedDatabase() const { return m_offeredDatabase; }
 
@@ -57,4 +67,6 @@ private:
     ServiceFixture m_service;
     std::unique_ptr<DialogRunner> m_runner;
     std::string m_offeredDatabase;
+    std::atomic<bool> m_posted{ false };
+    std::function<void()> m_markPosted;
 };
