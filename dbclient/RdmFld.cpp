@@ -25,6 +25,12 @@ void RdmFld::ThrowNotConvertible() const
     throw DbDescError(kNotConvertible, VEL_ERRPOS("RdmFld"), StrVector{ m_table, m_name });
 }
 
+// The field does not lie inside the record the description gives its table.
+void RdmFld::ThrowOutOfImage() const
+{
+    throw DbDescError(kUnknownField, VEL_ERRPOS("RdmFld"), StrVector{ m_db->Name() + ".fld: " + std::to_string(m_number) });
+}
+
 void RdmFld::CheckConvertible() const
 {
     if (m_entry.type == 'g' || m_entry.type == 'k')
@@ -40,8 +46,7 @@ const std::string& RdmFld::AsText()
     const DictField& entry = m_db->FieldByNumber(m_number);
     fieldtext::Result r = fieldtext::Read(entry, m_record->data(), m_record->size(), m_offset, m_cache);
     if (r == fieldtext::Result::OutOfImage)
-        throw DbDescError(kUnknownField, VEL_ERRPOS("RdmFld::AsText"),
-                          StrVector{ m_db->Name() + ".fld: " + std::to_string(m_number) });
+        ThrowOutOfImage();
     return m_cache;
 }
 
@@ -58,6 +63,16 @@ long RdmFld::AsNumber()
         if (m_entry.length != 1)
             ThrowNotConvertible();
         return static_cast<signed char>(AsChar());
+    }
+    // An integer straight from the record: the number its text form reads as.
+    long long value = 0;
+    if (!m_detached) {
+        const DictField& entry = m_db->FieldByNumber(m_number);
+        fieldtext::Result r = fieldtext::ReadInteger(entry, m_record->data(), m_record->size(), m_offset, value);
+        if (r == fieldtext::Result::OutOfImage)
+            ThrowOutOfImage();
+        if (r == fieldtext::Result::Ok)
+            return static_cast<long>(value);
     }
     return static_cast<long>(std::strtoll(AsText().c_str(), nullptr, 10));
 }
@@ -80,8 +95,7 @@ bool RdmFld::TextEquals(const char* text, size_t length)
     if (!m_detached && m_entry.type == 'c' && m_entry.length > 1) {
         if (fieldtext::CharactersEqual(m_entry, m_record->data(), m_record->size(), m_offset, text, length, equal)
             == fieldtext::Result::OutOfImage)
-            throw DbDescError(kUnknownField, VEL_ERRPOS("RdmFld::TextEquals"),
-                              StrVector{ m_db->Name() + ".fld: " + std::to_string(m_number) });
+            ThrowOutOfImage();
         return equal;
     }
     const std::string& value = AsText();

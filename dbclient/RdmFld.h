@@ -43,6 +43,7 @@ public:
 private:
     void CheckConvertible() const;
     void ThrowNotConvertible() const;
+    void ThrowOutOfImage() const;
 
     const DbDesc* m_db;
     std::string m_table;

@@ -79,7 +79,7 @@ const FunctionLoader::Entry kStepEntries[] = { FunctionLoader::FirstRec, Functio
 
 }  // namespace
 
-RdmTable::RdmTable(DbDesc& db, const std::string& table) : m_db(&db), m_name(DictUpper(table))
+RdmTable::RdmTable(DbDesc& db, const std::string& table) : m_db(&db), m_name(DictUpper(table)), m_prefix(m_name + ".")
 {
     m_recordType = db.RecordTypeNumber(table);
     if (m_recordType < 0)
@@ -125,15 +125,17 @@ std::vector<uint8_t> RdmTable::KeyValue(int keyField) const
     return std::vector<uint8_t>(m_record.begin() + at, m_record.begin() + at + f.length);
 }
 
+// Called for every field read: no allocation for a short name.
 std::string RdmTable::FieldKey(const std::string& name) const
 {
     std::string key = DictUpper(name);
-    auto alias = m_aliases.find(key);
-    if (alias != m_aliases.end())
-        return alias->second;
-    std::string prefix = m_name + ".";
-    if (key.compare(0, prefix.size(), prefix) == 0)
-        return key.substr(prefix.size());
+    if (!m_aliases.empty()) {
+        auto alias = m_aliases.find(key);
+        if (alias != m_aliases.end())
+            return alias->second;
+    }
+    if (key.compare(0, m_prefix.size(), m_prefix) == 0)
+        key.erase(0, m_prefix.size());
     return key;
 }
 
@@ -289,19 +291,19 @@ bool RdmTable::ListSearch(Search search, const std::string& keyName, int mode, b
         keyField = KeyFieldNumber(keyName);
         DefineKey(keyField);
     }
-    RecordList found;
     RecordList& list = OwnList();
-    if (!RunSearch(search, keyField, high, found)) {
-        if (!append)
-            list.Clear();
-        return false;
-    }
     if (!append) {
-        list.data.swap(found.data);
-        list.recordSize = found.recordSize;
+        // Straight into the list, whose memory serves the next search again.
+        if (!RunSearch(search, keyField, high, list)) {
+            list.Clear();
+            return false;
+        }
         list.index = -1;
         return PositionList(mode);
     }
+    RecordList found;
+    if (!RunSearch(search, keyField, high, found))
+        return false;
     if (list.recordSize == 0) {
         list.data.swap(found.data);
         list.recordSize = found.recordSize;
@@ -336,9 +338,9 @@ bool RdmTable::AppendSearch(Search search, const std::string& keyName, const std
 void RdmTable::TakeRecord(const RecordList& list, size_t index)
 {
     // A record shorter than the data length leaves the rest of the buffer zero.
-    std::fill(m_record.begin(), m_record.end(), 0);
     size_t n = std::min<size_t>(list.recordSize, m_record.size());
     std::memcpy(m_record.data(), list.data.data() + index * list.recordSize, n);
+    std::fill(m_record.begin() + static_cast<std::ptrdiff_t>(n), m_record.end(), 0);
 }
 
 bool RdmTable::PositionList(int mode)
@@ -460,27 +462,55 @@ bool RdmTable::HasField(const std::string& name, bool direct) const
     return m_fields.count(direct ? DictUpper(name) : FieldKey(name)) != 0;
 }
 
+// A table read row by row asks for the same few names again and again: those asked for
+// last are found by the name exactly as given, without upper-casing and the map.
+RdmFld* RdmTable::FindField(const char* name, size_t length)
+{
+    for (Recent& recent : m_recent)
+        if (recent.field && recent.name.size() == length && std::memcmp(recent.name.data(), name, length) == 0)
+            return recent.field;
+    std::string given(name, length);
+    auto it = m_fields.find(FieldKey(given));
+    if (it == m_fields.end())
+        return nullptr;
+    Recent& slot = m_recent[m_nextRecent++ % m_recent.size()];
+    slot.name.swap(given);
+    slot.field = &it->second;
+    return slot.field;
+}
+
+RdmFld* RdmTable::FindField(const std::string& name)
+{
+    return FindField(name.data(), name.size());
+}
+
 RdmFld& RdmTable::Field(const std::string& name)
 {
-    auto it = m_fields.find(FieldKey(name));
-    if (it == m_fields.end())
+    return Field(name.c_str());
+}
+
+RdmFld& RdmTable::Field(const char* name)
+{
+    RdmFld* field = FindField(name, std::strlen(name));
+    if (!field)
         throw DbDescError(kUnknownField, VEL_ERRPOS("RdmTable::Field"), StrVector{ name });
-    return it->second;
+    return *field;
 }
 
 std::string RdmTable::FieldText(const std::string& name)
 {
-    auto it = m_fields.find(FieldKey(name));
-    return it == m_fields.end() ? std::string() : it->second.AsText();
+    RdmFld* field = FindField(name);
+    return field ? field->AsText() : std::string();
 }
 
 bool RdmTable::FieldEquals(const std::string& name, const std::string& text)
 {
-    auto it = m_fields.find(FieldKey(name));
-    return it != m_fields.end() && it->second.TextEquals(text.data(), text.size());
+    RdmFld* field = FindField(name);
+    return field && field->TextEquals(text.data(), text.size());
 }
 
 void RdmTable::AddAlias(const std::string& qualified, const std::string& field)
 {
     m_aliases[DictUpper(qualified)] = DictUpper(field);
+    m_recent = {};       // a name may lead elsewhere now
 }
