@@ -55,6 +55,28 @@ protected:
         EXPECT_EQ("KONYVELES", window->OfferedDatabase());
     }
 
+    // The catalogue of most tests, one library with one plain method, and its rows.
+    static CatalogueFile OneMethod()
+    {
+        CatalogueFile catalogue;
+        catalogue.Library(1, "naplo.dll");
+        catalogue.Function(12, 1, "Osszesit");
+        return catalogue;
+    }
+    const std::vector<std::string> oneMethodRows = { "Method: naplo.dll::Osszesit=-1.-1.-1.-1.",
+                                                     "  Description=external stored procedure" };
+
+    // The one box the program showed since the last look, with its error code.
+    ShownError OneError(int code)
+    {
+        std::vector<ShownError> errors = shown.Take();
+        EXPECT_EQ(1u, errors.size());
+        if (errors.empty())
+            return ShownError();
+        EXPECT_NE(std::string::npos, errors[0].detail.find("ErrCode:\t" + std::to_string(code))) << errors[0].detail;
+        return errors[0];
+    }
+
     ShownErrors shown;            // no test leaves a box open; each takes what it expects
     ConfigDir data;
     std::unique_ptr<CatalogWindow> window;
@@ -179,11 +201,13 @@ TEST_F(Catalog, JobsOfACatalogueWithoutTheirEnabledFieldAreEnabled)
               window->Rows(window->Modules("konyveles")));
 }
 
-TEST_F(Catalog, CancelledLoginKeepsThePlaceholderAndTheNextExpansionAsksAgain)
+// A cancelled login keeps the placeholder; the next expansion asks again. The server
+// admits the user there, the catalogue's own check refuses the password: the box, the
+// dialog once more, and the right password lists the modules.
+TEST_F(Catalog, CancelledOrRefusedLoginAsksAgainAndTheRightOneLogsIn)
 {
-    CatalogueFile catalogue;
-    catalogue.Library(1, "naplo.dll");
-    catalogue.Function(12, 1, "Osszesit");
+    CatalogueFile catalogue = OneMethod();
+    catalogue.serverChecksLogins = false;
     DatabaseServer db(data, "KONYVELES", catalogue);
     Open();
     HTREEITEM modules = window->Modules("konyveles");
@@ -193,17 +217,19 @@ TEST_F(Catalog, CancelledLoginKeepsThePlaceholderAndTheNextExpansionAsksAgain)
     EXPECT_TRUE(window->LoadedNodes().empty());
 
     window->PressLeft(modules);
-    ExpandAndLogin();
-    EXPECT_EQ((std::vector<std::string>{ "Method: naplo.dll::Osszesit=-1.-1.-1.-1.",
-                                         "  Description=external stored procedure" }),
-              window->Rows(modules));
+    window->PressRight(modules);
+    ASSERT_TRUE(window->TypeLogin("admin", "rossz"));
+    std::string refusal = window->AnswerRefusal();
+    EXPECT_NE(std::string::npos, refusal.find("ADMIN/***@KONYVELES|")) << refusal;
+    EXPECT_NE(std::string::npos, refusal.find("Nem megfelelő jelszó!")) << refusal;
+    ASSERT_TRUE(window->AnswerLogin("admin", "admin"));
+    EXPECT_EQ(oneMethodRows, window->Rows(modules));
+    EXPECT_EQ(0, db.server.Count("connections"));
 }
 
 TEST_F(Catalog, AnotherDatabaseChosenInTheDialogIsListedUnderTheExpandedNode)
 {
-    CatalogueFile books, stock;
-    books.Library(1, "naplo.dll");
-    books.Function(12, 1, "Osszesit");
+    CatalogueFile books = OneMethod(), stock;
     stock.Library(1, "keszlet.dll");
     stock.Function(30, 1, "Leltar");
     DatabaseServer first(data, "KONYVELES", books);
@@ -218,31 +244,42 @@ TEST_F(Catalog, AnotherDatabaseChosenInTheDialogIsListedUnderTheExpandedNode)
     EXPECT_EQ(0, first.server.Count("InitUserEx"));
 }
 
-TEST_F(Catalog, MissingCatalogueTableIsShownAndTheNodeStaysLoaded)
+// A catalogue table missing, or the server failing part-way: one box, the rows read
+// before it stay, and the node counts as loaded.
+TEST_F(Catalog, FailedReadingIsShownOnceAndKeepsWhatWasRead)
 {
-    CatalogueFile catalogue;
-    catalogue.Library(1, "naplo.dll");
-    catalogue.Function(12, 1, "Osszesit");
-    catalogue.missingTable = "jobs";
-    DatabaseServer db(data, "KONYVELES", catalogue);
-    Open();
-    ExpandAndLogin();
-    std::vector<ShownError> errors = shown.Take();
-    ASSERT_EQ(1u, errors.size());
-    EXPECT_NE(std::string::npos, errors[0].detail.find("ErrCode:\t2002")) << errors[0].detail;
-    HTREEITEM modules = window->Modules("konyveles");
-    EXPECT_TRUE(window->Rows(modules).empty());
-    EXPECT_EQ(1u, window->LoadedNodes().count(modules));
-    EXPECT_EQ(0, db.server.Count("connections"));
+    CatalogueFile noJobs = OneMethod(), twoLibraries = OneMethod();
+    noJobs.missingTable = "jobs";
+    twoLibraries.Library(2, "idozito.dll");
+    twoLibraries.Function(20, 2, "Ejjel");
+    struct Case {
+        const CatalogueFile& catalogue;
+        const char* failure;
+        int code;
+        std::vector<std::string> rows;
+    };
+    // Part-way: the first library's triggers, functions and its function's jobs, then no more.
+    const Case cases[] = { { noJobs, nullptr, 2002, {} },
+                           { twoLibraries, "fail FindList 10071 after 3", 10071, oneMethodRows } };
+    for (const Case& c : cases) {
+        DatabaseServer db(data, "KONYVELES", c.catalogue);
+        if (c.failure) {
+            ASSERT_EQ("ok", db.server.Query(c.failure));
+        }
+        Open();
+        ExpandAndLogin();
+        OneError(c.code);
+        HTREEITEM modules = window->Modules("konyveles");
+        EXPECT_EQ(c.rows, window->Rows(modules));
+        EXPECT_EQ(1u, window->LoadedNodes().count(modules));
+        EXPECT_EQ(0, db.server.Count("connections"));
+    }
 }
 
 TEST_F(Catalog, ServerServiceStoppedWhileTheWindowIsOpen)
 {
-    CatalogueFile catalogue;
-    catalogue.Library(1, "naplo.dll");
-    catalogue.Function(12, 1, "Osszesit");
     Open();
-    catalogue.Write(window->ServerDir().FilePath("veldbdata.xml"));
+    OneMethod().Write(window->ServerDir().FilePath("veldbdata.xml"));
     CopyFileA(StandinServicePath().c_str(), window->ServerDir().FilePath("veldbsrv.exe").c_str(), FALSE);
     ClientSettingsKey settings("KONYVELES", "veldbsrv");
     ASSERT_TRUE(window->Service().Start());
@@ -252,9 +289,7 @@ TEST_F(Catalog, ServerServiceStoppedWhileTheWindowIsOpen)
 
     HTREEITEM modules = window->Modules("konyveles");
     ExpandAndLogin();
-    std::vector<ShownError> errors = shown.Take();
-    ASSERT_EQ(1u, errors.size());
-    EXPECT_NE(std::string::npos, errors[0].detail.find("ErrCode:\t10071")) << errors[0].detail;
+    OneError(10071);
     EXPECT_EQ(std::vector<std::string>{ "=" }, window->Rows(modules));
     EXPECT_TRUE(window->LoadedNodes().empty());
 
@@ -262,31 +297,7 @@ TEST_F(Catalog, ServerServiceStoppedWhileTheWindowIsOpen)
     ASSERT_TRUE(window->Service().WaitForState(SERVICE_RUNNING));
     window->PressLeft(modules);
     ExpandAndLogin();
-    EXPECT_EQ((std::vector<std::string>{ "Method: naplo.dll::Osszesit=-1.-1.-1.-1.",
-                                         "  Description=external stored procedure" }),
-              window->Rows(modules));
-}
-
-// The server admits the user, the catalogue's own check refuses the password: the box,
-// then the dialog again, and the right password lists the modules.
-TEST_F(Catalog, RefusedByTheUserCheckTheDialogComesBackAndLogsIn)
-{
-    CatalogueFile catalogue;
-    catalogue.serverChecksLogins = false;
-    catalogue.Library(1, "naplo.dll");
-    catalogue.Function(12, 1, "Osszesit");
-    DatabaseServer db(data, "KONYVELES", catalogue);
-    Open();
-    window->PressRight(window->Modules("konyveles"));
-    ASSERT_TRUE(window->TypeLogin("admin", "rossz"));
-    std::string refusal = window->AnswerRefusal();
-    EXPECT_NE(std::string::npos, refusal.find("ADMIN/***@KONYVELES|")) << refusal;
-    EXPECT_NE(std::string::npos, refusal.find("Nem megfelelő jelszó!")) << refusal;
-    ASSERT_TRUE(window->AnswerLogin("admin", "admin"));
-    EXPECT_EQ((std::vector<std::string>{ "Method: naplo.dll::Osszesit=-1.-1.-1.-1.",
-                                         "  Description=external stored procedure" }),
-              window->Rows(window->Modules("konyveles")));
-    EXPECT_EQ(0, db.server.Count("connections"));
+    EXPECT_EQ(oneMethodRows, window->Rows(modules));
 }
 
 TEST_F(Catalog, WithoutClientSettingsTheirAbsenceIsShownInsteadOfTheDialog)
@@ -303,11 +314,9 @@ TEST_F(Catalog, WithoutClientSettingsTheirAbsenceIsShownInsteadOfTheDialog)
         PostMessageA(login, WM_COMMAND, IDCANCEL, 0);
     }
     window->WaitIdle();
-    std::vector<ShownError> errors = shown.Take();
-    ASSERT_EQ(1u, errors.size());
-    EXPECT_NE(std::string::npos, errors[0].detail.find("ErrCode:\t10039")) << errors[0].detail;
-    EXPECT_NE(std::string::npos, (errors[0].mainText + errors[0].detail).find("HKLM\\software\\veldbclients"))
-        << errors[0].mainText;
+    ShownError missing = OneError(10039);
+    EXPECT_NE(std::string::npos, missing.mainText.find("KONYVELES adatbázishoz (HKLM\\software\\veldbclients)"))
+        << missing.mainText;
     EXPECT_EQ(std::vector<std::string>{ "=" }, window->Rows(modules));
 }
 
@@ -315,63 +324,29 @@ TEST_F(Catalog, WithoutClientSettingsTheirAbsenceIsShownInsteadOfTheDialog)
 // time-out has passed.
 TEST_F(Catalog, HungServerEndsInOneBoxAfterTheTimeout)
 {
-    CatalogueFile catalogue;
-    catalogue.Library(1, "naplo.dll");
-    DatabaseServer db(data, "KONYVELES", catalogue, 1000);
+    DatabaseServer db(data, "KONYVELES", OneMethod(), 1000);
     Open();
     HTREEITEM modules = window->Modules("konyveles");
     window->PressRight(modules);
     ASSERT_TRUE(window->WaitForLogin());
     ASSERT_TRUE(db.server.Suspend());
     ASSERT_TRUE(window->TypeLogin("admin", "admin"));
+    // Without a time-out the window's thread would wait as long as the server hangs.
     std::vector<ShownError> errors;
-    bool ended = WaitFor([&] {
-        for (const ShownError& e : shown.Take())
-            errors.push_back(e);
-        return !errors.empty();
-    }, 20000);
+    bool ended = WaitFor([&] { return !(errors = shown.Take()).empty(); }, 20000);
     db.server.Resume();
     ASSERT_TRUE(ended) << "the program waits for the hung server";
     window->WaitIdle();
-    for (const ShownError& e : shown.Take())
-        errors.push_back(e);
-    ASSERT_EQ(1u, errors.size());
+    ASSERT_EQ(1u, errors.size() + shown.Take().size());
     EXPECT_NE(std::string::npos, errors[0].detail.find("ErrCode:\t10071")) << errors[0].detail;
     EXPECT_EQ(std::vector<std::string>{ "=" }, window->Rows(modules));
-}
-
-// The rows read before the server failed stay, in one box; the node is loaded.
-TEST_F(Catalog, ReadingThatFailsPartWayKeepsWhatWasRead)
-{
-    CatalogueFile catalogue;
-    catalogue.Library(1, "naplo.dll");
-    catalogue.Function(12, 1, "Osszesit");
-    catalogue.Library(2, "idozito.dll");
-    catalogue.Function(20, 2, "Ejjel");
-    DatabaseServer db(data, "KONYVELES", catalogue);
-    // The first library's triggers, functions and its function's jobs; then no more.
-    ASSERT_EQ("ok", db.server.Query("fail FindList 10071 after 3"));
-    Open();
-    ExpandAndLogin();
-    std::vector<ShownError> errors = shown.Take();
-    ASSERT_EQ(1u, errors.size());
-    EXPECT_NE(std::string::npos, errors[0].detail.find("ErrCode:\t10071")) << errors[0].detail;
-    HTREEITEM modules = window->Modules("konyveles");
-    EXPECT_EQ((std::vector<std::string>{ "Method: naplo.dll::Osszesit=-1.-1.-1.-1.",
-                                         "  Description=external stored procedure" }),
-              window->Rows(modules));
-    EXPECT_EQ(1u, window->LoadedNodes().count(modules));
-    EXPECT_EQ(0, db.server.Count("connections"));
 }
 
 // A second start of the program while the window is open, also during a login, brings
 // the window forward and leaves the tree as it is.
 TEST_F(Catalog, SecondStartWithTheWindowOpenKeepsTheTree)
 {
-    CatalogueFile catalogue;
-    catalogue.Library(1, "naplo.dll");
-    catalogue.Function(12, 1, "Osszesit");
-    DatabaseServer db(data, "KONYVELES", catalogue);
+    DatabaseServer db(data, "KONYVELES", OneMethod());
     Open({ "konyveles", "raktar" });
     for (int start = 0; start < 3; ++start)
         window->SecondStart();
@@ -384,7 +359,7 @@ TEST_F(Catalog, SecondStartWithTheWindowOpenKeepsTheTree)
     window->WaitPosted();
     ASSERT_TRUE(window->AnswerLogin("admin", "admin"));
     EXPECT_EQ(2u, window->Children(window->DatabasesRoot()).size());
-    EXPECT_EQ(2u, window->Rows(modules).size());
+    EXPECT_EQ(oneMethodRows, window->Rows(modules));
     EXPECT_TRUE(IsWindowVisible(window->Dlg().GetSafeHwnd()));
 }
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 #include "dbclient/VelConn.h"
 #include "StandinServer.h"
@@ -19,59 +20,24 @@ namespace {
 
 const char kKey[] = "software\\veldbclients\\";
 
-// Whether a test's full name matches a filter pattern with '*' and '?'.
-bool Matches(const char* pattern, const char* name)
-{
-    if (!*pattern)
-        return !*name;
-    if (*pattern == '*')
-        return Matches(pattern + 1, name) || (*name && Matches(pattern, name + 1));
-    return *name && (*pattern == '?' || *pattern == *name) && Matches(pattern + 1, name + 1);
-}
-
-// The tests of this program that a filter selects, as "Suite.Name".
-std::vector<std::string> Selected(const std::string& filter)
-{
-    std::vector<std::string> names;
-    const ::testing::UnitTest& all = *::testing::UnitTest::GetInstance();
-    for (int i = 0; i < all.total_test_suite_count(); ++i) {
-        const ::testing::TestSuite& suite = *all.GetTestSuite(i);
-        for (int j = 0; j < suite.total_test_count(); ++j) {
-            std::string name = std::string(suite.name()) + "." + suite.GetTestInfo(j)->name();
-            if (Matches(filter.c_str(), name.c_str()))
-                names.push_back(name);
-        }
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::string Attribute(const std::string& tag, const std::string& name)
-{
-    size_t at = tag.find(" " + name + "=\"");
-    if (at == std::string::npos)
-        return "";
-    at += name.size() + 3;
-    return tag.substr(at, tag.find('"', at) - at);
-}
-
-// The tests a report of the child ran to their end (not skipped), as "Suite.Name".
-std::vector<std::string> RanInReport(const std::string& path)
+// How many tests a child's report lists (all its filter selected) and how many of them
+// ran to their end, not skipped.
+std::pair<int, int> ReportedTests(const std::string& path)
 {
     std::ifstream in(path);
     std::string xml((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<std::string> names;
+    int listed = 0, completed = 0;
     for (size_t at = xml.find("<testcase "); at != std::string::npos; at = xml.find("<testcase ", at + 1)) {
         std::string tag = xml.substr(at, xml.find('>', at) - at);
-        if (Attribute(tag, "status") == "run" && Attribute(tag, "result") == "completed")
-            names.push_back(Attribute(tag, "classname") + "." + Attribute(tag, "name"));
+        ++listed;
+        if (tag.find(" status=\"run\"") != std::string::npos && tag.find(" result=\"completed\"") != std::string::npos)
+            ++completed;
     }
-    std::sort(names.begin(), names.end());
-    return names;
+    return { listed, completed };
 }
 
 // Runs this program's tests matching `filter` in a child with `libraryDir` first on its
-// PATH; the child must pass and must have run every test the filter selects.
+// PATH; the child must pass and its report must show every test it selects run.
 void ExpectChildRuns(const std::string& filter, const std::string& libraryDir)
 {
     char self[MAX_PATH] = "";
@@ -97,9 +63,9 @@ void ExpectChildRuns(const std::string& filter, const std::string& libraryDir)
     DWORD code = 998;
     GetExitCodeProcess(process.Get(), &code);
     EXPECT_EQ(0u, code) << filter;
-    std::vector<std::string> selected = Selected(filter);
-    EXPECT_FALSE(selected.empty()) << filter << " selects no test";
-    EXPECT_EQ(selected, RanInReport(report)) << filter;
+    std::pair<int, int> tests = ReportedTests(report);
+    EXPECT_GT(tests.first, 0) << filter << " ran no test";
+    EXPECT_EQ(tests.first, tests.second) << filter << ": tests skipped or not run to their end";
     DeleteFileA(report.c_str());
 }
 
