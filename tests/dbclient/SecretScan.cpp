@@ -1,18 +1,18 @@
 #include "SecretScan.h"
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
 const DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
                         PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
 
-// The allocations the heap's blocks lie in, used or free.
-std::set<void*> HeapAllocations(HANDLE heap)
+// The allocations a heap's blocks lie in, used or free.
+void AddHeapAllocations(HANDLE heap, std::set<void*>& bases)
 {
-    std::set<void*> bases;
-    if (!heap || !HeapLock(heap))
-        return bases;
+    if (!HeapLock(heap))
+        return;
     PROCESS_HEAP_ENTRY entry = {};
     while (HeapWalk(heap, &entry)) {
         MEMORY_BASIC_INFORMATION memory;
@@ -20,10 +20,27 @@ std::set<void*> HeapAllocations(HANDLE heap)
             bases.insert(memory.AllocationBase);
     }
     HeapUnlock(heap);
-    return bases;
 }
 
 }  // namespace
+
+// The program's memory: every heap but the allowed one, this thread's stack and the
+// modules' data. What the system keeps for itself elsewhere (Wine's own stack of a
+// system call on 32-bit, say) is not the program's.
+std::set<void*> SecretScan::ProgramAllocations() const
+{
+    std::set<void*> bases;
+    std::vector<HANDLE> heaps(GetProcessHeaps(0, nullptr) + 16);
+    heaps.resize(GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()));
+    for (HANDLE heap : heaps)
+        if (heap != m_allowedHeap)
+            AddHeapAllocations(heap, bases);
+    MEMORY_BASIC_INFORMATION stack;
+    if (VirtualQuery(&stack, &stack, sizeof stack) == sizeof stack)
+        bases.insert(stack.AllocationBase);
+    bases.erase(nullptr);
+    return bases;
+}
 
 size_t SecretScan::CountIn(const char* begin, size_t size, const std::string& secret) const
 {
@@ -43,7 +60,7 @@ size_t SecretScan::Count(const std::string& secret) const
 {
     if (secret.empty())
         return 0;
-    std::set<void*> allowed = HeapAllocations(m_allowedHeap);
+    std::set<void*> program = ProgramAllocations();
     SYSTEM_INFO system;
     GetSystemInfo(&system);
     const char* at = static_cast<const char*>(system.lpMinimumApplicationAddress);
@@ -51,8 +68,8 @@ size_t SecretScan::Count(const std::string& secret) const
     MEMORY_BASIC_INFORMATION memory;
     while (at < system.lpMaximumApplicationAddress && VirtualQuery(at, &memory, sizeof memory) == sizeof memory) {
         const char* base = static_cast<const char*>(memory.BaseAddress);
-        if (memory.State == MEM_COMMIT && (memory.Protect & kReadable) && !(memory.Protect & PAGE_GUARD) &&
-            !allowed.count(memory.AllocationBase))
+        bool ours = memory.Type == MEM_IMAGE || program.count(memory.AllocationBase);
+        if (memory.State == MEM_COMMIT && (memory.Protect & kReadable) && !(memory.Protect & PAGE_GUARD) && ours)
             found += CountIn(base, memory.RegionSize, secret);
         at = base + memory.RegionSize;
     }

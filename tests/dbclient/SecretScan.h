@@ -1,6 +1,6 @@
-// Counts the places where a secret's bytes stand in this process's readable memory, past
-// one heap whose copies are somebody else's affair (the client library's own) and past
-// the test's own copies.
+// Counts the places where a secret's bytes stand in the program's memory (its heaps, its
+// stack, its modules' data), past one heap whose copies are somebody else's affair (the
+// client library's own) and past the test's own copies.
 #pragma once
 #include <windows.h>
 
@@ -16,6 +16,7 @@ public:
     size_t Count(const std::string& secret) const;
 
 private:
+    std::set<void*> ProgramAllocations() const;
     size_t CountIn(const char* begin, size_t size, const std::string& secret) const;
 
     HANDLE m_allowedHeap;
