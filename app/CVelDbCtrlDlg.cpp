@@ -140,10 +140,16 @@ void CVelDbCtrlDlg::OnTaskbarCreated()
         NotifyTray(TrayIcon::Add, m_tray.Tip().empty() ? m_strTipBase : m_tray.Tip(), m_hIconCurrent);
 }
 
-// A second start of the program asks for the window: as a click on the icon would.
+// A second start of the program asks for the window: as a click on the icon would. An
+// open window (perhaps with a login dialog over it) only comes to the front: the click
+// would fill the databases once more into a tree built only when the window is shown.
 void CVelDbCtrlDlg::OnShowRequest()
 {
-    PostMessage(WM_TRAYNOTIFY, TrayIcon::kIconId, WM_LBUTTONUP);
+    if (!IsWindowVisible()) {
+        PostMessage(WM_TRAYNOTIFY, TrayIcon::kIconId, WM_LBUTTONUP);
+        return;
+    }
+    ::SetForegroundWindow(::GetLastActivePopup(m_hWnd));
 }
 
 int CVelDbCtrlDlg::OnCreate(const CREATESTRUCTA* create)

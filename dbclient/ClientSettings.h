@@ -42,14 +42,21 @@ static_assert(offsetof(ClientSettings, password) == 211, "layout");
 static_assert(offsetof(ClientSettings, regDbPages) == 243, "layout");
 static_assert(offsetof(ClientSettings, regOwlPages) == 247, "layout");
 
-// Copies `text` into a fixed text field, cut to fit with its terminating zero.
+// Copies a text into a fixed text field, cut to fit with its terminating zero.
+template <size_t N>
+void CopyFixedText(char (&field)[N], const char* text, size_t length)
+{
+    size_t n = length < N - 1 ? length : N - 1;
+    for (size_t i = 0; i < n; ++i)
+        field[i] = text[i];
+    for (size_t i = n; i < N; ++i)
+        field[i] = '\0';
+}
+
 template <size_t N>
 void CopyFixedText(char (&field)[N], const std::string& text)
 {
-    size_t n = text.size() < N - 1 ? text.size() : N - 1;
-    text.copy(field, n);
-    for (size_t i = n; i < N; ++i)
-        field[i] = '\0';
+    CopyFixedText(field, text.data(), text.size());
 }
 
 // Overwrites the secrets of the record (the password) with zeros.

@@ -16,8 +16,7 @@ DbDesc::DbDesc(const uint8_t* block, size_t size, int number, const std::string&
     } catch (const DictFormatError& e) {
         throw DbDescError(kDamagedDescription, VEL_ERRPOS("DbDesc::DbDesc"), StrVector{ m_name, e.what() });
     }
-    for (size_t i = 0; i < m_dict.RecordTypes().size(); ++i)
-        m_lists[RecordTypeBase + static_cast<int>(i)];
+    m_lists.resize(m_dict.RecordTypes().size());
 }
 
 int DbDesc::RecordTypeNumber(const std::string& table) const
@@ -53,11 +52,11 @@ int DbDesc::FieldNumber(const std::string& table, const std::string& field) cons
 
 RecordList& DbDesc::List(int recordTypeNumber)
 {
-    auto it = m_lists.find(recordTypeNumber);
-    if (it == m_lists.end())
+    int index = recordTypeNumber - RecordTypeBase;
+    if (index < 0 || static_cast<size_t>(index) >= m_lists.size())
         throw DbDescError(kUnknownRecordType, VEL_ERRPOS("DbDesc::List"),
                           StrVector{ m_name + ".rec: " + std::to_string(recordTypeNumber) });
-    return it->second;
+    return m_lists[static_cast<size_t>(index)];
 }
 
 const FieldSqlInfo* DbDesc::SqlInfo(int fieldNumber) const

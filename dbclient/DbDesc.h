@@ -70,7 +70,7 @@ private:
     int m_number = 0;
     std::string m_name;
     int m_handle = 10014;
-    std::map<int, RecordList> m_lists;         // by record type number
+    std::vector<RecordList> m_lists;           // by record type index
     DbVersion m_version;
     std::map<int, FieldSqlInfo> m_sql;         // by field number
     std::map<std::string, int32_t> m_blobFiles;  // by upper-cased alias

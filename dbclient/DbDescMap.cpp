@@ -45,6 +45,13 @@ void ForEachRow(RdmTable& table, bool found, Visit visit)
 
 }  // namespace
 
+void DbDescMap::SetHandle(int handle)
+{
+    if (handle != m_handle)
+        m_descs.clear();
+    m_handle = handle;
+}
+
 bool DbDescMap::OpenTablespace(const std::string& name, int number, int mode, bool quiet)
 {
     if (m_descs.count(DictUpper(name)))
@@ -163,7 +170,10 @@ void DbDescMap::EnrichFromSysDb(DbDesc& desc)
             ForEachRow(fields, fields.FindList("tspname", RdmTable::BeforeFirst), storeField);
         }
     } else {
+        // Only the tables of this database: another may have tables of the same names.
         ForEachRow(tables, tables.GetAllRec(RdmTable::BeforeFirst), [&]() {
+            if (tables.Field("id").AsNumber() != desc.Number())
+                return;
             fields.Field("tableid").SetText(tables.Field("tableid").AsText());
             ForEachRow(fields, fields.FindList("tableid", RdmTable::BeforeFirst), storeField);
         });

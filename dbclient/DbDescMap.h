@@ -13,7 +13,9 @@ public:
     DbDescMap(const DbDescMap&) = delete;
     DbDescMap& operator=(const DbDescMap&) = delete;
 
-    void SetHandle(int handle) { m_handle = handle; }
+    // The connection handle of later calls. The descriptions belong to the handle they
+    // were read with: another handle starts from none.
+    void SetHandle(int handle);
     int Handle() const { return m_handle; }
 
     // Opens a database by number at the server and reads its description; true at once

@@ -43,8 +43,13 @@ std::string DictUpper(const std::string& text)
 {
     std::string out(text);
     for (char& c : out)
-        c = static_cast<char>(UpperByte(static_cast<unsigned char>(c)));
+        c = DictUpperChar(c);
     return out;
+}
+
+char DictUpperChar(char c)
+{
+    return static_cast<char>(UpperByte(static_cast<unsigned char>(c)));
 }
 
 bool DictNamesEqual(const std::string& a, const std::string& b)

@@ -86,5 +86,6 @@ private:
 
 // Upper-cases ASCII letters and the code page 1250 letters with an upper case.
 std::string DictUpper(const std::string& text);
+char DictUpperChar(char c);
 // Whether two names are the same ignoring case.
 bool DictNamesEqual(const std::string& a, const std::string& b);

@@ -23,23 +23,51 @@ void Store(uint8_t* p, T value)
     std::memcpy(p, &value, sizeof value);
 }
 
-std::string Decimal(long long value)
+// Into the text itself, digit by digit: no allocation for a number.
+void AssignDecimal(long long value, std::string& text)
 {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%lld", value);
-    return buffer;
+    char buffer[24];
+    char* end = buffer + sizeof buffer;
+    char* p = end;
+    unsigned long long magnitude = value < 0 ? 0ull - static_cast<unsigned long long>(value)
+                                             : static_cast<unsigned long long>(value);
+    do {
+        *--p = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    if (value < 0)
+        *--p = '-';
+    text.assign(p, static_cast<size_t>(end - p));
 }
 
-std::string CharacterText(const DictField& field, const uint8_t* p)
+// An integer field's value, of the width and signedness the text form shows.
+bool IntegerValue(const DictField& field, const uint8_t* p, long long& value)
+{
+    bool isUnsigned = field.IsUnsigned();
+    switch (field.type) {
+    case 's': value = isUnsigned ? static_cast<long long>(Load<uint16_t>(p)) : Load<int16_t>(p); return true;
+    case 'i': value = Load<int32_t>(p); return true;
+    case 'l': value = isUnsigned ? static_cast<long long>(Load<uint32_t>(p)) : Load<int32_t>(p); return true;
+    case 'd': value = Load<uint32_t>(p); return true;
+    default: return false;
+    }
+}
+
+size_t CharactersLength(const DictField& field, const uint8_t* p)
+{
+    const void* zero = std::memchr(p, 0, field.length);
+    return zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - p) : field.length;
+}
+
+// Into the text itself: no temporary holds the value.
+void AssignCharacters(const DictField& field, const uint8_t* p, std::string& text)
 {
     if (field.length == 1) {
-        if (p[0] == 0 && !field.IsUnsigned())
-            return std::string();
-        return std::string(1, static_cast<char>(p[0]));
+        if (p[0] != 0 || field.IsUnsigned())
+            text.assign(1, static_cast<char>(p[0]));
+        return;
     }
-    const void* zero = std::memchr(p, 0, field.length);
-    size_t n = zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - p) : field.length;
-    return std::string(reinterpret_cast<const char*>(p), n);
+    text.assign(reinterpret_cast<const char*>(p), CharactersLength(field, p));
 }
 
 // A number takes its type's width even where the field's length says less.
@@ -86,20 +114,41 @@ Result Read(const DictField& field, const uint8_t* image, size_t imageSize, size
     if (!image || !Fits(field, imageSize, offset))
         return Result::OutOfImage;
     const uint8_t* p = image + offset;
+    long long integer = 0;
+    if (IntegerValue(field, p, integer)) {
+        AssignDecimal(integer, text);
+        return Result::Ok;
+    }
     switch (field.type) {
-    case 'c': text = CharacterText(field, p); break;
-    case 's':
-        text = field.IsUnsigned() ? Decimal(Load<uint16_t>(p)) : Decimal(Load<int16_t>(p));
-        break;
-    case 'i': text = Decimal(Load<int32_t>(p)); break;
-    case 'l':
-        text = field.IsUnsigned() ? Decimal(Load<uint32_t>(p)) : Decimal(Load<int32_t>(p));
-        break;
-    case 'd': text = Decimal(Load<uint32_t>(p)); break;
+    case 'c': AssignCharacters(field, p, text); break;
     case 'f': text = NumberText(Load<float>(p), true); break;
     case 'F': text = NumberText(Load<double>(p), false); break;
     default: break;
     }
+    return Result::Ok;
+}
+
+Result ReadInteger(const DictField& field, const uint8_t* image, size_t imageSize, size_t offset, long long& value)
+{
+    value = 0;
+    if (field.type != 's' && field.type != 'i' && field.type != 'l' && field.type != 'd')
+        return Result::NotConvertible;
+    if (!image || !Fits(field, imageSize, offset))
+        return Result::OutOfImage;
+    IntegerValue(field, image + offset, value);
+    return Result::Ok;
+}
+
+Result CharactersEqual(const DictField& field, const uint8_t* image, size_t imageSize, size_t offset,
+                       const char* text, size_t length, bool& equal)
+{
+    equal = false;
+    if (field.type != 'c' || field.length < 2)
+        return Result::NotConvertible;
+    if (!image || !Fits(field, imageSize, offset))
+        return Result::OutOfImage;
+    const uint8_t* p = image + offset;
+    equal = CharactersLength(field, p) == length && std::memcmp(p, text, length) == 0;
     return Result::Ok;
 }
 

@@ -15,6 +15,29 @@ const int kNothingFound = 10002;
 const int kUnknownTable = 2002;
 const int kUnknownField = 2003;
 const int kUnknownMode = 2005;
+const int kNoRecord = 2007;
+
+// Through a volatile pointer, so that the compiler keeps the stores.
+void Wipe(std::vector<uint8_t>& bytes)
+{
+    volatile uint8_t* p = bytes.data();
+    for (size_t i = 0; i < bytes.size(); ++i)
+        p[i] = 0;
+}
+
+// A buffer the found record passes through is wiped before it goes, on every path: the
+// record may hold a secret.
+class WipedBuffer {
+public:
+    explicit WipedBuffer(size_t size) : m_bytes(size, 0) {}
+    ~WipedBuffer() { Wipe(m_bytes); }
+    WipedBuffer(const WipedBuffer&) = delete;
+    WipedBuffer& operator=(const WipedBuffer&) = delete;
+    std::vector<uint8_t>& Bytes() { return m_bytes; }
+
+private:
+    std::vector<uint8_t> m_bytes;
+};
 
 template <class Fn>
 Fn Entry(FunctionLoader::Entry entry)
@@ -56,7 +79,7 @@ const FunctionLoader::Entry kStepEntries[] = { FunctionLoader::FirstRec, Functio
 
 }  // namespace
 
-RdmTable::RdmTable(DbDesc& db, const std::string& table) : m_db(&db), m_name(DictUpper(table))
+RdmTable::RdmTable(DbDesc& db, const std::string& table) : m_db(&db), m_name(DictUpper(table)), m_prefix(m_name + ".")
 {
     m_recordType = db.RecordTypeNumber(table);
     if (m_recordType < 0)
@@ -102,15 +125,17 @@ std::vector<uint8_t> RdmTable::KeyValue(int keyField) const
     return std::vector<uint8_t>(m_record.begin() + at, m_record.begin() + at + f.length);
 }
 
+// Called for every field read: no allocation for a short name.
 std::string RdmTable::FieldKey(const std::string& name) const
 {
     std::string key = DictUpper(name);
-    auto alias = m_aliases.find(key);
-    if (alias != m_aliases.end())
-        return alias->second;
-    std::string prefix = m_name + ".";
-    if (key.compare(0, prefix.size(), prefix) == 0)
-        return key.substr(prefix.size());
+    if (!m_aliases.empty()) {
+        auto alias = m_aliases.find(key);
+        if (alias != m_aliases.end())
+            return alias->second;
+    }
+    if (key.compare(0, m_prefix.size(), m_prefix) == 0)
+        key.erase(0, m_prefix.size());
     return key;
 }
 
@@ -140,9 +165,12 @@ bool RdmTable::StepCall(int entry, int keyField)
     }
     if (status != 0)
         ThrowStatus(status, *m_db, m_name, which);
-    // The library hands out a record of the type's data length.
-    if (record.Get())
-        std::memcpy(m_record.data(), record.Get(), m_record.size());
+    // The library hands out a record of the type's data length; success without one would
+    // leave the record before it in place as if it had been found.
+    if (!record.Get())
+        throw DbDescError(kNoRecord, VEL_ERRPOS("RdmTable::StepCall"),
+                          StrVector{ m_db->Name() + "." + m_name, EntryName(which) });
+    std::memcpy(m_record.data(), record.Get(), m_record.size());
     record.Free();
     return true;
 }
@@ -166,7 +194,8 @@ bool RdmTable::FindCall(int entry, int keyField)
     FunctionLoader::Entry which = static_cast<FunctionLoader::Entry>(entry);
     auto find = Entry<veldbcli::FindRecFn>(which);
     std::vector<uint8_t> key = KeyValue(keyField);
-    std::vector<uint8_t> buffer(std::max(m_record.size(), key.size()), 0);
+    WipedBuffer wiped(std::max(m_record.size(), key.size()));
+    std::vector<uint8_t>& buffer = wiped.Bytes();
     std::copy(key.begin(), key.end(), buffer.begin());
     BYTE* keyBuffer = buffer.data();
     int status = find(m_db->Handle(), m_db->Number(), m_recordType, static_cast<int>(key.size()), &keyBuffer);
@@ -262,19 +291,19 @@ bool RdmTable::ListSearch(Search search, const std::string& keyName, int mode, b
         keyField = KeyFieldNumber(keyName);
         DefineKey(keyField);
     }
-    RecordList found;
     RecordList& list = OwnList();
-    if (!RunSearch(search, keyField, high, found)) {
-        if (!append)
-            list.Clear();
-        return false;
-    }
     if (!append) {
-        list.data.swap(found.data);
-        list.recordSize = found.recordSize;
+        // Straight into the list, whose memory serves the next search again.
+        if (!RunSearch(search, keyField, high, list)) {
+            list.Clear();
+            return false;
+        }
         list.index = -1;
         return PositionList(mode);
     }
+    RecordList found;
+    if (!RunSearch(search, keyField, high, found))
+        return false;
     if (list.recordSize == 0) {
         list.data.swap(found.data);
         list.recordSize = found.recordSize;
@@ -309,9 +338,9 @@ bool RdmTable::AppendSearch(Search search, const std::string& keyName, const std
 void RdmTable::TakeRecord(const RecordList& list, size_t index)
 {
     // A record shorter than the data length leaves the rest of the buffer zero.
-    std::fill(m_record.begin(), m_record.end(), 0);
     size_t n = std::min<size_t>(list.recordSize, m_record.size());
     std::memcpy(m_record.data(), list.data.data() + index * list.recordSize, n);
+    std::fill(m_record.begin() + static_cast<std::ptrdiff_t>(n), m_record.end(), 0);
 }
 
 bool RdmTable::PositionList(int mode)
@@ -357,6 +386,13 @@ int RdmTable::ListIndex() const { return OwnList().index; }
 size_t RdmTable::ListCount() const { return OwnList().RecordCount(); }
 void RdmTable::ClearList() { OwnList().Clear(); }
 void RdmTable::ClearBuffer() { std::fill(m_record.begin(), m_record.end(), 0); }
+
+void RdmTable::WipeRecord()
+{
+    Wipe(m_record);
+    for (auto& field : m_fields)
+        field.second.WipeCache();
+}
 
 bool RdmTable::SetListIndex(int index)
 {
@@ -426,26 +462,55 @@ bool RdmTable::HasField(const std::string& name, bool direct) const
     return m_fields.count(direct ? DictUpper(name) : FieldKey(name)) != 0;
 }
 
+// A table read row by row asks for the same few names again and again: those asked for
+// last are found by the name exactly as given, without upper-casing and the map.
+RdmFld* RdmTable::FindField(const char* name, size_t length)
+{
+    for (Recent& recent : m_recent)
+        if (recent.field && recent.name.size() == length && std::memcmp(recent.name.data(), name, length) == 0)
+            return recent.field;
+    std::string given(name, length);
+    auto it = m_fields.find(FieldKey(given));
+    if (it == m_fields.end())
+        return nullptr;
+    Recent& slot = m_recent[m_nextRecent++ % m_recent.size()];
+    slot.name.swap(given);
+    slot.field = &it->second;
+    return slot.field;
+}
+
+RdmFld* RdmTable::FindField(const std::string& name)
+{
+    return FindField(name.data(), name.size());
+}
+
 RdmFld& RdmTable::Field(const std::string& name)
 {
-    auto it = m_fields.find(FieldKey(name));
-    if (it == m_fields.end())
+    return Field(name.c_str());
+}
+
+RdmFld& RdmTable::Field(const char* name)
+{
+    RdmFld* field = FindField(name, std::strlen(name));
+    if (!field)
         throw DbDescError(kUnknownField, VEL_ERRPOS("RdmTable::Field"), StrVector{ name });
-    return it->second;
+    return *field;
 }
 
 std::string RdmTable::FieldText(const std::string& name)
 {
-    auto it = m_fields.find(FieldKey(name));
-    return it == m_fields.end() ? std::string() : it->second.AsText();
+    RdmFld* field = FindField(name);
+    return field ? field->AsText() : std::string();
 }
 
 bool RdmTable::FieldEquals(const std::string& name, const std::string& text)
 {
-    return HasField(name, false) && FieldText(name) == text;
+    RdmFld* field = FindField(name);
+    return field && field->TextEquals(text.data(), text.size());
 }
 
 void RdmTable::AddAlias(const std::string& qualified, const std::string& field)
 {
     m_aliases[DictUpper(qualified)] = DictUpper(field);
+    m_recent = {};       // a name may lead elsewhere now
 }

@@ -2,6 +2,7 @@
 // and the searches, steps and changes through the client library. A search that finds
 // nothing returns false; every other library status is a DbDescError.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -31,6 +32,7 @@ public:
     DbDesc& Db() const { return *m_db; }
 
     // Steps along the key field `keyName` (First..Current); false when there is no record.
+    // Success without a record is a failure of the library entry (DbDescError 2007).
     virtual bool StepRecord(int step, const std::string& keyName);
     // The same after defining the key.
     virtual bool StepRecordWithKey(int step, const std::string& keyName);
@@ -76,6 +78,9 @@ public:
     virtual void ClearList();
 
     virtual void ClearBuffer();
+    // Overwrites the record and the text kept by each field with zeros (a row that holds
+    // a secret, such as a user's stored password).
+    void WipeRecord();
     virtual bool ReRead();                       // the current record again
     virtual void NewRecord();
     virtual void ModifyRecord();
@@ -90,6 +95,7 @@ public:
     virtual bool HasField(const std::string& name, bool direct = true) const;
     // The field by name or qualified name; DbDescError 2003 when unknown.
     virtual RdmFld& Field(const std::string& name);
+    RdmFld& Field(const char* name);              // the same, without a string made per call
     // Text form of a field by name; empty text for an unknown name.
     virtual std::string FieldText(const std::string& name);
     virtual bool FieldEquals(const std::string& name, const std::string& text);
@@ -110,11 +116,20 @@ private:
     void TakeRecord(const RecordList& list, size_t index);
     RecordList& OwnList() const;
     std::string FieldKey(const std::string& name) const;
+    RdmFld* FindField(const std::string& name);
+    RdmFld* FindField(const char* name, size_t length);
 
     DbDesc* m_db;
     std::string m_name;
+    std::string m_prefix;                            // "NAME.", of qualified field names
     int m_recordType;
     std::vector<uint8_t> m_record;
     std::map<std::string, RdmFld> m_fields;          // by upper-cased name
     std::map<std::string, std::string> m_aliases;    // upper-cased qualified name to field
+    struct Recent {
+        std::string name;                            // as asked for
+        RdmFld* field = nullptr;
+    };
+    std::array<Recent, 4> m_recent;                  // the fields asked for last
+    size_t m_nextRecent = 0;
 };

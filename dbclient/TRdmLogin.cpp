@@ -71,24 +71,11 @@ TRdmLogin::TRdmLogin()
         m_labels[i] = kDefaultLabels[i];
 }
 
-TRdmLogin::~TRdmLogin()
-{
-    WipePassword();
-}
-
 void TRdmLogin::SetTexts(const std::string texts[6])
 {
     for (int i = 0; i < 6; ++i)
         if (!texts[i].empty())
             m_labels[i] = texts[i];
-}
-
-void TRdmLogin::WipePassword()
-{
-    volatile char* p = m_password.empty() ? nullptr : &m_password[0];
-    for (size_t i = 0; i < m_password.size(); ++i)
-        p[i] = 0;
-    m_password.clear();
 }
 
 std::vector<BYTE> TRdmLogin::BuildTemplate() const
@@ -160,13 +147,13 @@ BOOL TRdmLogin::OnInitDialog(HWND dialog)
     SetDlgItemTextA(dialog, IDOK, m_labels[3].c_str());
     SetDlgItemTextA(dialog, IDCANCEL, m_labels[4].c_str());
     SetDlgItemTextA(dialog, UserEditId, m_user.c_str());
-    SetDlgItemTextA(dialog, PasswordEditId, m_password.c_str());
+    SetDlgItemTextA(dialog, PasswordEditId, m_password.Data());
     SendDlgItemMessageA(dialog, UserEditId, EM_LIMITTEXT, TextLimit, 0);
     SendDlgItemMessageA(dialog, PasswordEditId, EM_LIMITTEXT, TextLimit, 0);
     FillDatabases();
     EnableWindow(GetDlgItem(dialog, DatabaseComboId), m_allowChoice);
     EnableWindow(GetDlgItem(dialog, IDOK),
-                 !m_user.empty() && !m_password.empty() && !m_database.empty() && m_databaseInList);
+                 !m_user.empty() && !m_password.Empty() && !m_database.empty() && m_databaseInList);
     m_ready = true;
     return TRUE;
 }
@@ -185,16 +172,24 @@ void TRdmLogin::FillDatabases()
         SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
 }
 
+// Of the password only whether there is one: its text is read once, at OK.
 void TRdmLogin::ReadControls()
 {
     m_user = ControlText(m_dialog, UserEditId);
-    m_password = ControlText(m_dialog, PasswordEditId);
+    m_passwordGiven = GetWindowTextLengthA(GetDlgItem(m_dialog, PasswordEditId)) > 0;
     m_database = ControlText(m_dialog, DatabaseComboId);
+}
+
+// Straight into the password's own buffer: no copy on the stack or in a temporary.
+void TRdmLogin::ReadPassword()
+{
+    GetDlgItemTextA(m_dialog, PasswordEditId, m_password.Room(), kReadLimit + 1);
+    m_password.TakeWritten();
 }
 
 void TRdmLogin::UpdateOk()
 {
-    EnableWindow(GetDlgItem(m_dialog, IDOK), !m_user.empty() && !m_password.empty() && !m_database.empty());
+    EnableWindow(GetDlgItem(m_dialog, IDOK), !m_user.empty() && m_passwordGiven && !m_database.empty());
 }
 
 BOOL TRdmLogin::OnCommand(WPARAM wParam)
@@ -211,6 +206,8 @@ BOOL TRdmLogin::OnCommand(WPARAM wParam)
     }
     if (id == IDOK || id == IDCANCEL) {
         ReadControls();
+        if (id == IDOK)
+            ReadPassword();
         EndDialog(m_dialog, id == IDOK ? IDOK : IDCANCEL);
         return TRUE;
     }

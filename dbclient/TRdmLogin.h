@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "dbclient/SecretText.h"
+
 class TRdmLogin {
 public:
     enum ControlId { UserLabelId = 982, PasswordLabelId = 983, DatabaseLabelId = 984, UserEditId = 985,
@@ -13,13 +15,12 @@ public:
     static constexpr int TextLimit = 15;
 
     TRdmLogin();
-    ~TRdmLogin();               // wipes the password
     TRdmLogin(const TRdmLogin&) = delete;
     TRdmLogin& operator=(const TRdmLogin&) = delete;
 
     void SetDatabases(const std::vector<std::string>& names) { m_databases = names; }
     void SetUser(const std::string& user) { m_user = user; }
-    void SetPassword(const std::string& password) { m_password = password; }
+    void SetPassword(const SecretText& password) { m_password.Assign(password); }
     void SetDatabase(const std::string& database) { m_database = database; }
     // Only non-empty texts replace the defaults: the three labels, OK, Cancel, caption.
     void SetTexts(const std::string texts[6]);
@@ -29,10 +30,10 @@ public:
     bool RunModalLoop();
 
     const std::string& User() const { return m_user; }
-    const std::string& Password() const { return m_password; }
+    // The password is read from its field once, at OK; it stays for the next run of the
+    // dialog and is wiped when the dialog goes.
+    const SecretText& Password() const { return m_password; }
     const std::string& Database() const { return m_database; }
-    // Overwrites the password the dialog holds.
-    void WipePassword();
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -40,12 +41,15 @@ private:
     BOOL OnCommand(WPARAM wParam);
     void FillDatabases();
     void ReadControls();
+    void ReadPassword();
     void UpdateOk();
     std::vector<BYTE> BuildTemplate() const;
 
     HWND m_dialog = nullptr;
     std::vector<std::string> m_databases;
-    std::string m_user, m_password, m_database;
+    std::string m_user, m_database;
+    SecretText m_password;
+    bool m_passwordGiven = false;    // the password field is not empty
     std::string m_labels[6];         // user, password, database, OK, Cancel, caption
     bool m_allowChoice = true;
     bool m_databaseInList = false;

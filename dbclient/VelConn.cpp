@@ -16,21 +16,10 @@ const int kWrongPassword = 10068;
 const int kNoSysDb = 10004;
 const int kNoSettings = 10039;
 
-// The one login dialog of the process, while a login runs.
-std::unique_ptr<TRdmLogin> g_loginDialog;
-
 template <class Fn>
 Fn Entry(FunctionLoader::Entry entry)
 {
     return FunctionLoader::Instance().Checked<Fn>(entry);
-}
-
-void WipeString(std::string& text)
-{
-    volatile char* p = text.empty() ? nullptr : &text[0];
-    for (size_t i = 0; i < text.size(); ++i)
-        p[i] = 0;
-    text.clear();
 }
 
 std::string UpperIfSet(const std::string& text)
@@ -45,13 +34,46 @@ unsigned char Rotate(unsigned char c, int times, bool right)
     return c;
 }
 
+void RotateInPlace(char* text, size_t length, bool right)
+{
+    for (size_t i = 0; i < length; ++i)
+        text[i] = static_cast<char>(Rotate(static_cast<unsigned char>(text[i]), VelConn::NameKey[i % 8] - '0', right));
+}
+
 std::string RotateText(const std::string& text, bool right)
 {
     std::string out(text);
-    for (size_t i = 0; i < out.size(); ++i)
-        out[i] = static_cast<char>(Rotate(static_cast<unsigned char>(out[i]), VelConn::NameKey[i % 8] - '0', right));
+    RotateInPlace(&out[0], out.size(), right);
     return out;
 }
+
+// The settings record holds the password only around InitUserEx, on every path.
+class SettingsPasswordScope {
+public:
+    SettingsPasswordScope(ClientSettings& settings, const SecretText& password) : m_settings(settings)
+    {
+        CopyFixedText(m_settings.password, password.Data(), password.Size());
+    }
+    ~SettingsPasswordScope() { WipeClientSettings(m_settings); }
+    SettingsPasswordScope(const SettingsPasswordScope&) = delete;
+    SettingsPasswordScope& operator=(const SettingsPasswordScope&) = delete;
+
+private:
+    ClientSettings& m_settings;
+};
+
+// A row of "dbuser" read into the table holds the stored password: it is wiped when the
+// check is done with it, on every path.
+class UserRowScope {
+public:
+    explicit UserRowScope(RdmTable& users) : m_users(users) {}
+    ~UserRowScope() { m_users.WipeRecord(); }
+    UserRowScope(const UserRowScope&) = delete;
+    UserRowScope& operator=(const UserRowScope&) = delete;
+
+private:
+    RdmTable& m_users;
+};
 
 }  // namespace
 
@@ -60,7 +82,6 @@ const char VelConn::NameKey[9] = "18273645";
 VelConn::VelConn()
 {
     std::memset(&m_settings, 0, sizeof m_settings);
-    g_loginDialog.reset();
 }
 
 VelConn::~VelConn()
@@ -82,7 +103,9 @@ bool VelConn::Login(const std::string& database, const std::string& user, const 
     if (m_connected)
         Disconnect();
     m_user = UpperIfSet(user);
-    m_password = UpperIfSet(password);
+    m_password.Assign(password);
+    for (size_t i = 0; i < m_password.Size(); ++i)
+        m_password.Data()[i] = DictUpperChar(m_password.Data()[i]);
     m_database = UpperIfSet(database);
     m_code = code;
     std::string labels[6];
@@ -100,42 +123,47 @@ bool VelConn::Login(const std::string& database, const std::string& user, const 
         names = *databases;
     else
         ListDatabases(names);
+    std::unique_ptr<TRdmLogin> dialog;
     if (dialogWanted) {
-        if (!g_loginDialog)
-            g_loginDialog.reset(new TRdmLogin);
-        g_loginDialog->SetDatabases(names);
-        g_loginDialog->SetDatabase(m_database);
-        g_loginDialog->SetUser(m_user);
-        g_loginDialog->SetPassword(m_password);
-        g_loginDialog->SetTexts(labels);
-        g_loginDialog->SetAllowDatabaseChoice(allowDatabaseChoice);
+        // A dialog without a database to choose could never be confirmed.
+        if (names.empty()) {
+            m_password.Wipe();
+            throw DbDescError(kNoSettings, VEL_ERRPOS("VelConn::Login"), StrVector{ m_database });
+        }
+        dialog.reset(new TRdmLogin);
+        dialog->SetDatabases(names);
+        dialog->SetDatabase(m_database);
+        dialog->SetUser(m_user);
+        dialog->SetPassword(m_password);
+        dialog->SetTexts(labels);
+        dialog->SetAllowDatabaseChoice(allowDatabaseChoice);
     }
     try {
-        while (ConnectOnce(dialogWanted) && !m_connected) {
+        while (ConnectOnce(dialog.get()) && !m_connected) {
         }
     } catch (...) {
-        Disconnect();
+        DisconnectAfterFailure();
         throw;
     }
+    dialog.reset();
     if (!m_connected)
         Disconnect();
-    g_loginDialog.reset();
     return m_connected != 0;
 }
 
-bool VelConn::ConnectOnce(bool dialogWanted)
+bool VelConn::ConnectOnce(TRdmLogin* dialog)
 {
-    if (dialogWanted) {
-        if (!g_loginDialog->RunModalLoop())
+    bool dialogWanted = dialog != nullptr;
+    if (dialog) {
+        if (!dialog->RunModalLoop())
             return false;
-        m_user = g_loginDialog->User();
-        m_password = g_loginDialog->Password();
-        m_database = g_loginDialog->Database();
+        m_user = dialog->User();
+        m_password.Assign(dialog->Password());
+        m_database = dialog->Database();
     }
     if (!ReadSettings(m_database, m_settings))
         throw DbDescError(kNoSettings, VEL_ERRPOS("VelConn::ConnectOnce"), StrVector{ m_database });
     CopyFixedText(m_settings.user, m_user);
-    CopyFixedText(m_settings.password, m_password);
     auto create = Entry<veldbcli::CreateDbHandlerFn>(FunctionLoader::CreateDbHandler);
     auto initUser = Entry<veldbcli::InitUserExFn>(FunctionLoader::InitUserEx);
     int status = create(&m_handle);
@@ -143,8 +171,10 @@ bool VelConn::ConnectOnce(bool dialogWanted)
         m_handle = InvalidHandle;
         throw DbDescError(status, VEL_ERRPOS("VelConn::ConnectOnce"), StrVector{ m_database, "CreateDbHandler" });
     }
-    status = initUser(m_handle, &m_settings);
-    WipeClientSettings(m_settings);
+    {
+        SettingsPasswordScope password(m_settings, m_password);
+        status = initUser(m_handle, &m_settings);
+    }
     if (status == kUnknownUser || status == kUserDisabled || status == kWrongPassword) {
         int message = status == kUnknownUser ? MessageTable::UnknownUser
                       : status == kUserDisabled ? MessageTable::UserDisabled : MessageTable::WrongPassword;
@@ -180,16 +210,24 @@ void VelConn::InitUser()
     m_userTable.reset(new RdmTable(*m_sysDb, "dbuser"));
 }
 
+// The password is scrambled in a buffer of its own and compared with the stored one where
+// the row holds it; every copy is wiped on every path, before a refusal is shown.
 bool VelConn::UserCheck(bool dialogWanted)
 {
-    std::string name = Scramble(m_user);
-    std::string password = Scramble(m_password);
-    WipeString(m_password);
-    m_userTable->Field("NAME").SetText(name);
-    bool found = m_userTable->FindByKey("NAME");
-    bool passwordRight = found && m_userTable->Field("PSW").AsText() == password;
-    bool enabled = found && m_userTable->Field("enabled").AsNumber() == 1;
-    WipeString(password);
+    bool found = false, passwordRight = false, enabled = false;
+    {
+        SecretText password;
+        password.Assign(m_password);
+        m_password.Wipe();
+        RotateInPlace(password.Data(), password.Size(), true);
+        UserRowScope row(*m_userTable);
+        m_userTable->Field("NAME").SetText(Scramble(m_user));
+        found = m_userTable->FindByKey("NAME");
+        passwordRight = found && m_userTable->Field("PSW").TextEquals(password.Data(), password.Size());
+        enabled = found && m_userTable->Field("enabled").AsNumber() == 1;
+        if (found && enabled && passwordRight)
+            m_userId = static_cast<int>(m_userTable->Field("userid").AsNumber());
+    }
     if (!found) {
         if (dialogWanted)
             ShowRefusal(MessageTable::UnknownUser);
@@ -203,7 +241,6 @@ bool VelConn::UserCheck(bool dialogWanted)
         ShowRefusal(MessageTable::WrongPassword);
         return false;
     }
-    m_userId = static_cast<int>(m_userTable->Field("userid").AsNumber());
     return true;
 }
 
@@ -224,8 +261,12 @@ void VelConn::ShowRefusal(int messageCode) const
     velutils::VelMessageBox(GetActiveWindow(), "", first, m_messages.Get(messageCode), MB_OK | MB_ICONWARNING);
 }
 
+// What was read on the handle goes with it: a later handle starts from nothing.
 void VelConn::FreeHandle()
 {
+    m_userTable.reset();
+    m_sysDb.reset();
+    m_descriptions.SetHandle(InvalidHandle);
     if (m_handle == InvalidHandle)
         return;
     auto freeHandler = Entry<veldbcli::FreeDbHandlerFn>(FunctionLoader::FreeDbHandler);
@@ -237,21 +278,26 @@ void VelConn::FreeHandle()
 void VelConn::ForgetLogin()
 {
     m_user.clear();
-    WipeString(m_password);
+    m_password.Wipe();
     m_database.clear();
 }
 
 void VelConn::Disconnect()
 {
-    g_loginDialog.reset();
-    WipeString(m_password);
+    m_password.Wipe();
     WipeClientSettings(m_settings);
-    m_userTable.reset();
-    m_sysDb.reset();
-    if (m_connected || m_handle != InvalidHandle) {
-        m_connected = 0;
-        m_userId = -1;
-        FreeHandle();
+    m_connected = 0;
+    m_userId = -1;
+    FreeHandle();
+}
+
+void VelConn::DisconnectAfterFailure()
+{
+    try {
+        Disconnect();
+    } catch (...) {
+        // An unbound FreeDbHandler, say: the handle cannot be ended; the failure still shows.
+        m_handle = InvalidHandle;
     }
 }
 
@@ -259,6 +305,7 @@ std::string VelConn::UserNameById(int userId)
 {
     if (!m_userTable)
         return std::string();
+    UserRowScope row(*m_userTable);
     m_userTable->Field("userid").SetNumber(userId);
     if (!m_userTable->FindByKey("userid"))
         return std::string();

@@ -11,6 +11,7 @@
 #include "dbclient/DbDescMap.h"
 #include "dbclient/MessageTable.h"
 #include "dbclient/RdmTable.h"
+#include "dbclient/SecretText.h"
 
 class TRdmLogin;
 
@@ -30,7 +31,8 @@ public:
 
     // Logs in and checks the user; true when connected. Refusals are shown in a box (and
     // with the dialog, asked again); other failures throw DbDescError after disconnecting.
-    // With dialogWanted it runs the modal login dialog.
+    // With dialogWanted it runs the modal login dialog, which this login alone owns; with
+    // no database to offer in it, the settings are missing (DbDescError 10039).
     bool Login(const std::string& database, const std::string& user, const std::string& password,
                bool dialogWanted, const std::string& code = std::string(), const LoginTexts* texts = nullptr,
                bool allowDatabaseChoice = true, const std::vector<std::string>* databases = nullptr);
@@ -61,18 +63,22 @@ public:
     static const char NameKey[9];
 
 private:
-    bool ConnectOnce(bool dialogWanted);
+    // Runs the login dialog, when given, as its first step.
+    bool ConnectOnce(TRdmLogin* dialog);
     bool UserCheck(bool dialogWanted);
     void InitUser();
     bool RefuseLogin(int messageCode);
     void ShowRefusal(int messageCode) const;
     void FreeHandle();
     void ForgetLogin();
+    // Disconnect after a failure: what it throws gives way to the failure being reported.
+    void DisconnectAfterFailure();
 
     int m_handle = InvalidHandle;
     unsigned char m_connected = 0;
     ClientSettings m_settings;
-    std::string m_user, m_password, m_database, m_code;
+    std::string m_user, m_database, m_code;
+    SecretText m_password;
     int m_userId = -1;
     DbDescMap m_descriptions;
     std::unique_ptr<DbDesc> m_sysDb;

@@ -1,8 +1,10 @@
 // Text forms of field values: the first bytes choose a field (type, length, flags,
-// offset), the rest is the record image. Reading never leaves the image, and a text
-// written back reads back the same.
+// offset), the rest is the record image. Reading never leaves the image, numbers and
+// characters read without a text agree with the text, and a text written back reads
+// back the same.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "dbclient/FieldText.h"
@@ -21,6 +23,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string text;
     if (fieldtext::Read(field, image.data(), image.size(), offset, text) != fieldtext::Result::Ok)
         return 0;
+    // A number read straight from the image is the one its text shows; a character field
+    // compared in the image equals its text.
+    long long number = 0;
+    if (fieldtext::ReadInteger(field, image.data(), image.size(), offset, number) == fieldtext::Result::Ok &&
+        std::to_string(number) != text)
+        __builtin_trap();
+    bool equal = false;
+    if (fieldtext::CharactersEqual(field, image.data(), image.size(), offset, text.data(), text.size(), equal) ==
+            fieldtext::Result::Ok && !equal)
+        __builtin_trap();
     if (fieldtext::Write(field, text, image.data(), image.size(), offset) != fieldtext::Result::Ok)
         __builtin_trap();
     std::string again;

@@ -2,11 +2,14 @@
 // "SYSDB" open and the user checked), and list searches of 10, 1,000 and 100,000 rows
 // stepped through with next of list, reading two fields per row. The library's own time
 // is measured by calling its FindList entry directly for the same key; the rest of a
-// search and the stepping are the program's own layer.
+// search and the stepping are the program's own layer. Every figure is the median of
+// repeated runs, with the lowest and highest run beside it.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "dbclient/ClientLibrary.h"
 #include "dbclient/FunctionLoader.h"
@@ -17,6 +20,7 @@
 namespace {
 
 const int kGroups[] = { 10, 1000, 100000 };
+const int kRuns[] = { 101, 31, 11 };
 
 double Now()
 {
@@ -24,6 +28,25 @@ double Now()
     LARGE_INTEGER t;
     QueryPerformanceCounter(&t);
     return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Median, lowest and highest of the runs.
+struct Spread {
+    double median, low, high;
+};
+
+Spread Of(std::vector<double> runs)
+{
+    std::sort(runs.begin(), runs.end());
+    return { runs[runs.size() / 2], runs.front(), runs.back() };
+}
+
+std::string Text(const Spread& s, double scale, const char* format)
+{
+    char buffer[96];
+    std::string f = std::string(format) + " (" + format + ".." + format + ")";
+    snprintf(buffer, sizeof buffer, f.c_str(), s.median * scale, s.low * scale, s.high * scale);
+    return buffer;
 }
 
 std::string DataXml()
@@ -61,6 +84,49 @@ double RawFindList(int handle, int recType, int grp)
     return Now() - start;
 }
 
+void TimeLogins()
+{
+    std::vector<double> runs;
+    for (int i = 0; i < 21; ++i) {
+        double start = Now();
+        VelConn conn;
+        conn.Login("SYSDB", "admin", "admin", false);
+        conn.Disconnect();
+        runs.push_back(Now() - start);
+    }
+    printf("login (no dialog, SYSDB opened, user checked) + disconnect: %s ms\n",
+           Text(Of(runs), 1, "%.2f").c_str());
+}
+
+// One group: per run the library's search alone, the program's search, and the steps
+// through its rows reading a number and a short text.
+void TimeGroup(RdmTable& rows, int handle, int group)
+{
+    std::vector<double> raw, search, stepping, own, share;
+    long long checksum = 0;
+    for (int r = 0; r < kRuns[group]; ++r) {
+        double library = RawFindList(handle, rows.RecordType(), group);
+        rows.Field("grp").SetNumber(group);
+        double t0 = Now();
+        rows.FindList("grp", RdmTable::BeforeFirst);
+        double t1 = Now();
+        while (rows.NextOfList())
+            checksum += rows.Field("id").AsNumber() + static_cast<long long>(rows.Field("name").AsText().size());
+        double t2 = Now();
+        raw.push_back(library);
+        search.push_back(t1 - t0);
+        stepping.push_back(t2 - t1);
+        own.push_back(t2 - t0 - library);
+        share.push_back(100.0 * (t2 - t0 - library) / (t2 - t0));
+    }
+    double perRow = 1e6 / kGroups[group];
+    printf("%6d rows, %d runs: search %s ms (library alone %s ms), stepping %s ns/row, program's layer %s ms "
+           "= %s%% of search and stepping (checksum %lld)\n",
+           kGroups[group], kRuns[group], Text(Of(search), 1, "%.3f").c_str(), Text(Of(raw), 1, "%.3f").c_str(),
+           Text(Of(stepping), perRow, "%.0f").c_str(), Text(Of(own), 1, "%.3f").c_str(),
+           Text(Of(share), 1, "%.0f").c_str(), checksum);
+}
+
 void RunBench()
 {
     StandinServer server;
@@ -74,40 +140,13 @@ void RunBench()
     ClientSettings s = {};
     CopyFixedText(s.service, server.PipeName());
     VelConn::WriteSettings("SYSDB", s);
-    const int logins = 20;
-    double start = Now();
-    for (int i = 0; i < logins; ++i) {
-        VelConn conn;
-        conn.Login("SYSDB", "admin", "admin", false);
-    }
-    printf("login (no dialog, SYSDB opened, user checked) + disconnect: %.2f ms\n", (Now() - start) / logins);
-
+    TimeLogins();
     VelConn conn;
     conn.Login("SYSDB", "admin", "admin", false);
     DbDesc sys = conn.Descriptions().GetDbByName("SYSDB");
     RdmTable rows(sys, "rows");
-    for (int g = 0; g < 3; ++g) {
-        int reps = g == 0 ? 200 : g == 1 ? 20 : 2;
-        double search = 0, step = 0, raw = 0;
-        long long checksum = 0;
-        for (int r = 0; r < reps; ++r) {
-            raw += RawFindList(conn.Handle(), rows.RecordType(), g);
-            rows.Field("grp").SetNumber(g);
-            double t0 = Now();
-            rows.FindList("grp", RdmTable::BeforeFirst);
-            double t1 = Now();
-            while (rows.NextOfList())
-                checksum += rows.Field("id").AsNumber() + static_cast<long long>(rows.Field("name").AsText().size());
-            step += Now() - t1;
-            search += t1 - t0;
-        }
-        double rowsTotal = static_cast<double>(kGroups[g]) * reps;
-        double own = search - raw + step;
-        printf("%6d rows: search %.3f ms (library %.3f ms, 2 calls), stepping %.3f ms = %.1f ns/row, "
-               "own layer %.1f%% of %.3f ms (checksum %lld)\n",
-               kGroups[g], search / reps, raw / reps, step / reps, 1e6 * step / rowsTotal,
-               100.0 * own / (search + step), (search + step) / reps, checksum);
-    }
+    for (int g = 0; g < 3; ++g)
+        TimeGroup(rows, conn.Handle(), g);
     VelConn::DeleteSettings("SYSDB");
 }
 

@@ -3,12 +3,12 @@
 #include "standins/wire/PacketReader.h"
 #include "standins/wire/StandinProtocol.h"
 
-bool Connection::Connect(const std::string& pipePath)
+bool Connection::Connect(const std::string& pipePath, uint32_t timeoutMs)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_channel.IsOpen())
         return true;
-    m_broken = !m_channel.Open(pipePath);
+    m_broken = !m_channel.Open(pipePath, timeoutMs ? timeoutMs : standin::PipeChannel::NoLimit);
     return !m_broken;
 }
 
@@ -16,6 +16,8 @@ int Connection::Call(const standin::PacketWriter& request, std::string& payload)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     std::string answer;
+    // After a transfer that failed or timed out, an answer may still be on its way: it
+    // would be taken for the answer to the next request, so the pipe is given up.
     if (m_broken || !m_channel.IsOpen() || !m_channel.Send(request.Data()) || !m_channel.Receive(answer)) {
         m_broken = true;
         m_channel.Close();

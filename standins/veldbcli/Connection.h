@@ -1,6 +1,7 @@
 // One connection handle of the client library: its pipe to the server and the key
 // defined per record type. Once the pipe breaks, every call answers 10071.
 #pragma once
+#include <cstdint>
 #include <map>
 #include <mutex>
 #include <string>
@@ -11,8 +12,10 @@
 
 class Connection {
 public:
-    // Opens the pipe unless it is open already; false when it cannot be opened.
-    bool Connect(const std::string& pipePath);
+    // Opens the pipe unless it is open already; false when it cannot be opened. A server
+    // that does not answer within `timeoutMs` (the settings' "timeout"; 0: no limit)
+    // counts as unreachable from then on.
+    bool Connect(const std::string& pipePath, uint32_t timeoutMs);
 
     // Sends the request and waits for its answer: the status, and what follows it in
     // `payload`.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "standins/veldbcli/HandleTable.h"
+#include "standins/veldbcli/LibraryHeap.h"
 #include "standins/wire/PacketReader.h"
 #include "standins/wire/PipeChannel.h"
 #include "standins/wire/StandinProtocol.h"
@@ -17,6 +18,7 @@ using namespace standin;
 namespace {
 
 const int kMaxUsers = 50;
+const DWORD kQueryTimeoutMs = 10000;
 
 // "\\server\pipe\service"; an empty server or "." is this machine.
 std::string PipePath(const BYTE* settings)
@@ -25,12 +27,22 @@ std::string PipePath(const BYTE* settings)
     return "\\\\" + (server.empty() ? std::string(".") : server) + "\\pipe\\" + SettingsText(settings, kSettingsService);
 }
 
+// An answer of no bytes hands out nothing.
 BYTE* HandOut(const std::string& bytes)
 {
-    BYTE* buffer = static_cast<BYTE*>(malloc(bytes.size() ? bytes.size() : 1));
-    if (buffer && !bytes.empty())
+    if (bytes.empty())
+        return nullptr;
+    BYTE* buffer = static_cast<BYTE*>(LibraryHeap::Allocate(bytes.size()));
+    if (buffer)
         memcpy(buffer, bytes.data(), bytes.size());
     return buffer;
+}
+
+uint32_t SettingsTimeout(const BYTE* settings)
+{
+    uint32_t timeout = 0;
+    memcpy(&timeout, settings + kSettingsTimeout, sizeof timeout);
+    return timeout;
 }
 
 int Call(int handle, const PacketWriter& request, std::string& payload)
@@ -173,7 +185,7 @@ int WINAPI InitUserEx(int handle, const BYTE* settings)
         return kBadHandle;
     if (!settings)
         return kBadRequest;
-    if (!connection->Connect(PipePath(settings)))
+    if (!connection->Connect(PipePath(settings), SettingsTimeout(settings)))
         return kUnreachable;
     PacketWriter request;
     request.Int(standin::InitUserEx).Bytes(settings, kClientSettingsSize);
@@ -352,18 +364,19 @@ int WINAPI EndTransaction(int handle, BYTE commit)
 
 int WINAPI FreePtr(void* buffer)
 {
-    free(buffer);
+    LibraryHeap::Free(buffer);
     return kOk;
 }
 
 // For the tests: one request to the server on \\.\pipe\<pipeName>, its answer copied
-// (cut to fit, with its zero) into `answer`.
+// (cut to fit, with its zero) into `answer`. A server that does not answer within
+// 10 s is unreachable.
 int WINAPI StandinQuery(const char* pipeName, const char* request, char* answer, int size)
 {
     if (!pipeName || !request || !answer || size <= 0)
         return kBadRequest;
     PipeChannel channel;
-    if (!channel.Open(std::string("\\\\.\\pipe\\") + pipeName))
+    if (!channel.Open(std::string("\\\\.\\pipe\\") + pipeName, kQueryTimeoutMs))
         return kUnreachable;
     PacketWriter message;
     message.Int(standin::Query).Bytes(std::string(request));
@@ -376,6 +389,12 @@ int WINAPI StandinQuery(const char* pipeName, const char* request, char* answer,
     memcpy(answer, text.data(), n);
     answer[n] = '\0';
     return status;
+}
+
+// For the tests: the heap every allocation of this library comes from.
+HANDLE WINAPI StandinHeap()
+{
+    return LibraryHeap::Handle();
 }
 
 }  // extern "C"

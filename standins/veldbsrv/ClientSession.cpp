@@ -46,7 +46,9 @@ std::string ClientSession::Answer(const std::string& request, bool& done)
     int status = kBadRequest;
     if (in.Int(entry) && EntryName(entry)) {
         status = m_state.CountCall(entry);
-        if (status == 0)
+        if (status == 0 && m_loggedIn && m_state.AnswersEmpty(entry))
+            out.Bytes(std::string());
+        else if (status == 0)
             status = Dispatch(entry, in, out, done);
     }
     PacketWriter answer;
@@ -93,7 +95,8 @@ int ClientSession::Dispatch(int entry, PacketReader& in, PacketWriter& out, bool
 }
 
 // The user of the settings against "dbuser" of "SYSDB", whose names and passwords are
-// stored scrambled.
+// stored scrambled; a server whose data file says logincheck="off" leaves that check to
+// its clients and admits everybody.
 int ClientSession::InitUser(PacketReader& in)
 {
     std::string settings;
@@ -102,7 +105,9 @@ int ClientSession::InitUser(PacketReader& in)
     if (!m_counted)
         m_state.AddConnection();
     m_counted = true;
-    m_loggedIn = false;
+    m_loggedIn = !m_state.Data().checkLogins;
+    if (m_loggedIn)
+        return kOk;
     StandinDatabase* sysdb = m_state.Data().Find(kSysDbNumber);
     int users = sysdb ? sysdb->RecordIndex("dbuser") : -1;
     if (users < 0)

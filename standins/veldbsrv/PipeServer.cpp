@@ -7,6 +7,12 @@ namespace {
 
 const DWORD kBufferSize = 64 * 1024;
 
+// What a connection's thread is given; the thread owns it.
+struct NewConnection {
+    std::shared_ptr<ServerState> state;
+    HANDLE pipe;
+};
+
 }  // namespace
 
 PipeServer::PipeServer(std::shared_ptr<ServerState> state, const std::string& pipeName)
@@ -58,19 +64,37 @@ void PipeServer::Accept(HANDLE pending)
         }
         HANDLE next = NewInstance(false);
         if (connected)
-            std::thread(&PipeServer::Serve, m_state, pending).detach();
+            StartServing(pending);
         else
             CloseHandle(pending);
         pending = next;
     }
 }
 
+// The thread runs on by itself; its handle is not needed.
+void PipeServer::StartServing(HANDLE pipe)
+{
+    NewConnection* connection = new NewConnection{ m_state, pipe };
+    velutils::KernelHandle thread(CreateThread(nullptr, 0, ServeThread, connection, 0, nullptr));
+    if (thread)
+        return;
+    delete connection;
+    CloseHandle(pipe);
+}
+
+DWORD WINAPI PipeServer::ServeThread(void* context)
+{
+    std::unique_ptr<NewConnection> connection(static_cast<NewConnection*>(context));
+    Serve(*connection->state, connection->pipe);
+    return 0;
+}
+
 // After FreeDbHandler the answer is read before the client closes its end: waiting for
 // that close keeps the answer from being thrown away with the connection.
-void PipeServer::Serve(std::shared_ptr<ServerState> state, HANDLE pipe)
+void PipeServer::Serve(ServerState& state, HANDLE pipe)
 {
     standin::PipeChannel channel(pipe);
-    ClientSession session(*state);
+    ClientSession session(state);
     std::string request;
     bool done = false;
     while (channel.Receive(request)) {

@@ -1,5 +1,8 @@
 // Serves the stand-in's databases on a named pipe: one thread waits for clients, each
 // connection gets a thread and a session of its own.
+// A connection's thread is a plain Win32 thread: a std::thread detached at once could
+// start without its argument (the MinGW threads library let go of it first), which
+// crashed the server now and then on a client's first request.
 #pragma once
 #include <windows.h>
 
@@ -25,7 +28,9 @@ public:
 private:
     void Accept(HANDLE first);
     HANDLE NewInstance(bool first) const;
-    static void Serve(std::shared_ptr<ServerState> state, HANDLE pipe);
+    void StartServing(HANDLE pipe);
+    static DWORD WINAPI ServeThread(void* connection);
+    static void Serve(ServerState& state, HANDLE pipe);
 
     std::shared_ptr<ServerState> m_state;
     std::string m_path;

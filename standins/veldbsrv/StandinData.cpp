@@ -181,6 +181,8 @@ bool StandinData::Load(const std::string& path, std::string& error)
         error = path + ": the root element is not veldbdata";
         return false;
     }
+    const char* check = root->Attribute("logincheck");
+    checkLogins = !check || strcmp(check, "off") != 0;
     for (const TiXmlElement* e = root->FirstChildElement(); e; e = e->NextSiblingElement()) {
         if (strcmp(e->Value(), "database") == 0) {
             if (!ReadDatabase(e, *this, error))

@@ -51,5 +51,6 @@ public:
 
     std::vector<StandinDatabase> databases;
     std::map<std::string, int> failures;      // entry name -> status it answers
+    bool checkLogins = true;                  // false: InitUserEx admits every user
     uint32_t nextRowId = 1;
 };

@@ -11,19 +11,18 @@ namespace standin {
 
 class PipeChannel {
 public:
+    static const DWORD NoLimit = INFINITE;
+
     PipeChannel() = default;
     explicit PipeChannel(HANDLE pipe) : m_pipe(pipe) {}
 
     // Connects to a server's pipe ("\\\\.\\pipe\\veldbsrv"), waiting a while when all its
-    // instances are busy. False when there is no such pipe.
-    bool Open(const std::string& name);
+    // instances are busy. False when there is no such pipe, or none is free in time.
+    // Every later send and receive gives up after `timeoutMs` without progress.
+    bool Open(const std::string& name, DWORD timeoutMs = NoLimit);
 
     bool IsOpen() const { return static_cast<bool>(m_pipe); }
-    void Close()
-    {
-        m_pipe.Reset();
-        m_received.clear();
-    }
+    void Close();
 
     bool Send(const std::string& message);
     bool Receive(std::string& message);
@@ -31,9 +30,13 @@ public:
 private:
     bool WriteAll(const char* data, DWORD size);
     bool Fill(size_t size);
+    // One read or write; with a limit, cancelled when it does not complete in time.
+    bool Transfer(bool write, char* data, DWORD size, DWORD& done);
 
     velutils::FileHandle m_pipe;
-    std::string m_received;     // read from the pipe, not yet taken as a message
+    velutils::KernelHandle m_event;     // set: the pipe was opened for overlapped I/O
+    DWORD m_timeoutMs = NoLimit;
+    std::string m_received;             // read from the pipe, not yet taken as a message
 };
 
 }  // namespace standin

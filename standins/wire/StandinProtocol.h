@@ -48,6 +48,7 @@ const int kClientSettingsSize = 251;
 const int kSettingsUser = 8;
 const int kSettingsServer = 72;
 const int kSettingsService = 104;
+const int kSettingsTimeout = 207;      // u32, milliseconds; 0: no limit
 const int kSettingsPassword = 211;
 const int kSettingsTextSize = 32;
 const int kSysDbNumber = 19;

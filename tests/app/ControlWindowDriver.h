@@ -1,6 +1,7 @@
 // The control window over the databases of a velsrv.xml of its own, opened from the
 // tray so that its databases are listed, and driven through TreeDriver.
 #pragma once
+#include <atomic>
 #include <memory>
 
 #include "tests/app/AppTestSupport.h"
@@ -17,6 +18,11 @@ public:
     DialogRunner& Runner() { return *m_runner; }
     ServiceFixture& Service() { return m_service; }
 
+    // Returns once the window's thread has handled every message posted to it so far.
+    void WaitPosted();
+    // What a second start of the program sends to the running copy.
+    void SecondStart();
+
 protected:
     HWND Window() override { return m_runner->Hwnd(); }
     void OnUi(const std::function<void()>& work) override { Dlg().RunOnUi(work); }
@@ -28,4 +34,6 @@ private:
     ConfigDir m_dir;
     ServiceFixture m_service;
     std::unique_ptr<DialogRunner> m_runner;
+    std::atomic<bool> m_posted{ false };
+    std::function<void()> m_markPosted;
 };

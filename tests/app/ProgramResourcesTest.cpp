@@ -50,6 +50,7 @@ TEST_F(ProgramResources, EveryStringInCodePage1250)
         { 22003, "Ismeretlen mező: %1" }, { 22004, "Hibás adatbázis-leírás (%1): %2" },
         { 22005, "Ismeretlen pozicionálási mód a(z) %1 tábla listájában" },
         { 22006, "A(z) %1 tábla %2 mezője nem alakítható szöveggé" },
+        { 22007, "A(z) %2 hívás sikert jelzett, de nem adott rekordot: %1" },
         { 23002, "Nincs találat: %1 %2" }, { 23004, "Az adatbázis nem nyitható meg: %1 (%2)" },
         { 23014, "Ismeretlen felhasználó: %1 %2" }, { 23020, "Az adatbázis már meg van nyitva: %1 %2" },
         { 23038, "A kliens könyvtár (veldbcli.dll) nem tölthető be, vagy hiányzik belőle a(z) %1 belépési pont" },

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include "tests/app/AppTestSupport.h"
+#include "tests/app/ControlWindowDriver.h"
+#include "tests/catalog/ClientSettingsKey.h"
 
 namespace {
 
@@ -38,6 +40,27 @@ TEST(SingleInstance, SecondStartOpensTheFirstWindowAndEnds)
     ASSERT_TRUE(third.Start(Program()));
     EXPECT_TRUE(third.WaitInTray());
     EXPECT_TRUE(third.Running());
+}
+
+// A second start while the window is open, also during a login, brings the window
+// forward and leaves the tree as it is: the databases are not listed again.
+TEST(SingleInstance, SecondStartWithTheWindowOpenKeepsTheTree)
+{
+    ClientSettingsKey settings("KONYVELES", "veldbsrv");
+    ControlWindowDriver window({ "konyveles", "raktar" });
+    for (int start = 0; start < 3; ++start)
+        window.SecondStart();
+    window.WaitPosted();
+    EXPECT_EQ(2u, window.Children(window.DatabasesRoot()).size());
+    HTREEITEM modules = window.Modules("konyveles");
+    window.PressRight(modules);
+    ASSERT_TRUE(window.WaitForLogin());
+    window.SecondStart();
+    window.WaitPosted();
+    ASSERT_TRUE(window.AnswerLogin("", "", "", false));
+    EXPECT_EQ(2u, window.Children(window.DatabasesRoot()).size());
+    EXPECT_EQ(modules, window.Modules("konyveles"));
+    EXPECT_TRUE(IsWindowVisible(window.Dlg().GetSafeHwnd()));
 }
 
 }  // namespace

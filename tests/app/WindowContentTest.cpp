@@ -198,21 +198,6 @@ TEST_F(WindowContent, DatabaseNodesWithTheirSettings)
 
 // The tree's expansion notice reaches the catalogue browser: its login dialog comes, and
 // cancelled, leaves the placeholder.
-TEST_F(WindowContent, ExpandingTheModulesOfADatabaseAsksForTheLogin)
-{
-    server.Write(Config("", "        <konyveles />\n"));
-    OpenFromTray();
-    HTREEITEM modules = Child(Child(Databases(), 0), 0);
-    Tree().SelectItem(modules);
-    PostMessageA(Tree().GetSafeHwnd(), WM_KEYDOWN, VK_RIGHT, 1);
-    DWORD thread = GetWindowThreadProcessId(runner->Hwnd(), nullptr);
-    HWND login = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (login = FindThreadWindow(thread, nullptr, "Bejelentkezés")) != nullptr; }));
-    PostMessageA(login, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(login); }));
-    EXPECT_EQ(std::vector<std::string>{ "=" }, Rows(modules));
-}
-
 TEST_F(WindowContent, OpeningFromTheMenuFillsNoValuesAndEachShowingRebuilds)
 {
     server.Write(Config("dbhome=\"D:\\db\\\"", "        <db />\n"));

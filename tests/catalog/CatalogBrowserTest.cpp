@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "dbclient/VelConn.h"
 #include "tests/catalog/CatalogWindow.h"
 #include "tests/catalog/CatalogueFile.h"
 #include "tests/catalog/ClientSettingsKey.h"
@@ -18,9 +19,10 @@ const COLORREF kMethod = RGB(220, 220, 220);
 
 // One server per database, with the client settings that lead its logins there.
 struct DatabaseServer {
-    DatabaseServer(const ConfigDir& dir, const std::string& database, const CatalogueFile& catalogue)
+    DatabaseServer(const ConfigDir& dir, const std::string& database, const CatalogueFile& catalogue,
+                   DWORD timeoutMs = 0)
         : started(server.StartFile(catalogue.Write(dir.FilePath((database + ".xml").c_str())))),
-          settings(database, server.PipeName())
+          settings(database, server.PipeName(), timeoutMs)
     {
         EXPECT_TRUE(started);
     }
@@ -50,6 +52,28 @@ protected:
         window->PressRight(window->Modules(database));
         ASSERT_TRUE(window->AnswerLogin("admin", "admin", other));
         EXPECT_EQ("KONYVELES", window->OfferedDatabase());
+    }
+
+    // The catalogue of most tests, one library with one plain method, and its rows.
+    static CatalogueFile OneMethod()
+    {
+        CatalogueFile catalogue;
+        catalogue.Library(1, "naplo.dll");
+        catalogue.Function(12, 1, "Osszesit");
+        return catalogue;
+    }
+    const std::vector<std::string> oneMethodRows = { "Method: naplo.dll::Osszesit=-1.-1.-1.-1.",
+                                                     "  Description=external stored procedure" };
+
+    // The one box the program showed since the last look, with its error code.
+    ShownError OneError(int code)
+    {
+        std::vector<ShownError> errors = shown.Take();
+        EXPECT_EQ(1u, errors.size());
+        if (errors.empty())
+            return ShownError();
+        EXPECT_NE(std::string::npos, errors[0].detail.find("ErrCode:\t" + std::to_string(code))) << errors[0].detail;
+        return errors[0];
     }
 
     ShownErrors shown;            // no test leaves a box open; each takes what it expects
@@ -96,12 +120,14 @@ TEST_F(Catalog, ListsTriggersJobsAndMethodsWithTheirDetails)
     catalogue.Function(10, 1, "Mentes");
     catalogue.Function(11, 1, "Torles");
     catalogue.Function(12, 1, "Osszesit");
+    catalogue.Function(13, 1, "Kilep");
     catalogue.Function(20, 2, "Ejjel");
     catalogue.Function(21, 2, "Takarit");
     catalogue.Trigger(1, 10, 5, 2, 1);
     catalogue.Trigger(1, 11, -1, 11, 0);
     catalogue.Trigger(1, 99, -1, 0, 1);     // its function is gone
     catalogue.Trigger(1, 11, 6, 6, 1);
+    catalogue.Trigger(1, 13, -1, 10, 1);
     catalogue.Trigger(2, 21, 7, -1, 1);     // its table's tablespace is gone
     catalogue.Job("VELDB.dll::Mentes", "mentés", "3600", 0);
     catalogue.Job(window->ServerDir().FilePath() + "::Ejjel", "első", "60", 1);
@@ -124,6 +150,7 @@ TEST_F(Catalog, ListsTriggersJobsAndMethodsWithTheirDetails)
         "Trigger: VELDB.dll::Torles" + naplo, "  Mode=", "  Enabled=NO",
         "Trigger: VELDB.dll::Torles" + naplo, "  On object=FO.szamlak", "  On object=ARCHIV.szamlak_regi",
         "  Mode=BEFORE DELETE", "  Enabled=YES",
+        "Trigger: VELDB.dll::Kilep" + naplo, "  Mode=USER LOGOFF", "  Enabled=YES",
         "Job: VELDB.dll::Mentes" + naplo, "  Name=mentés", "  Timing=every 3600s", "  Enabled=NO",
         "Method: VELDB.dll::Osszesit" + naplo, "  Description=external stored procedure",
         "Trigger: " + noVersion + "::Takarit" + idozito, "  Mode=", "  Enabled=YES",
@@ -135,8 +162,8 @@ TEST_F(Catalog, ListsTriggersJobsAndMethodsWithTheirDetails)
     EXPECT_EQ(0, db.server.Count("connections"));
 
     std::vector<HTREEITEM> entries = window->Children(modules);
-    ASSERT_EQ(8u, entries.size());
-    const COLORREF colours[] = { kTrigger, kTrigger, kTrigger, kJob, kMethod, kTrigger, kJob, kJob };
+    ASSERT_EQ(9u, entries.size());
+    const COLORREF colours[] = { kTrigger, kTrigger, kTrigger, kTrigger, kJob, kMethod, kTrigger, kJob, kJob };
     COLORREF plain = window->CellColour(window->Database("konyveles"), 1, true);
     for (size_t i = 0; i < entries.size(); ++i) {
         for (int column = 0; column < 2; ++column) {
@@ -145,7 +172,7 @@ TEST_F(Catalog, ListsTriggersJobsAndMethodsWithTheirDetails)
         }
         HTREEITEM detail = window->Children(entries[i]).front();
         EXPECT_EQ(plain, window->CellColour(detail, 0, true)) << i;
-        EXPECT_EQ(i != 6, window->Expanded(entries[i])) << i;   // of two jobs only the second
+        EXPECT_EQ(i != 7, window->Expanded(entries[i])) << i;   // of two jobs only the second
     }
 
     // Loaded once: collapsing and expanding again asks nobody.
@@ -173,11 +200,13 @@ TEST_F(Catalog, JobsOfACatalogueWithoutTheirEnabledFieldAreEnabled)
               window->Rows(window->Modules("konyveles")));
 }
 
-TEST_F(Catalog, CancelledLoginKeepsThePlaceholderAndTheNextExpansionAsksAgain)
+// A cancelled login keeps the placeholder; the next expansion asks again. The server
+// admits the user there, the catalogue's own check refuses the password: the box, the
+// dialog once more, and the right password lists the modules.
+TEST_F(Catalog, CancelledOrRefusedLoginAsksAgainAndTheRightOneLogsIn)
 {
-    CatalogueFile catalogue;
-    catalogue.Library(1, "naplo.dll");
-    catalogue.Function(12, 1, "Osszesit");
+    CatalogueFile catalogue = OneMethod();
+    catalogue.serverChecksLogins = false;
     DatabaseServer db(data, "KONYVELES", catalogue);
     Open();
     HTREEITEM modules = window->Modules("konyveles");
@@ -187,17 +216,19 @@ TEST_F(Catalog, CancelledLoginKeepsThePlaceholderAndTheNextExpansionAsksAgain)
     EXPECT_TRUE(window->LoadedNodes().empty());
 
     window->PressLeft(modules);
-    ExpandAndLogin();
-    EXPECT_EQ((std::vector<std::string>{ "Method: naplo.dll::Osszesit=-1.-1.-1.-1.",
-                                         "  Description=external stored procedure" }),
-              window->Rows(modules));
+    window->PressRight(modules);
+    ASSERT_TRUE(window->TypeLogin("admin", "rossz"));
+    std::string refusal = window->AnswerRefusal();
+    EXPECT_NE(std::string::npos, refusal.find("ADMIN/***@KONYVELES|")) << refusal;
+    EXPECT_NE(std::string::npos, refusal.find("Nem megfelelő jelszó!")) << refusal;
+    ASSERT_TRUE(window->AnswerLogin("admin", "admin"));
+    EXPECT_EQ(oneMethodRows, window->Rows(modules));
+    EXPECT_EQ(0, db.server.Count("connections"));
 }
 
 TEST_F(Catalog, AnotherDatabaseChosenInTheDialogIsListedUnderTheExpandedNode)
 {
-    CatalogueFile books, stock;
-    books.Library(1, "naplo.dll");
-    books.Function(12, 1, "Osszesit");
+    CatalogueFile books = OneMethod(), stock;
     stock.Library(1, "keszlet.dll");
     stock.Function(30, 1, "Leltar");
     DatabaseServer first(data, "KONYVELES", books);
@@ -212,31 +243,42 @@ TEST_F(Catalog, AnotherDatabaseChosenInTheDialogIsListedUnderTheExpandedNode)
     EXPECT_EQ(0, first.server.Count("InitUserEx"));
 }
 
-TEST_F(Catalog, MissingCatalogueTableIsShownAndTheNodeStaysLoaded)
+// A catalogue table missing, or the server failing part-way: one box, the rows read
+// before it stay, and the node counts as loaded.
+TEST_F(Catalog, FailedReadingIsShownOnceAndKeepsWhatWasRead)
 {
-    CatalogueFile catalogue;
-    catalogue.Library(1, "naplo.dll");
-    catalogue.Function(12, 1, "Osszesit");
-    catalogue.missingTable = "jobs";
-    DatabaseServer db(data, "KONYVELES", catalogue);
-    Open();
-    ExpandAndLogin();
-    std::vector<ShownError> errors = shown.Take();
-    ASSERT_EQ(1u, errors.size());
-    EXPECT_NE(std::string::npos, errors[0].detail.find("ErrCode:\t2002")) << errors[0].detail;
-    HTREEITEM modules = window->Modules("konyveles");
-    EXPECT_TRUE(window->Rows(modules).empty());
-    EXPECT_EQ(1u, window->LoadedNodes().count(modules));
-    EXPECT_EQ(0, db.server.Count("connections"));
+    CatalogueFile noJobs = OneMethod(), twoLibraries = OneMethod();
+    noJobs.missingTable = "jobs";
+    twoLibraries.Library(2, "idozito.dll");
+    twoLibraries.Function(20, 2, "Ejjel");
+    struct Case {
+        const CatalogueFile& catalogue;
+        const char* failure;
+        int code;
+        std::vector<std::string> rows;
+    };
+    // Part-way: the first library's triggers, functions and its function's jobs, then no more.
+    const Case cases[] = { { noJobs, nullptr, 2002, {} },
+                           { twoLibraries, "fail FindList 10071 after 3", 10071, oneMethodRows } };
+    for (const Case& c : cases) {
+        DatabaseServer db(data, "KONYVELES", c.catalogue);
+        if (c.failure) {
+            ASSERT_EQ("ok", db.server.Query(c.failure));
+        }
+        Open();
+        ExpandAndLogin();
+        OneError(c.code);
+        HTREEITEM modules = window->Modules("konyveles");
+        EXPECT_EQ(c.rows, window->Rows(modules));
+        EXPECT_EQ(1u, window->LoadedNodes().count(modules));
+        EXPECT_EQ(0, db.server.Count("connections"));
+    }
 }
 
 TEST_F(Catalog, ServerServiceStoppedWhileTheWindowIsOpen)
 {
-    CatalogueFile catalogue;
-    catalogue.Library(1, "naplo.dll");
-    catalogue.Function(12, 1, "Osszesit");
     Open();
-    catalogue.Write(window->ServerDir().FilePath("veldbdata.xml"));
+    OneMethod().Write(window->ServerDir().FilePath("veldbdata.xml"));
     CopyFileA(StandinServicePath().c_str(), window->ServerDir().FilePath("veldbsrv.exe").c_str(), FALSE);
     ClientSettingsKey settings("KONYVELES", "veldbsrv");
     ASSERT_TRUE(window->Service().Start());
@@ -246,9 +288,7 @@ TEST_F(Catalog, ServerServiceStoppedWhileTheWindowIsOpen)
 
     HTREEITEM modules = window->Modules("konyveles");
     ExpandAndLogin();
-    std::vector<ShownError> errors = shown.Take();
-    ASSERT_EQ(1u, errors.size());
-    EXPECT_NE(std::string::npos, errors[0].detail.find("ErrCode:\t10071")) << errors[0].detail;
+    OneError(10071);
     EXPECT_EQ(std::vector<std::string>{ "=" }, window->Rows(modules));
     EXPECT_TRUE(window->LoadedNodes().empty());
 
@@ -256,9 +296,49 @@ TEST_F(Catalog, ServerServiceStoppedWhileTheWindowIsOpen)
     ASSERT_TRUE(window->Service().WaitForState(SERVICE_RUNNING));
     window->PressLeft(modules);
     ExpandAndLogin();
-    EXPECT_EQ((std::vector<std::string>{ "Method: naplo.dll::Osszesit=-1.-1.-1.-1.",
-                                         "  Description=external stored procedure" }),
-              window->Rows(modules));
+    EXPECT_EQ(oneMethodRows, window->Rows(modules));
+}
+
+TEST_F(Catalog, WithoutClientSettingsTheirAbsenceIsShownInsteadOfTheDialog)
+{
+    std::vector<std::string> registered;
+    VelConn::ListDatabases(registered);
+    ASSERT_TRUE(registered.empty()) << registered.front();
+    Open();
+    HTREEITEM modules = window->Modules("konyveles");
+    window->PressRight(modules);
+    window->WaitIdle();
+    if (HWND login = window->WaitForLogin(500)) {
+        ADD_FAILURE() << "a login dialog without a database to choose";
+        PostMessageA(login, WM_COMMAND, IDCANCEL, 0);
+    }
+    window->WaitIdle();
+    ShownError missing = OneError(10039);
+    EXPECT_NE(std::string::npos, missing.mainText.find("KONYVELES adatbázishoz (HKLM\\software\\veldbclients)"))
+        << missing.mainText;
+    EXPECT_EQ(std::vector<std::string>{ "=" }, window->Rows(modules));
+}
+
+// A server that stops answering ends the login in one box once the client settings'
+// time-out has passed.
+TEST_F(Catalog, HungServerEndsInOneBoxAfterTheTimeout)
+{
+    DatabaseServer db(data, "KONYVELES", OneMethod(), 1000);
+    Open();
+    HTREEITEM modules = window->Modules("konyveles");
+    window->PressRight(modules);
+    ASSERT_TRUE(window->WaitForLogin());
+    ASSERT_TRUE(db.server.Suspend());
+    ASSERT_TRUE(window->TypeLogin("admin", "admin"));
+    // Without a time-out the window's thread would wait as long as the server hangs.
+    std::vector<ShownError> errors;
+    bool ended = WaitFor([&] { return !(errors = shown.Take()).empty(); }, 20000);
+    db.server.Resume();
+    ASSERT_TRUE(ended) << "the program waits for the hung server";
+    window->WaitIdle();
+    ASSERT_EQ(1u, errors.size() + shown.Take().size());
+    EXPECT_NE(std::string::npos, errors[0].detail.find("ErrCode:\t10071")) << errors[0].detail;
+    EXPECT_EQ(std::vector<std::string>{ "=" }, window->Rows(modules));
 }
 
 }  // namespace

@@ -91,8 +91,9 @@ std::string CatalogueFile::Xml() const
         + Field("job_intervall", "c", 16);
     if (jobEnabledField)
         jobFields += Field("job_enabled", "c", 1);
-    std::string xml = "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\n<veldbdata>\n"
-                      " <database number=\"19\" name=\"SYSDB\">\n";
+    std::string xml = "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\n<veldbdata";
+    xml += serverChecksLogins ? ">\n" : " logincheck=\"off\">\n";
+    xml += " <database number=\"19\" name=\"SYSDB\">\n";
     xml += Record("dbuser",
                   Field("userid", "l", 0, "unique")
                       + "<field name=\"NAME\" type=\"c\" length=\"32\" key=\"unique\" scrambled=\"yes\"/>"

@@ -20,6 +20,8 @@ public:
     bool jobEnabledField = true;
     // A catalogue that lacks one of its tables.
     std::string missingTable;
+    // A server that admits every user and leaves the check against "dbuser" to the client.
+    bool serverChecksLogins = true;
 
     std::string Xml() const;
     // Writes the file (code page 1250, as the literals are); returns its path.

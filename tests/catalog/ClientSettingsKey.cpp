@@ -1,7 +1,5 @@
 #include "tests/catalog/ClientSettingsKey.h"
 
-#include <windows.h>
-
 #include "utils/UniqueHandle.h"
 
 namespace {
@@ -10,7 +8,8 @@ const char kClientsKey[] = "software\\veldbclients\\";
 
 }  // namespace
 
-ClientSettingsKey::ClientSettingsKey(const std::string& database, const std::string& service) : m_database(database)
+ClientSettingsKey::ClientSettingsKey(const std::string& database, const std::string& service, DWORD timeoutMs)
+    : m_database(database)
 {
     HKEY raw = nullptr;
     std::string path = kClientsKey + database;
@@ -20,6 +19,8 @@ ClientSettingsKey::ClientSettingsKey(const std::string& database, const std::str
     RegSetValueExA(raw, "server", 0, REG_SZ, reinterpret_cast<const BYTE*>("."), 2);
     RegSetValueExA(raw, "service", 0, REG_SZ, reinterpret_cast<const BYTE*>(service.c_str()),
                    static_cast<DWORD>(service.size() + 1));
+    if (timeoutMs)
+        RegSetValueExA(raw, "timeout", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&timeoutMs), sizeof timeoutMs);
 }
 
 ClientSettingsKey::~ClientSettingsKey()

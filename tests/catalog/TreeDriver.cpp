@@ -19,6 +19,21 @@ void Type(HWND control, const std::string& text)
         SendMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
+// Over what the field holds.
+void Retype(HWND control, const std::string& text)
+{
+    SendMessageA(control, EM_SETSEL, 0, -1);
+    Type(control, text);
+}
+
+BOOL CALLBACK CollectText(HWND child, LPARAM texts)
+{
+    char text[256] = "";
+    GetWindowTextA(child, text, sizeof text);
+    *reinterpret_cast<std::string*>(texts) += std::string(text) + "|";
+    return TRUE;
+}
+
 std::string TextOf(HWND window)
 {
     char text[256] = "";
@@ -97,8 +112,8 @@ HWND TreeDriver::WaitForLogin(DWORD timeoutMs)
     return login;
 }
 
-bool TreeDriver::AnswerLogin(const std::string& user, const std::string& password, const std::string& other,
-                                bool ok)
+bool TreeDriver::TypeLogin(const std::string& user, const std::string& password, const std::string& other,
+                           bool ok)
 {
     HWND login = WaitForLogin();
     if (!login)
@@ -106,8 +121,8 @@ bool TreeDriver::AnswerLogin(const std::string& user, const std::string& passwor
     HWND combo = GetDlgItem(login, TRdmLogin::DatabaseComboId);
     m_offeredDatabase = TextOf(combo);
     HWND passwordEdit = GetDlgItem(login, TRdmLogin::PasswordEditId);
-    Type(GetDlgItem(login, TRdmLogin::UserEditId), user);
-    Type(passwordEdit, password);
+    Retype(GetDlgItem(login, TRdmLogin::UserEditId), user);
+    Retype(passwordEdit, password);
     if (!other.empty())
         Type(combo, other.substr(0, 1));
     bool greyed = ok && !IsWindowEnabled(GetDlgItem(login, IDOK));
@@ -117,10 +132,29 @@ bool TreeDriver::AnswerLogin(const std::string& user, const std::string& passwor
     WPARAM key = ok && !greyed ? VK_RETURN : VK_ESCAPE;
     PostMessageA(passwordEdit, WM_KEYDOWN, key, 1);
     PostMessageA(passwordEdit, WM_KEYUP, key, 0xC0000001);
-    if (!WaitFor([&] { return !IsWindow(login); }))
-        return false;
+    return WaitFor([&] { return !IsWindow(login); }) && !greyed;
+}
+
+bool TreeDriver::AnswerLogin(const std::string& user, const std::string& password, const std::string& other,
+                             bool ok)
+{
+    bool answered = TypeLogin(user, password, other, ok);
     WaitIdle();
-    return !greyed;
+    return answered;
+}
+
+std::string TreeDriver::AnswerRefusal()
+{
+    DWORD thread = GetWindowThreadProcessId(Window(), nullptr);
+    HWND box = nullptr;
+    if (!WaitFor([&] { return (box = FindThreadWindow(thread, nullptr, "")) != nullptr; }))
+        return "";
+    std::string texts;
+    EnumChildWindows(box, CollectText, reinterpret_cast<LPARAM>(&texts));
+    PostMessageA(box, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageA(box, WM_KEYUP, VK_RETURN, 0xC0000001);
+    WaitFor([&] { return !IsWindow(box); });
+    return texts;
 }
 
 std::string TreeDriver::Text(HTREEITEM item, int column)

@@ -31,11 +31,17 @@ public:
 
     // The login dialog, when it appears within the time.
     HWND WaitForLogin(DWORD timeoutMs = 5000);
-    // Types user and password, and when `other` is given, its first letter into the
-    // database list; then presses Enter (or Escape) and waits for the work to finish.
-    // False when the dialog did not come, or would not take Enter.
+    // Types user and password over what the fields hold, and when `other` is given, its
+    // first letter into the database list; then presses Enter (or Escape). False when
+    // the dialog did not come, or would not take Enter.
+    bool TypeLogin(const std::string& user, const std::string& password, const std::string& other = "",
+                   bool ok = true);
+    // The same, and waits for the work to finish.
     bool AnswerLogin(const std::string& user, const std::string& password, const std::string& other = "",
                      bool ok = true);
+    // The texts of the box of a refused login (joined by "|"), once it is closed with
+    // Enter; empty when no box came.
+    std::string AnswerRefusal();
     // The database the last login dialog offered when it opened.
     const std::string& OfferedDatabase() const { return m_offeredDatabase; }
 

@@ -1,11 +1,15 @@
 // The connection's parts that need no server: scrambling, the client settings in the
 // real registry, and a login without the library. The tests against the stand-in pair
 // run in child processes of this program that find veldbcli.dll on their PATH, so that
-// the process's own binding is the one under test.
+// the process's own binding is the one under test; each child's report shows that it ran
+// the tests it was started for.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <utility>
 
 #include "dbclient/VelConn.h"
 #include "StandinServer.h"
@@ -16,29 +20,53 @@ namespace {
 
 const char kKey[] = "software\\veldbclients\\";
 
-// Runs this program's tests matching `filter` with `libraryDir` first on the PATH.
-DWORD RunChild(const std::string& filter, const std::string& libraryDir)
+// How many tests a child's report lists (all its filter selected) and how many of them
+// ran to their end, not skipped.
+std::pair<int, int> ReportedTests(const std::string& path)
+{
+    std::ifstream in(path);
+    std::string xml((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    int listed = 0, completed = 0;
+    for (size_t at = xml.find("<testcase "); at != std::string::npos; at = xml.find("<testcase ", at + 1)) {
+        std::string tag = xml.substr(at, xml.find('>', at) - at);
+        ++listed;
+        if (tag.find(" status=\"run\"") != std::string::npos && tag.find(" result=\"completed\"") != std::string::npos)
+            ++completed;
+    }
+    return { listed, completed };
+}
+
+// Runs this program's tests matching `filter` in a child with `libraryDir` first on its
+// PATH; the child must pass and its report must show every test it selects run.
+void ExpectChildRuns(const std::string& filter, const std::string& libraryDir)
 {
     char self[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, MAX_PATH);
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    std::string report = std::string(temp) + "dbclient-child-" + std::to_string(GetCurrentProcessId()) + ".xml";
+    DeleteFileA(report.c_str());
     char oldPath[8192] = "";
     GetEnvironmentVariableA("PATH", oldPath, sizeof oldPath);
     SetEnvironmentVariableA("PATH", (libraryDir + ";" + oldPath).c_str());
     SetEnvironmentVariableA("VELDB_DBCLIENT_CHILD", "1");
-    std::string command = "\"" + std::string(self) + "\" --gtest_filter=" + filter;
+    std::string command = "\"" + std::string(self) + "\" --gtest_filter=" + filter + " --gtest_output=xml:" + report;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
     SetEnvironmentVariableA("PATH", oldPath);
     SetEnvironmentVariableA("VELDB_DBCLIENT_CHILD", nullptr);
-    if (!started)
-        return 999;
+    ASSERT_TRUE(started) << command;
     velutils::KernelHandle process(pi.hProcess), thread(pi.hThread);
     WaitForSingleObject(process.Get(), 300000);
     DWORD code = 998;
     GetExitCodeProcess(process.Get(), &code);
-    return code;
+    EXPECT_EQ(0u, code) << filter;
+    std::pair<int, int> tests = ReportedTests(report);
+    EXPECT_GT(tests.first, 0) << filter << " ran no test";
+    EXPECT_EQ(tests.first, tests.second) << filter << ": tests skipped or not run to their end";
+    DeleteFileA(report.c_str());
 }
 
 TEST(Scrambling, KnownPairsAndEveryByteRoundTrips)
@@ -145,14 +173,12 @@ TEST_F(Registry, LoginWithoutTheLibraryNamesCreateDbHandler)
     EXPECT_FALSE(conn.IsConnected());
 }
 
-TEST(StandinPair, WithTheLibrary)
+TEST(StandinPair, WithTheLibraryAndOlderOnes)
 {
-    EXPECT_EQ(0u, RunChild("Library*", StandinServer::BuildDirectory() + "standins"));
-}
-
-TEST(StandinPair, WithTheLibraryLackingFindList)
-{
-    EXPECT_EQ(0u, RunChild("NoFindList*", StandinServer::BuildDirectory() + "standins\\nofindlist"));
+    std::string standins = StandinServer::BuildDirectory() + "standins";
+    ExpectChildRuns("Library*", standins);
+    ExpectChildRuns("NoFindList.*", standins + "\\nofindlist");
+    ExpectChildRuns("NoFreeDbHandler.*", standins + "\\nofreedbhandler");
 }
 
 }  // namespace

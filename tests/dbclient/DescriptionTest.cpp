@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <random>
 
 #include "DescBlock.h"
 #include "Thrown.h"
@@ -118,24 +117,30 @@ TEST(Field, TextFormsSignedAndUnsigned)
     EXPECT_EQ(2006, ErrorCode([&] { t.Field("text").AsNumber(); }));
     r[0] = 0xFE;
     EXPECT_EQ(-2, t.Field("ch").AsNumber());
+    // Unsigned values in decimal, the top bit alone and every bit set.
+    for (uint32_t bits : { 0x80000000u, 0xFFFFFFFFu }) {
+        std::memcpy(r + 22, &bits, 4);
+        std::memcpy(r + 26, &bits, 4);
+        uint16_t half = static_cast<uint16_t>(bits >> 16);
+        std::memcpy(r + 12, &half, 2);
+        r[1] = static_cast<uint8_t>(bits >> 24);
+        EXPECT_EQ(std::to_string(bits), t.Field("ulng").AsText());
+        EXPECT_EQ(std::to_string(bits), t.Field("addr").AsText());
+        EXPECT_EQ(std::to_string(half), t.Field("ush").AsText());
+        EXPECT_EQ(std::string(1, static_cast<char>(bits >> 24)), t.Field("uch").AsText());
+        EXPECT_EQ(static_cast<long>(bits), t.Field("ulng").AsNumber());     // the same 32 bits
+    }
     EXPECT_TRUE(t.IsCompoundKey(1012));
     EXPECT_FALSE(t.IsCompoundKey(1011));
 }
 
-TEST(Field, WrittenTextsReadBackTheSame)
+// Every type written and read back goes through the server in the library tests; the
+// fuzz target writes back whatever reads. Here what only a text cut to fit, a number 0
+// and a detached field show.
+TEST(Field, WrittenTextsCutAndDetached)
 {
     DbDesc db = MakeDesc();
     RdmTable t(db, "EveryType");
-    const std::pair<const char*, const char*> values[] = {
-        { "ch", "x" }, { "uch", "\xE9" }, { "text", "Árvíz" }, { "sh", "-32768" }, { "ush", "65535" },
-        { "reg", "-2147483648" }, { "lng", "2147483647" }, { "ulng", "4294967295" }, { "addr", "123456" },
-        { "flt", "3.1415927" }, { "dbl", "-1.25e+300" }, { "dbl", "0.1" },
-    };
-    for (const auto& v : values) {
-        t.ClearBuffer();
-        t.Field(v.first).SetText(v.second);
-        EXPECT_EQ(v.second, std::string(t.FieldText(v.first))) << v.first;
-    }
     t.Field("text").SetText("much longer than eight");
     EXPECT_EQ("much lo", t.Field("text").AsText());            // cut to fit with its zero
     t.Field("lng").SetNumber(0);
@@ -199,45 +204,6 @@ TEST(RecordList, RaggedShortAndEmptyRecordsStayInside)
     EXPECT_TRUE(t.NextOfList());
     EXPECT_TRUE(t.NextOfList());
     EXPECT_FALSE(t.NextOfList());
-}
-
-// Mutated blocks and random record images through the reader and every accessor: no
-// crash, and every failure a DbDescError.
-TEST(Description, SeededMutationsFailOnlyAsDbDescError)
-{
-    std::mt19937 random(20260);
-    const std::vector<uint8_t> good = MakeDescBlock(kEveryType);
-    int read = 0;
-    for (int round = 0; round < 3000; ++round) {
-        std::vector<uint8_t> block = good;
-        int edits = 1 + static_cast<int>(random() % 4);
-        for (int e = 0; e < edits; ++e) {
-            size_t at = random() % block.size();
-            switch (random() % 3) {
-            case 0: block[at] = static_cast<uint8_t>(random()); break;
-            case 1: block.resize(at); break;
-            default: block.insert(block.begin() + at, static_cast<uint8_t>(random())); break;
-            }
-            if (block.empty())
-                break;
-        }
-        try {
-            DbDesc db(block.data(), block.size(), 7, "X", 10014);
-            ++read;
-            for (const DictRecord& rec : db.Dictionary().RecordTypes()) {
-                RdmTable t(db, rec.name);
-                for (uint8_t& b : t.Record())
-                    b = static_cast<uint8_t>(random());
-                std::vector<uint8_t> list(random() % 200);
-                FillList(db, t.RecordType(), list, random() % 40);
-                while (t.NextOfList())
-                    for (int f = 0; f < rec.fieldCount; ++f)
-                        t.FieldText(db.Dictionary().Fields()[rec.firstField + f].name);
-            }
-        } catch (const DbDescError&) {
-        }
-    }
-    EXPECT_GT(read, 100);        // the mutations reach the accessors, not only the reader
 }
 
 }  // namespace

@@ -20,23 +20,19 @@ std::string MissingName(const FunctionLoader& loader, FunctionLoader::Entry entr
     return thrown.code && thrown.arg.empty() ? "<no name>" : thrown.arg;
 }
 
+// No veldbcli.dll beside the tests: the process's table, bound at start-up, stays
+// unbound quietly, and every call fails with its entry's name.
 TEST(FunctionLoader, WithoutTheLibraryEveryCallFailsWithItsName)
 {
-    FunctionLoader loader("no-such-veldbcli.dll");
+    const FunctionLoader& loader = FunctionLoader::Instance();
     EXPECT_FALSE(loader.IsLoaded());
-    EXPECT_EQ("pfCreateDbHandler", MissingName(loader, FunctionLoader::CreateDbHandler));
-    EXPECT_EQ("pfFirstRec", MissingName(loader, FunctionLoader::FirstRec));
-    EXPECT_EQ("pfOpenDbExA", MissingName(loader, FunctionLoader::OpenDbExA));
-    EXPECT_EQ("pfFreePtr", MissingName(loader, FunctionLoader::FreePtr));
-}
-
-TEST(FunctionLoader, NamesOfTheOddEntries)
-{
-    FunctionLoader loader("no-such-veldbcli.dll");
-    EXPECT_EQ("pfReindex", MissingName(loader, FunctionLoader::Reindex8));
-    EXPECT_EQ("pfReindex", MissingName(loader, FunctionLoader::Reindex4));
-    EXPECT_EQ("pfGetLockList", MissingName(loader, FunctionLoader::GetRecLocks));
-    EXPECT_EQ("pfWriteDbLog", MissingName(loader, FunctionLoader::WriteDbLog));
+    const std::pair<FunctionLoader::Entry, const char*> names[] = {
+        { FunctionLoader::CreateDbHandler, "pfCreateDbHandler" }, { FunctionLoader::FirstRec, "pfFirstRec" },
+        { FunctionLoader::OpenDbExA, "pfOpenDbExA" }, { FunctionLoader::FreePtr, "pfFreePtr" },
+        { FunctionLoader::Reindex8, "pfReindex" }, { FunctionLoader::Reindex4, "pfReindex" },
+        { FunctionLoader::GetRecLocks, "pfGetLockList" }, { FunctionLoader::WriteDbLog, "pfWriteDbLog" } };
+    for (const auto& name : names)
+        EXPECT_EQ(name.second, MissingName(loader, name.first));
 }
 
 TEST(FunctionLoader, MissingExportFailsOnlyItsOwnCalls)
@@ -57,13 +53,6 @@ TEST(FunctionLoader, BoundEntryIsCalledThroughTheTable)
     EXPECT_EQ(0, getMaxuser(&maxUsers));
     EXPECT_EQ(64, maxUsers);
     SetEnvironmentVariableA("VELDBCLI_MAXUSER", nullptr);
-}
-
-TEST(FunctionLoader, TheProcessTableIsBoundAtStartUp)
-{
-    // No veldbcli.dll beside the tests: the process's table stays unbound, quietly.
-    EXPECT_FALSE(FunctionLoader::Instance().IsLoaded());
-    EXPECT_EQ("pfCreateDbHandler", MissingName(FunctionLoader::Instance(), FunctionLoader::CreateDbHandler));
 }
 
 }  // namespace

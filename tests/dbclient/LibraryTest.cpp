@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 
+#include "SecretScan.h"
 #include "StandinServer.h"
 #include "Thrown.h"
-#include "dbclient/VelConn.h"
 #include "dbclient/TRdmLogin.h"
+#include "dbclient/VelConn.h"
 #include "utils/DbDescError.h"
 #include "utils/ModalBoxAnswerer.h"
 
@@ -39,6 +41,7 @@ const char kData[] = R"(<?xml version="1.0" encoding="windows-1250"?>
       <field name="id" type="l" key="dup"/>
       <field name="tabname" type="c" length="32"/>
       <row tableid="701" id="7" tabname="everytype"/>
+      <row tableid="801" id="8" tabname="everytype"/>
     </record>
     <record name="fields">
       <field name="tableid" type="l" key="dup"/>
@@ -48,6 +51,7 @@ const char kData[] = R"(<?xml version="1.0" encoding="windows-1250"?>
       <row tableid="701" tabname="EVERYTYPE" fldname="DBL" sqltype="8" length="15" precision="2"/>
       <row tableid="701" tabname="EVERYTYPE" fldname="NOSUCH" sqltype="4"/>
       <row tableid="701" tabname="NOTABLE" fldname="DBL" sqltype="4"/>
+      <row tableid="801" tabname="EVERYTYPE" fldname="DBL" sqltype="4" length="4"/>
     </record>
     <record name="fileblobs">
       <field name="fb_alias" type="c" length="32" key="unique"/>
@@ -72,6 +76,14 @@ const char kData[] = R"(<?xml version="1.0" encoding="windows-1250"?>
 </veldbdata>
 )";
 
+// The same data on a server that leaves the user check to the client.
+std::string OpenDoorData()
+{
+    std::string xml = kData;
+    xml.replace(xml.find("<veldbdata>"), 11, "<veldbdata logincheck=\"off\">");
+    return xml;
+}
+
 bool IsChild()
 {
     return GetEnvironmentVariableA("VELDB_DBCLIENT_CHILD", nullptr, 0) != 0;
@@ -79,14 +91,14 @@ bool IsChild()
 
 BOOL CALLBACK CollectText(HWND child, LPARAM out)
 {
-    reinterpret_cast<std::vector<std::string>*>(out)->push_back(ModalBoxAnswerer::Text(child));
+    *reinterpret_cast<std::string*>(out) += ModalBoxAnswerer::Text(child) + "|";
     return TRUE;
 }
 
-// The texts of every control of a box.
-std::vector<std::string> ShownTexts(HWND box)
+// The texts of every control of a box, joined.
+std::string ShownTexts(HWND box)
 {
-    std::vector<std::string> texts;
+    std::string texts;
     EnumChildWindows(box, CollectText, reinterpret_cast<LPARAM>(&texts));
     return texts;
 }
@@ -98,15 +110,19 @@ protected:
         if (!IsChild())
             GTEST_SKIP() << "runs as a child of StandinPair";
         ASSERT_TRUE(server.Start(kData));
-        ClientSettings s = {};
-        CopyFixedText(s.service, server.PipeName());
-        ASSERT_TRUE(VelConn::WriteSettings("SYSDB", s));
-        ASSERT_TRUE(VelConn::WriteSettings("DATA", s));
+        Serve("SYSDB", server);
+        Serve("DATA", server);
     }
     void TearDown() override
     {
         VelConn::DeleteSettings("SYSDB");
         VelConn::DeleteSettings("DATA");
+    }
+    static void Serve(const char* database, const StandinServer& by)
+    {
+        ClientSettings s = {};
+        CopyFixedText(s.service, by.PipeName());
+        ASSERT_TRUE(VelConn::WriteSettings(database, s));
     }
     int Count(const std::string& what) { return std::atoi(server.Query("count " + what).c_str()); }
 
@@ -116,8 +132,9 @@ protected:
 using LibraryLogin = LibraryFixture;
 using LibraryTables = LibraryFixture;
 using NoFindList = LibraryFixture;
+using NoFreeDbHandler = LibraryFixture;
 
-TEST_F(LibraryLogin, SucceedsUpperCased)
+TEST_F(LibraryLogin, SucceedsUpperCasedAndAgainOnTheSameConnection)
 {
     VelConn conn;
     ASSERT_TRUE(conn.Login("sysdb", "admin", "admin", false));
@@ -127,28 +144,44 @@ TEST_F(LibraryLogin, SucceedsUpperCased)
     EXPECT_EQ(1, Count("connections"));
     EXPECT_EQ("ADMIN", conn.UserNameById(1));
     EXPECT_EQ("", conn.UserNameById(99));
+    // The second login starts from a new handle and nothing read on the old one.
+    Thrown again = ThrownBy([&] { EXPECT_TRUE(conn.Login("SYSDB", "admin", "admin", false)); });
+    EXPECT_EQ(0, again.code) << again.what;
+    EXPECT_EQ("VENDEG", conn.UserNameById(2));
+    EXPECT_EQ(2, Count("OpenDbExA"));
+    EXPECT_EQ(1, Count("connections"));
     conn.Disconnect();
     EXPECT_EQ(0, Count("connections"));
 }
 
-TEST_F(LibraryLogin, RefusalsAreShownAndFalse)
+// Unknown, disabled (enabled 2) and wrong password: refused by the library, and by the
+// connection's own check where the server admits everybody. Without the dialog an
+// unknown user of the own check is refused without a box.
+TEST_F(LibraryLogin, RefusedByTheLibraryOrByTheUserCheck)
 {
+    StandinServer openDoor;
+    ASSERT_TRUE(openDoor.Start(OpenDoorData()));
     const std::pair<const char*, const char*> cases[] = {
         { "NOBODY", "Ismeretlen felhasználónév!" }, { "VENDEG", "A felhasználó tiltott!" },
         { "ADMIN", "Nem megfelelő jelszó!" } };
-    for (const auto& c : cases) {
-        std::vector<std::string> shown;
-        ModalBoxAnswerer box("", IDOK, [&](HWND b) { shown = ShownTexts(b); });
-        VelConn conn;
-        EXPECT_FALSE(conn.Login("SysDb", c.first, "vendeg", false)) << c.first;
-        EXPECT_TRUE(box.Answered());
-        std::string all;
-        for (const std::string& t : shown)
-            all += t + "|";
-        EXPECT_NE(std::string::npos, all.find(std::string(c.first) + "/***@SYSDB")) << all;
-        EXPECT_NE(std::string::npos, all.find(c.second)) << all;
+    for (const StandinServer* by : { &server, &openDoor }) {
+        Serve("SYSDB", *by);
+        for (const auto& c : cases) {
+            std::string shown;
+            ModalBoxAnswerer box("", IDOK, [&](HWND b) { shown = ShownTexts(b); });
+            VelConn conn;
+            EXPECT_FALSE(conn.Login("SysDb", c.first, "vendeg", false)) << c.first;
+            bool silent = by == &openDoor && c.first == std::string("NOBODY");
+            EXPECT_EQ(!silent, box.Answered()) << c.first;
+            if (silent)
+                continue;
+            EXPECT_NE(std::string::npos, shown.find(std::string(c.first) + "/***@SYSDB")) << shown;
+            EXPECT_NE(std::string::npos, shown.find(c.second)) << shown;
+        }
     }
+    EXPECT_EQ(3, openDoor.Count("InitUserEx"));
     EXPECT_EQ(0, Count("connections"));
+    EXPECT_EQ(0, openDoor.Count("connections"));
 }
 
 TEST_F(LibraryLogin, MissingSettingsAndServerFailures)
@@ -181,6 +214,7 @@ public:
     }
     ~DialogUser() { KillTimer(nullptr, m_timer); s_current = nullptr; }
     bool Done() const { return m_next == m_steps.size(); }
+    size_t Taken() const { return m_next; }
 
     static void Type(HWND control, const std::string& text)
     {
@@ -199,7 +233,6 @@ private:
         DialogUser* self = s_current;
         if (!self || self->Done() || self->m_busy)
             return;
-        ModalBoxAnswerer finder(self->m_steps[self->m_next].first, 0);
         HWND window = FindWindowA("#32770", self->m_steps[self->m_next].first.c_str());
         if (!window || !IsWindowVisible(window))
             return;
@@ -225,8 +258,14 @@ bool Enabled(HWND dialog, int id)
     return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
 }
 
+// A password refused by the connection's own check (the server admits everybody) brings
+// the dialog back with what was typed; the right one then logs in. Meanwhile another
+// connection comes and goes without touching this login's dialog.
 TEST_F(LibraryLogin, DialogDrivenByKeystrokes)
 {
+    StandinServer openDoor;
+    ASSERT_TRUE(openDoor.Start(OpenDoorData()));
+    Serve("SYSDB", openDoor);
     std::vector<std::string> names{ "sysdb", "data" };
     DialogUser user({
         { "Bejelentkezés", [](HWND d) {
@@ -248,9 +287,14 @@ TEST_F(LibraryLogin, DialogDrivenByKeystrokes)
               EXPECT_FALSE(Enabled(d, IDOK));
               DialogUser::Type(GetDlgItem(d, TRdmLogin::PasswordEditId), "wrong0123456789xyz");
               EXPECT_TRUE(Enabled(d, IDOK));
+              { VelConn other; }
               DialogUser::Click(d, IDOK);
           } },
-        { "", [](HWND box) { DialogUser::Click(box, IDOK); } },     // the refusal
+        { "", [](HWND box) {
+              EXPECT_NE(std::string::npos, ShownTexts(box).find("ADMIN/***@SYSDB"));
+              EXPECT_NE(std::string::npos, ShownTexts(box).find("Nem megfelelő jelszó!"));
+              DialogUser::Click(box, IDOK);
+          } },
         { "Bejelentkezés", [](HWND d) {
               EXPECT_EQ("ADMIN", Text(d, TRdmLogin::UserEditId));     // what was typed
               EXPECT_EQ("WRONG0123456789", Text(d, TRdmLogin::PasswordEditId));
@@ -261,12 +305,14 @@ TEST_F(LibraryLogin, DialogDrivenByKeystrokes)
           } },
     });
     VelConn conn;
-    EXPECT_TRUE(conn.Login("sysdb", "", "", true, "", nullptr, true, &names));
+    Thrown thrown = ThrownBy([&] { EXPECT_TRUE(conn.Login("sysdb", "", "", true, "", nullptr, true, &names)); });
+    EXPECT_EQ(0, thrown.code) << thrown.what;
     EXPECT_TRUE(user.Done());
     EXPECT_EQ(1, conn.UserId());
+    EXPECT_EQ(2, openDoor.Count("InitUserEx"));
 }
 
-TEST_F(LibraryLogin, DialogCancelledAndWithoutChoice)
+TEST_F(LibraryLogin, DialogCancelledWithoutChoiceOrNotShownWithoutDatabases)
 {
     LoginTexts texts;
     texts.caption = "Belépés";
@@ -274,11 +320,141 @@ TEST_F(LibraryLogin, DialogCancelledAndWithoutChoice)
                            EXPECT_FALSE(Enabled(d, TRdmLogin::DatabaseComboId));
                            EXPECT_TRUE(Enabled(d, IDOK));      // all three given, database listed
                            DialogUser::Click(d, IDCANCEL);
-                       } } });
+                       } },
+                      { "Belépés", [](HWND d) { DialogUser::Click(d, IDCANCEL); } } });
     VelConn conn;
     EXPECT_FALSE(conn.Login("data", "admin", "admin", true, "", &texts, false));
-    EXPECT_TRUE(user.Done());
+    EXPECT_EQ(1u, user.Taken());
+    // No database to offer: OK could never be pressed, so the settings are missing.
+    std::vector<std::string> none;
+    Thrown empty = ThrownBy([&] { conn.Login("data", "admin", "admin", true, "", &texts, true, &none); });
+    EXPECT_EQ(10039, empty.code);
+    EXPECT_NE(std::string::npos, empty.what.find("HKLM\\software\\veldbclients")) << empty.what;
+    EXPECT_EQ(1u, user.Taken()) << "a dialog that cannot be confirmed was shown";
     EXPECT_EQ(0, Count("InitUserEx"));
+}
+
+// Random letters and digits, so that no copy of them stands in the program's image.
+std::string RandomPassword()
+{
+    const char letters[] = "ABCDEFGHJKLMNPQRSTUVWXYZ23456789";
+    static std::mt19937 random(GetTickCount() ^ GetCurrentProcessId());
+    std::string password(12, '\0');
+    for (char& c : password)
+        c = letters[random() % (sizeof letters - 1)];
+    return password;
+}
+
+// The form the server stores: each byte rotated right by its key digit.
+std::string ScrambledCopy(const std::string& text)
+{
+    std::string out(text);
+    for (size_t i = 0; i < out.size(); ++i) {
+        auto c = static_cast<unsigned char>(out[i]);
+        int n = VelConn::NameKey[i % 8] - '0';
+        out[i] = static_cast<char>(n ? (c >> n) | (c << (8 - n)) : c);
+    }
+    return out;
+}
+
+void Wipe(std::string& text)
+{
+    volatile char* p = &text[0];
+    for (size_t i = 0; i < text.size(); ++i)
+        p[i] = 0;
+}
+
+// Counts the reads of a field's text.
+struct PasswordReads {
+    static void Watch(HWND field)
+    {
+        count = 0;
+        original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
+    }
+    static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+    {
+        if (msg == WM_GETTEXT)
+            ++count;
+        return CallWindowProcA(original, window, msg, wParam, lParam);
+    }
+    static int count;
+    static WNDPROC original;
+};
+int PasswordReads::count = 0;
+WNDPROC PasswordReads::original = nullptr;
+
+// After a login and a refused one, without and with the dialog, no copy of a password
+// (typed or scrambled) is left anywhere in the process but in the library's own memory.
+TEST_F(LibraryLogin, PasswordsLeaveNoCopies)
+{
+    std::string right = RandomPassword(), wrong = RandomPassword();
+    std::string rightStored = ScrambledCopy(right), wrongStored = ScrambledCopy(wrong);
+    const std::pair<const char*, const std::string*> forms[] = {
+        { "typed right", &right }, { "stored right", &rightStored }, { "typed wrong", &wrong },
+        { "stored wrong", &wrongStored } };
+    std::string path = server.DataFile() + ".secret";
+    {
+        std::string xml = OpenDoorData();
+        xml.reserve(xml.size() + 64);            // no copy left behind by a reallocation
+        xml.replace(xml.find("PSW=\"ADMIN\"") + 5, 5, right);
+        velutils::FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        WriteFile(file.Get(), xml.data(), static_cast<DWORD>(xml.size()), &written, nullptr);
+        Wipe(xml);
+    }
+    StandinServer secret;
+    ASSERT_TRUE(secret.StartFile(path));
+    Serve("SYSDB", secret);
+    auto standinHeap = reinterpret_cast<HANDLE(WINAPI*)()>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("veldbcli.dll"), "StandinHeap")));
+    ASSERT_TRUE(standinHeap);
+    SecretScan scan(standinHeap());
+    for (const auto& form : forms)
+        scan.Own(*form.second);
+    auto copies = [&](const char* when) {
+        for (const auto& form : forms)
+            EXPECT_EQ(0u, scan.Count(*form.second)) << when << ": " << form.first;
+    };
+    {
+        VelConn conn;
+        ASSERT_TRUE(conn.Login("SYSDB", "ADMIN", right, false));
+        copies("logged in");
+        ModalBoxAnswerer box("", IDOK);
+        EXPECT_FALSE(conn.Login("SYSDB", "ADMIN", wrong, false));
+        EXPECT_TRUE(box.Answered());
+    }
+    copies("after a refused login");
+    std::vector<std::string> names{ "SYSDB" };
+    // Until OK the password stands only in its field: no keystroke reads it out.
+    auto typing = [](const std::string& password) {
+        return [&password](HWND d) {
+            DialogUser::Type(GetDlgItem(d, TRdmLogin::UserEditId), "ADMIN");
+            PasswordReads::Watch(GetDlgItem(d, TRdmLogin::PasswordEditId));
+            DialogUser::Type(GetDlgItem(d, TRdmLogin::PasswordEditId), password);
+        };
+    };
+    auto confirming = [&copies](HWND d) {
+        EXPECT_EQ(0, PasswordReads::count) << "keystrokes read the password out";
+        copies("typed into the dialog");
+        DialogUser::Click(d, IDOK);
+    };
+    {
+        DialogUser user({ { "Bejelentkezés", typing(right) }, { "Bejelentkezés", confirming } });
+        VelConn conn;
+        EXPECT_TRUE(conn.Login("SYSDB", "", "", true, "", nullptr, true, &names));
+        copies("logged in through the dialog");
+    }
+    {
+        DialogUser user({ { "Bejelentkezés", typing(wrong) }, { "Bejelentkezés", confirming },
+                          { "", [](HWND box) { DialogUser::Click(box, IDOK); } },
+                          { "Bejelentkezés", [](HWND d) { DialogUser::Click(d, IDCANCEL); } } });
+        VelConn conn;
+        EXPECT_FALSE(conn.Login("SYSDB", "", "", true, "", nullptr, true, &names));
+        EXPECT_TRUE(user.Done());
+    }
+    copies("after a refused login through the dialog");
+    for (const auto& form : forms)
+        Wipe(*const_cast<std::string*>(form.second));
 }
 
 TEST_F(LibraryTables, DescriptionsEnrichedAndOpenedOnce)
@@ -290,14 +466,21 @@ TEST_F(LibraryTables, DescriptionsEnrichedAndOpenedOnce)
     int opens = Count("OpenDbExA");
     EXPECT_TRUE(map.OpenTablespace("SysDb", 19, 0, false));
     EXPECT_EQ(opens, Count("OpenDbExA"));
+    DbDescMap fresh;                           // "sysdb" by name is number 19
+    fresh.SetHandle(conn.Handle());
+    EXPECT_TRUE(fresh.Open("sysdb", 0, false));
+    EXPECT_EQ(19, fresh.GetDbByName("SYSDB").Number());
+    EXPECT_EQ(opens + 1, Count("OpenDbExA"));
     ASSERT_TRUE(map.Open("data", 0, false));
     DbDesc data = map.GetDbByName("DATA");
     EXPECT_EQ(7, data.Number());
     EXPECT_EQ(2, data.Version().minor);
     EXPECT_EQ(4, data.Version().build);
+    // From the rows of "tables" of this database alone: database 8 has a table of the same name.
     const FieldSqlInfo* dbl = data.SqlInfo(data.FieldNumber("everytype", "dbl"));
     ASSERT_NE(nullptr, dbl);
     EXPECT_EQ(8, dbl->sqlType);
+    EXPECT_EQ(15, dbl->length);
     EXPECT_EQ(2, dbl->precision);
     EXPECT_EQ(nullptr, data.SqlInfo(data.FieldNumber("everytype", "id")));
     EXPECT_EQ(5, data.BlobFileId("kep"));
@@ -308,7 +491,7 @@ TEST_F(LibraryTables, DescriptionsEnrichedAndOpenedOnce)
     EXPECT_EQ(1u, map.Count());
 }
 
-TEST_F(LibraryTables, FindsListsAndWritesThroughTheServer)
+TEST_F(LibraryTables, FindsListsStepsAndWritesThroughTheServer)
 {
     VelConn conn;
     ASSERT_TRUE(conn.Login("SYSDB", "admin", "admin", false));
@@ -322,11 +505,10 @@ TEST_F(LibraryTables, FindsListsAndWritesThroughTheServer)
     EXPECT_EQ("one", t.Field("text").AsText());
     EXPECT_EQ("65533", t.Field("ush").AsText());
     EXPECT_EQ("4294967295", t.Field("ulng").AsText());
+    EXPECT_EQ(-1, t.Field("ulng").AsNumber());        // the same 32 bits, as the accessor says
     EXPECT_EQ("-1.25", t.Field("dbl").AsText());
     t.Field("id").SetNumber(99);
     EXPECT_FALSE(t.FindByKey("id"));
-    EXPECT_FALSE(t.FindList("id", RdmTable::BeforeFirst));
-    EXPECT_FALSE(t.NextOfList());
     t.Field("text").SetText("two");
     ASSERT_TRUE(t.FindList("text", RdmTable::BeforeFirst));      // one record, mode 5
     EXPECT_EQ(0, t.Field("id").AsNumber());
@@ -335,6 +517,22 @@ TEST_F(LibraryTables, FindsListsAndWritesThroughTheServer)
     EXPECT_FALSE(t.NextOfList());
     ASSERT_TRUE(t.GetAllRec(RdmTable::BeforeFirst));
     EXPECT_EQ(2u, t.ListCount());
+    t.Field("text").SetText("none");
+    EXPECT_FALSE(t.FindList("text", RdmTable::BeforeFirst));     // right after rows were found
+    EXPECT_EQ(0u, t.ListCount());
+    EXPECT_FALSE(t.NextOfList());
+    ASSERT_TRUE(t.StepRecord(RdmTable::Last, ""));
+    EXPECT_EQ(2, t.Field("id").AsNumber());
+
+    // A step answered with success but no record is a failure of that entry.
+    const char* const steps[] = { "FirstRec", "PrevRec", "NextRec", "LastRec", "ReadCurrentRec" };
+    for (int step = RdmTable::First; step <= RdmTable::Current; ++step) {
+        server.Query(std::string("empty ") + steps[step]);
+        Thrown empty = ThrownBy([&] { t.StepRecord(step, ""); });
+        EXPECT_EQ(2007, empty.code) << steps[step];
+        EXPECT_NE(std::string::npos, empty.what.find(steps[step])) << empty.what;
+        server.Query(std::string("empty ") + steps[step] + " off");
+    }
 
     const std::pair<const char*, const char*> values[] = {
         { "id", "3" }, { "ch", "z" }, { "uch", "\xF5" }, { "text", "három" }, { "sh", "-32768" },
@@ -369,6 +567,17 @@ TEST_F(NoFindList, OnlyTheListSearchFails)
     EXPECT_EQ(10038, missing.code);
     EXPECT_EQ("pfFindList", missing.arg);
     EXPECT_TRUE(users.GetAllRec(RdmTable::BeforeFirst));
+}
+
+// The cleanup after a failed login cannot end the connection: the operator still sees
+// why the login failed.
+TEST_F(NoFreeDbHandler, FailedLoginShowsItsOwnError)
+{
+    server.Query("fail OpenDbExA 10071");
+    VelConn conn;
+    Thrown thrown = ThrownBy([&] { conn.Login("SYSDB", "admin", "admin", false); });
+    EXPECT_EQ(10071, thrown.code) << thrown.what;
+    EXPECT_FALSE(conn.IsConnected());
 }
 
 }  // namespace

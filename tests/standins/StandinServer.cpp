@@ -1,5 +1,7 @@
 #include "StandinServer.h"
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -87,6 +89,34 @@ void StandinServer::Kill()
     WaitForSingleObject(m_process.Get(), 5000);
     m_process.Reset();
     m_input.Reset();
+}
+
+bool StandinServer::Suspend()
+{
+    return ForEachThread(SuspendThread);
+}
+
+void StandinServer::Resume()
+{
+    ForEachThread(ResumeThread);
+}
+
+bool StandinServer::ForEachThread(DWORD (WINAPI* action)(HANDLE))
+{
+    DWORD id = m_process ? GetProcessId(m_process.Get()) : 0;
+    velutils::FileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    int done = 0;
+    for (BOOL more = id && snapshot && Thread32First(snapshot.Get(), &entry); more;
+         more = Thread32Next(snapshot.Get(), &entry)) {
+        if (entry.th32OwnerProcessID != id)
+            continue;
+        velutils::KernelHandle thread(OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID));
+        if (thread && action(thread.Get()) != static_cast<DWORD>(-1))
+            ++done;
+    }
+    return done > 0;
 }
 
 std::string StandinServer::Query(const std::string& request) const

@@ -20,6 +20,9 @@ public:
     // Serves a data file written by the caller; it goes with the server.
     bool StartFile(const std::string& dataFile);
     void Kill();                // ends the server at once, as a crash would
+    // Stops every thread of the server, as a hung server stands; and lets it go on.
+    bool Suspend();
+    void Resume();
 
     const std::string& PipeName() const { return m_pipeName; }
     const std::string& DataFile() const { return m_dataFile; }
@@ -35,6 +38,9 @@ public:
     static std::string NoFindListLibraryPath() { return BuildDirectory() + "standins\\nofindlist\\veldbcli.dll"; }
 
 private:
+    // Suspends or resumes each thread of the server process.
+    bool ForEachThread(DWORD (WINAPI* action)(HANDLE));
+
     std::string m_pipeName;
     std::string m_dataFile;
     velutils::ModuleHandle m_library;
