@@ -1,6 +1,7 @@
 // Speed and memory of the "TreeList" control beside the system tree view doing the same
 // work: insert, expand every parent, paint a screen, scroll to the end and paint,
-// collapse everything, delete everything.
+// collapse everything, delete everything. The screen steps take a few milliseconds each
+// and are timed as the median of repeated runs, with the quartiles as their spread.
 //
 //   bench_treelist            side by side at 100,000 items, then TreeList alone at
 //                             100, 10,000 and 1,000,000 items
@@ -8,6 +9,7 @@
 #include <commctrl.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -21,9 +23,17 @@ constexpr int kChildren = 100;
 const char* const kSteps[] = { "insert", "expand all", "paint screen", "scroll to end + paint", "repaint screen",
                                "collapse all", "delete all" };
 constexpr int kStepCount = sizeof(kSteps) / sizeof(kSteps[0]);
+constexpr int kRepeats = 21;     // runs of each screen step
+
+// One step: a single run, or the median of repeated runs with the quartiles.
+struct Time {
+    double median;
+    double low;
+    double high;
+};
 
 struct Result {
-    double ms[kStepCount];
+    Time ms[kStepCount];
     double bytesPerItem;
 };
 
@@ -63,6 +73,26 @@ void Paint(HWND tree)
     InvalidateRect(tree, nullptr, FALSE);
     UpdateWindow(tree);
     Pump();
+}
+
+Time Once(double ms)
+{
+    return Time{ ms, ms, ms };
+}
+
+// Runs `prepare` untimed and then `step` timed, kRepeats times.
+template <typename Prepare, typename Step>
+Time Repeat(Prepare prepare, Step step)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < kRepeats; ++i) {
+        prepare();
+        double t = Now();
+        step();
+        ms.push_back(Now() - t);
+    }
+    std::sort(ms.begin(), ms.end());
+    return Time{ ms[kRepeats / 2], ms[kRepeats / 4], ms[kRepeats - 1 - kRepeats / 4] };
 }
 
 HWND MakeControl(HWND host, const char* cls, bool columns)
@@ -121,7 +151,7 @@ Result Run(HWND host, const char* cls, bool columns, int parents)
         }
     }
     Pump();
-    r.ms[0] = Now() - t;
+    r.ms[0] = Once(Now() - t);
     SIZE_T after = PrivateBytes();
     int items = parents * (kChildren + 1);
     r.bytesPerItem = static_cast<double>(after > before ? after - before : 0) / items;
@@ -130,62 +160,79 @@ Result Run(HWND host, const char* cls, bool columns, int parents)
     for (HTREEITEM parent : tops)
         SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
     Pump();
-    r.ms[1] = Now() - t;
+    r.ms[1] = Once(Now() - t);
 
-    t = Now();
-    Paint(tree);
-    r.ms[2] = Now() - t;
-
-    t = Now();
-    SendMessageA(tree, WM_VSCROLL, SB_BOTTOM, 0);
-    Paint(tree);
-    r.ms[3] = Now() - t;
-
-    t = Now();
-    Paint(tree);
-    r.ms[4] = Now() - t;
+    auto nothing = [] {};
+    auto paint = [tree] { Paint(tree); };
+    auto toTop = [tree] {
+        SendMessageA(tree, WM_VSCROLL, SB_TOP, 0);
+        Paint(tree);
+    };
+    auto toEnd = [tree] {
+        SendMessageA(tree, WM_VSCROLL, SB_BOTTOM, 0);
+        Paint(tree);
+    };
+    r.ms[2] = Repeat(nothing, paint);
+    r.ms[3] = Repeat(toTop, toEnd);
+    r.ms[4] = Repeat(nothing, paint);
 
     t = Now();
     for (HTREEITEM parent : tops)
         SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(parent));
     Pump();
-    r.ms[5] = Now() - t;
+    r.ms[5] = Once(Now() - t);
 
     t = Now();
     SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     Pump();
-    r.ms[6] = Now() - t;
+    r.ms[6] = Once(Now() - t);
 
     DestroyWindow(tree);
     Pump();
     return r;
 }
 
+// "12.34" for a single run, "12.34 (11.90-13.02)" for a median and its quartiles.
+const char* Format(const Time& time, char* buffer, size_t size)
+{
+    if (time.low == time.high)
+        std::snprintf(buffer, size, "%.2f", time.median);
+    else
+        std::snprintf(buffer, size, "%.2f (%.2f-%.2f)", time.median, time.low, time.high);
+    return buffer;
+}
+
 void PrintSideBySide(const Result& ours, const Result& system, int items)
 {
-    std::printf("\n%d items (%d parents x %d children), times in ms\n", items, items / (kChildren + 1), kChildren);
-    std::printf("%-24s %12s %14s %8s\n", "step", "TreeList", "SysTreeView32", "ratio");
+    std::printf("\n%d items (%d parents x %d children), times in ms; screen steps: median (quartiles) of %d runs\n",
+                items, items / (kChildren + 1), kChildren, kRepeats);
+    std::printf("%-24s %24s %24s %8s\n", "step", "TreeList", "SysTreeView32", "ratio");
+    char a[64];
+    char b[64];
     for (int i = 0; i < kStepCount; ++i)
-        std::printf("%-24s %12.2f %14.2f %8.2f\n", kSteps[i], ours.ms[i], system.ms[i],
-                    system.ms[i] > 0 ? ours.ms[i] / system.ms[i] : 0.0);
-    std::printf("%-24s %12.1f %14.1f\n", "private bytes per item", ours.bytesPerItem, system.bytesPerItem);
+        std::printf("%-24s %24s %24s %8.2f\n", kSteps[i], Format(ours.ms[i], a, sizeof(a)),
+                    Format(system.ms[i], b, sizeof(b)),
+                    system.ms[i].median > 0 ? ours.ms[i].median / system.ms[i].median : 0.0);
+    std::printf("%-24s %24.1f %24.1f\n", "private bytes per item", ours.bytesPerItem, system.bytesPerItem);
 }
 
 void PrintScaling(const std::vector<int>& sizes, const std::vector<Result>& results)
 {
-    std::printf("\nTreeList alone, times in ms (and per 1000 items)\n%-24s", "step");
+    std::printf("\nTreeList alone, times in ms; screen steps: median (quartiles) of %d runs\n%-24s", kRepeats,
+                "step");
     for (int n : sizes)
-        std::printf(" %22d", n);
+        std::printf(" %24d", n);
     std::printf("\n");
+    char buffer[64];
     for (int i = 0; i < kStepCount; ++i) {
         std::printf("%-24s", kSteps[i]);
-        for (size_t k = 0; k < sizes.size(); ++k)
-            std::printf(" %10.2f (%9.4f)", results[k].ms[i], results[k].ms[i] * 1000.0 / sizes[k]);
+        for (const Result& r : results)
+            std::printf(" %24s", Format(r.ms[i], buffer, sizeof(buffer)));
         std::printf("\n");
     }
     std::printf("%-24s", "private bytes per item");
     for (const Result& r : results)
-        std::printf(" %22.1f", r.bytesPerItem);
+        std::printf(" %24.1f", r.bytesPerItem);
     std::printf("\n");
 }
 
