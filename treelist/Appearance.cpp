@@ -49,7 +49,8 @@ COLORREF SetColorSlot(TreeListState& s, WPARAM index, COLORREF color)
     if (index >= TVC_COUNT)
         return CLR_NONE;
     COLORREF old = s.colors[index];
-    if (color == CLR_DEFAULT) {
+    // -1 is the protocol's "back to the system colour", as CLR_DEFAULT is.
+    if (color == CLR_DEFAULT || color == CLR_NONE) {
         s.colorSet[index] = false;
     } else {
         s.colors[index] = color;

@@ -102,8 +102,10 @@ BOOL GetItem(TreeListState& s, TVITEMA& tv)
         return FALSE;
     if ((tv.mask & TVIF_TEXT) && !(tv.mask & TVIF_TEXTPTR) && (!tv.pszText || tv.cchTextMax <= 0))
         return FALSE;
+    // The whole state, whatever the caller's stateMask says: a zero-filled record that
+    // asks for the state must read an expanded, selected or checked item as such.
     if (tv.mask & TVIF_STATE)
-        tv.state = item->state & tv.stateMask;
+        tv.state = item->state;
     if (tv.mask & TVIF_PARAM)
         tv.lParam = item->lParam;
     if ((tv.mask & TVIF_CHILDREN) && !(tv.mask & TVIF_SUBITEM))

@@ -76,6 +76,8 @@ bool MakeEditor(TreeListState& s, int kind)
                           s.hwnd, id, instance, nullptr);
     if (!editor)
         return false;
+    // What is typed past the text the edit can keep would be lost without a word.
+    SendMessageA(editor, kind == 0 ? EM_LIMITTEXT : CB_LIMITTEXT, kTextLimit - 1, 0);
     Subclass(editor);
     EnumChildWindows(editor, SubclassChild, 0);
     s.editor.Reset(editor);
@@ -192,7 +194,7 @@ HWND BeginEdit(TreeListState& s, ItemId id, WPARAM how)
     if (s.editItem)
         EndEdit(s, false, false);
     bool cellMode = (s.exStyle & TVS_EX_CELLSELECT_TL) != 0;
-    SelectCaret(s, id, cellMode ? column : 0, true);
+    SelectCaret(s, id, cellMode ? column : 0, true, CaretMove::Internal);
     if (!Item(s, id) || !ColumnExists(s, column))
         return nullptr;
     EnsureItemShown(s, id);

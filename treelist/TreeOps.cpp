@@ -39,7 +39,35 @@ void KeepCaretVisible(TreeListState& s)
     ItemId ancestor = s.items[caret]->parent;
     while (ancestor && !IsVisible(s, ancestor))
         ancestor = s.items[ancestor]->parent;
-    SelectCaret(s, ancestor, 0, true);
+    SelectCaret(s, ancestor, 0, true, CaretMove::Internal);
+}
+
+// Collapses the old caret and its ancestors up to the first one that holds the new
+// caret.
+void CollapseOldBranch(TreeListState& s, ItemId old, ItemId now)
+{
+    std::vector<ItemId> branch;
+    for (ItemId a = old; a && a != now && !IsAncestor(s, a, now); a = s.items[a]->parent)
+        branch.push_back(a);
+    for (ItemId a : branch) {
+        if (!Item(s, now))
+            return;
+        if (Item(s, a) && (s.items[a]->state & TVIS_EXPANDED))
+            ExpandItem(s, a, TVE_COLLAPSE);
+    }
+}
+
+// TVS_SINGLEEXPAND after a selection: the old branch closes and the new caret opens,
+// unless the owner answers TVNRET_SKIPOLD or TVNRET_SKIPNEW.
+void SingleExpand(TreeListState& s, ItemId old, ItemId now)
+{
+    LRESULT answer = NotifyTreeView(s, TVN_SINGLEEXPAND, 0, now, 0, old, 0);
+    if (s.destroyed || !Item(s, now))
+        return;
+    if (!(answer & TVNRET_SKIPOLD) && Item(s, old))
+        CollapseOldBranch(s, old, now);
+    if (!(answer & TVNRET_SKIPNEW) && Item(s, now) && !(s.items[now]->state & TVIS_EXPANDED))
+        ExpandItem(s, now, TVE_EXPAND);
 }
 
 }  // namespace
@@ -205,21 +233,19 @@ void DeselectAll(TreeListState& s, ItemId except)
     }
 }
 
-LRESULT SelectCaret(TreeListState& s, ItemId id, int column, bool deselectOthers)
+LRESULT SelectCaret(TreeListState& s, ItemId id, int column, bool deselectOthers, CaretMove move)
 {
     if (!ColumnExists(s, column) || (id && !Item(s, id)))
         return 0;
-    // The caret is always on a row.
-    if (id && !ExpandAncestors(s, id))
-        return 0;
     if (id == s.caret && column == s.caretColumn)
-        return 1;
+        return !id || ExpandAncestors(s, id) ? 1 : 0;
     bool multi = (s.exStyle & TVS_EX_MULTISELECT_TL) != 0;
     ItemId old = s.caret;
     int oldColumn = s.caretColumn;
     if (NotifyTreeView(s, TVN_SELCHANGINGA, TVC_UNKNOWN, id, column, old, oldColumn) || s.destroyed)
         return 0;
-    if (id && (!Item(s, id) || !IsVisible(s, id)))
+    // The caret is always on a row.
+    if (id && (!ExpandAncestors(s, id) || s.destroyed))
         return 0;
     if (!ColumnExists(s, column))
         column = 0;
@@ -242,6 +268,9 @@ LRESULT SelectCaret(TreeListState& s, ItemId id, int column, bool deselectOthers
     s.caretColumn = id ? column : 0;
     s.anchor = id;
     NotifyTreeView(s, TVN_SELCHANGEDA, TVC_UNKNOWN, id, column, old, oldColumn);
+    if (move == CaretMove::Selection && (s.style & TVS_SINGLEEXPAND) && id && id != old && !s.destroyed &&
+        s.caret == id)
+        SingleExpand(s, old, id);
     if (!s.destroyed && s.caret && s.caret == id)
         EnsureItemShown(s, id);
     return 1;

@@ -367,3 +367,14 @@ TEST_F(TreeListEditTest, ComboBoxEditorsAndDeletingTheEditedColumn)
     item = Insert("plain");
     EXPECT_EQ(Edit(0), nullptr) << "only with TVS_EDITLABELS";
 }
+
+TEST_F(TreeListEditTest, EditorTakesNoMoreThanItKeeps)
+{
+    HWND editor = Edit(0);
+    ASSERT_NE(editor, nullptr);
+    for (int i = 0; i < 300; ++i)
+        SendMessageA(editor, WM_CHAR, 'x', 0);
+    EXPECT_EQ(GetWindowTextLengthA(editor), 259);
+    SendMessageA(editor, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(Text(item).size(), 259u);
+}

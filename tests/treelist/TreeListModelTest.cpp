@@ -384,3 +384,53 @@ TEST_F(TreeListTest, EnsureVisibleExpandsAncestorsAndScrolls)
     EXPECT_GE(Row(child), first);
     EXPECT_LT(Row(child), first + visible);
 }
+
+TEST_F(TreeListTest, GetItemReturnsTheWholeState)
+{
+    Make(TVS_HASBUTTONS | TVS_CHECKBOXES);
+    HTREEITEM a = Insert("a");
+    Insert("a1", a);
+    Expand(a, TVE_EXPAND);
+    Send(TVM_SELECTITEM, TVGN_CARET, Ptr(a));
+    Send(WM_KEYDOWN, VK_SPACE);
+    TVITEMA tv = ItemOf(a, TVIF_STATE);
+    ASSERT_TRUE(Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv)));
+    EXPECT_EQ(tv.state & (TVIS_EXPANDED | TVIS_SELECTED | TVIS_STATEIMAGEMASK),
+              TVIS_EXPANDED | TVIS_SELECTED | INDEXTOSTATEIMAGEMASK(2));
+}
+
+TEST_F(TreeListTest, MinusOneResetsAColourToTheSystemOne)
+{
+    Send(TVM_SETBKCOLOR, 0, RGB(1, 2, 3));
+    Send(TVM_SETTEXTCOLOR, 0, RGB(4, 5, 6));
+    Send(TVM_SETBKCOLOR, 0, -1);
+    Send(TVM_SETTEXTCOLOR, 0, -1);
+    EXPECT_EQ(Send(TVM_GETBKCOLOR), static_cast<LRESULT>(GetSysColor(COLOR_WINDOW)));
+    EXPECT_EQ(Send(TVM_GETTEXTCOLOR), static_cast<LRESULT>(GetSysColor(COLOR_WINDOWTEXT)));
+}
+
+TEST_F(TreeListTest, AVetoedSelectionOpensNoAncestor)
+{
+    HTREEITEM a = Insert("a");
+    HTREEITEM a1 = Insert("a1", a);
+    m_hooks[TVN_SELCHANGINGA] = [](const NMHDR*) -> LRESULT { return 1; };
+    EXPECT_EQ(Send(TVM_SELECTITEM, TVGN_CARET, Ptr(a1)), 0);
+    EXPECT_EQ(State(a, TVIS_EXPANDED), 0u);
+    EXPECT_TRUE(Codes({ TVN_ITEMEXPANDINGA }).empty());
+}
+
+TEST_F(TreeListTest, SingleExpandFollowsTheSelection)
+{
+    Make(TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SINGLEEXPAND);
+    HTREEITEM a = Insert("a");
+    Insert("a1", a);
+    HTREEITEM b = Insert("b");
+    Insert("b1", b);
+    Send(TVM_SELECTITEM, TVGN_CARET, Ptr(a));
+    EXPECT_EQ(State(a, TVIS_EXPANDED), static_cast<UINT>(TVIS_EXPANDED));
+    Clear();
+    Send(TVM_SELECTITEM, TVGN_CARET, Ptr(b));
+    EXPECT_EQ(Codes({ TVN_SELCHANGEDA, TVN_SINGLEEXPAND }), (std::vector<UINT>{ TVN_SELCHANGEDA, TVN_SINGLEEXPAND }));
+    EXPECT_EQ(State(a, TVIS_EXPANDED), 0u);
+    EXPECT_EQ(State(b, TVIS_EXPANDED), static_cast<UINT>(TVIS_EXPANDED));
+}
