@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "treelist/TreeCheck.h"
 #include "treelist/TreeListWindow.h"
 
 namespace {
@@ -49,6 +50,18 @@ void TreeListTest::Make(DWORD style, int width, int height)
                              GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(m_tree, nullptr);
     m_notes.clear();
+}
+
+LRESULT TreeListTest::Send(UINT msg, WPARAM wParam, LPARAM lParam) const
+{
+    HWND tree = m_tree;
+    LRESULT result = SendMessageA(tree, msg, wParam, lParam);
+    if (m_checkTree) {
+        std::string fault = treelist::CheckTree(tree);
+        if (!fault.empty())
+            ADD_FAILURE() << "after message 0x" << std::hex << msg << ": " << fault;
+    }
+    return result;
 }
 
 HTREEITEM TreeListTest::Insert(const char* text, HTREEITEM parent, HTREEITEM after)

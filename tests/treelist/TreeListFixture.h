@@ -33,10 +33,8 @@ protected:
     // Makes the control (again) with a style and size.
     void Make(DWORD style, int width = 300, int height = 200);
 
-    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
-    {
-        return SendMessageA(m_tree, msg, wParam, lParam);
-    }
+    // With m_checkTree the tree is checked after every message.
+    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
     HTREEITEM Insert(const char* text, HTREEITEM parent = TVI_ROOT, HTREEITEM after = TVI_LAST);
     HTREEITEM Next(HTREEITEM item, UINT relation) const;
     std::string Text(HTREEITEM item, int column = 0) const;
@@ -71,6 +69,7 @@ protected:
 
     HWND m_parent = nullptr;
     HWND m_tree = nullptr;
+    bool m_checkTree = false;
     std::vector<Note> m_notes;
     std::map<UINT, std::function<LRESULT(const NMHDR*)>> m_hooks;
 

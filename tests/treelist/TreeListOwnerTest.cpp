@@ -8,6 +8,7 @@ protected:
     void SetUp() override
     {
         TreeListTest::SetUp();
+        m_checkTree = true;
         Make(TVS_HASBUTTONS | TVS_LINESATROOT | TVS_EDITLABELS);
         AddColumn("name", 150);
         AddColumn("value", 100);
@@ -271,4 +272,40 @@ TEST_F(TreeListOwnerTest, NumericKeypadExpandsAndCollapses)
     Send(WM_KEYDOWN, VK_ADD);
     EXPECT_EQ(Row(a1), 1);
     EXPECT_EQ(Caret(), a);
+}
+
+namespace {
+HWND g_sorted = nullptr;
+
+int CALLBACK CompareAndDelete(LPARAM a, LPARAM b, LPARAM victim)
+{
+    if (victim)
+        SendMessageA(g_sorted, TVM_DELETEITEM, 0, victim);
+    return a < b ? -1 : a > b;
+}
+}  // namespace
+
+TEST_F(TreeListOwnerTest, OwnerMayDeleteItemsFromItsSortComparison)
+{
+    HTREEITEM p = Insert("p");
+    for (int i = 0; i < 6; ++i) {
+        TVINSERTSTRUCTA insert = {};
+        insert.hParent = p;
+        insert.hInsertAfter = TVI_FIRST;
+        insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+        insert.item.pszText = const_cast<char*>("x");
+        insert.item.lParam = i;
+        Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
+    }
+    Expand(p, TVE_EXPAND);
+    g_sorted = m_tree;
+    TVSORTCB sort = {};
+    sort.hParent = p;
+    sort.lpfnCompare = CompareAndDelete;
+    sort.lParam = Ptr(Next(Next(p, TVGN_CHILD), TVGN_NEXT));
+    EXPECT_FALSE(Send(TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort)));
+    EXPECT_EQ(Send(TVM_GETCOUNT), 4 + 1 + 5);
+    sort.lParam = 0;
+    EXPECT_TRUE(Send(TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort)));
+    EXPECT_EQ(Send(TVM_GETROWITEM, 0, 4), Send(TVM_GETNEXTITEM, TVGN_CHILD, Ptr(p)));
 }

@@ -158,6 +158,7 @@ void TreeListRandomTest::Step(std::mt19937& rng)
 
 TEST_F(TreeListRandomTest, RowsFollowAPlainModelThroughRandomOperations)
 {
+    m_checkTree = true;
     for (unsigned seed : { 1u, 2u, 3u }) {
         Make(TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT);
         m_model = Model();
