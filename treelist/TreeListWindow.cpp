@@ -569,11 +569,12 @@ LRESULT OnColumnItemCallingOut(TreeListState& s, UINT message, WPARAM column, LP
         return FALSE;
     HWND header = s.header.Get();
     LRESULT result = 0;
+    Recheck check(s);
     {
         UnlockScope unlock(s.lock);
         result = SendMessageA(header, message == TVM_GETCOLUMN ? HDM_GETITEMA : HDM_SETITEMA, column, item);
     }
-    if (message == TVM_SETCOLUMN) {
+    if (message == TVM_SETCOLUMN && check.Holds()) {
         LayoutColumns(s);
         PlaceHeader(s);
         InvalidateRect(s.hwnd, nullptr, FALSE);
