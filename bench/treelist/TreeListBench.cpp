@@ -1,7 +1,8 @@
 // Speed and memory of the "TreeList" control beside the system tree view doing the same
 // work: insert, expand every parent, paint a screen, scroll to the end and paint,
-// collapse everything, delete everything. The screen steps take a few milliseconds each
-// and are timed as the median of repeated runs, with the quartiles as their spread.
+// collapse everything, delete everything. The screen steps take a few milliseconds each:
+// they are timed as the median of repeated runs, with the quartiles as their spread, and
+// side by side the two controls take turns run by run.
 //
 //   bench_treelist            side by side at 100,000 items, then TreeList alone at
 //                             100, 10,000 and 1,000,000 items
@@ -80,25 +81,42 @@ Time Once(double ms)
     return Time{ ms, ms, ms };
 }
 
-// Runs `prepare` untimed and then `step` timed, kRepeats times.
-template <typename Prepare, typename Step>
-Time Repeat(Prepare prepare, Step step)
+Time MedianOf(std::vector<double> ms)
 {
-    std::vector<double> ms;
-    for (int i = 0; i < kRepeats; ++i) {
-        prepare();
-        double t = Now();
-        step();
-        ms.push_back(Now() - t);
-    }
     std::sort(ms.begin(), ms.end());
-    return Time{ ms[kRepeats / 2], ms[kRepeats / 4], ms[kRepeats - 1 - kRepeats / 4] };
+    size_t n = ms.size();
+    return Time{ ms[n / 2], ms[n / 4], ms[n - 1 - n / 4] };
 }
 
-HWND MakeControl(HWND host, const char* cls, bool columns)
+// One control under test, with the parents it was given and its times.
+struct Control {
+    HWND tree;
+    std::vector<HTREEITEM> tops;
+    Result result;
+};
+
+// Runs `prepare` untimed and then `step` timed on each control in turn, kRepeats times:
+// the controls take turns so that a busy moment of the machine falls on both alike.
+template <typename Prepare, typename Step>
+void Repeat(const std::vector<Control*>& controls, int index, Prepare prepare, Step step)
+{
+    std::vector<std::vector<double>> ms(controls.size());
+    for (int i = 0; i < kRepeats; ++i) {
+        for (size_t k = 0; k < controls.size(); ++k) {
+            prepare(controls[k]->tree);
+            double t = Now();
+            step(controls[k]->tree);
+            ms[k].push_back(Now() - t);
+        }
+    }
+    for (size_t k = 0; k < controls.size(); ++k)
+        controls[k]->result.ms[index] = MedianOf(ms[k]);
+}
+
+HWND MakeControl(HWND host, const char* cls, bool columns, int x)
 {
     HWND tree = CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | TVS_HASBUTTONS | TVS_HASLINES |
-                                TVS_LINESATROOT, 0, 0, 600, 400, host, reinterpret_cast<HMENU>(1002),
+                                TVS_LINESATROOT, x, 0, 600, 400, host, reinterpret_cast<HMENU>(1002),
                                 GetModuleHandleA(nullptr), nullptr);
     if (tree && columns) {
         SendMessageA(tree, TVM_SETEXTENDEDSTYLE, 0, TVS_EX_FULLROWSELECT_TL);
@@ -116,12 +134,13 @@ HWND MakeControl(HWND host, const char* cls, bool columns)
     return tree;
 }
 
-Result Run(HWND host, const char* cls, bool columns, int parents)
+// Makes a control at x and fills it: insert and expand every parent, timed.
+Control Build(HWND host, const char* cls, bool columns, int parents, int x)
 {
-    Result r = {};
-    HWND tree = MakeControl(host, cls, columns);
-    std::vector<HTREEITEM> tops;
-    tops.reserve(static_cast<size_t>(parents));
+    Control c = {};
+    c.tree = MakeControl(host, cls, columns, x);
+    HWND tree = c.tree;
+    c.tops.reserve(static_cast<size_t>(parents));
     char text[64];
     SIZE_T before = PrivateBytes();
 
@@ -134,13 +153,13 @@ Result Run(HWND host, const char* cls, bool columns, int parents)
         std::snprintf(text, sizeof(text), "Parent %d", p);
         insert.item.pszText = text;
         HTREEITEM parent = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-        tops.push_back(parent);
+        c.tops.push_back(parent);
         insert.hParent = parent;
-        for (int c = 0; c < kChildren; ++c) {
-            std::snprintf(text, sizeof(text), "Child %d.%d", p, c);
+        for (int k = 0; k < kChildren; ++k) {
+            std::snprintf(text, sizeof(text), "Child %d.%d", p, k);
             HTREEITEM child = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
             if (columns) {
-                std::snprintf(text, sizeof(text), "value %d", c);
+                std::snprintf(text, sizeof(text), "value %d", k);
                 TVITEMA cell = {};
                 cell.mask = TVIF_TEXT | TVIF_SUBITEM;
                 cell.hItem = child;
@@ -151,45 +170,61 @@ Result Run(HWND host, const char* cls, bool columns, int parents)
         }
     }
     Pump();
-    r.ms[0] = Once(Now() - t);
+    c.result.ms[0] = Once(Now() - t);
     SIZE_T after = PrivateBytes();
     int items = parents * (kChildren + 1);
-    r.bytesPerItem = static_cast<double>(after > before ? after - before : 0) / items;
+    c.result.bytesPerItem = static_cast<double>(after > before ? after - before : 0) / items;
 
     t = Now();
-    for (HTREEITEM parent : tops)
+    for (HTREEITEM parent : c.tops)
         SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
     Pump();
-    r.ms[1] = Once(Now() - t);
+    c.result.ms[1] = Once(Now() - t);
+    return c;
+}
 
-    auto nothing = [] {};
-    auto paint = [tree] { Paint(tree); };
-    auto toTop = [tree] {
+// Paint a screen, scroll to the end and paint, paint again.
+void TimeScreens(const std::vector<Control*>& controls)
+{
+    auto nothing = [](HWND) {};
+    auto paint = [](HWND tree) { Paint(tree); };
+    auto toTop = [](HWND tree) {
         SendMessageA(tree, WM_VSCROLL, SB_TOP, 0);
         Paint(tree);
     };
-    auto toEnd = [tree] {
+    auto toEnd = [](HWND tree) {
         SendMessageA(tree, WM_VSCROLL, SB_BOTTOM, 0);
         Paint(tree);
     };
-    r.ms[2] = Repeat(nothing, paint);
-    r.ms[3] = Repeat(toTop, toEnd);
-    r.ms[4] = Repeat(nothing, paint);
+    Repeat(controls, 2, nothing, paint);
+    Repeat(controls, 3, toTop, toEnd);
+    Repeat(controls, 4, nothing, paint);
+}
+
+// Collapse every parent and delete everything, timed; then the control goes.
+void Empty(Control& c)
+{
+    double t = Now();
+    for (HTREEITEM parent : c.tops)
+        SendMessageA(c.tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(parent));
+    Pump();
+    c.result.ms[5] = Once(Now() - t);
 
     t = Now();
-    for (HTREEITEM parent : tops)
-        SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(parent));
+    SendMessageA(c.tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     Pump();
-    r.ms[5] = Once(Now() - t);
+    c.result.ms[6] = Once(Now() - t);
 
-    t = Now();
-    SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    DestroyWindow(c.tree);
     Pump();
-    r.ms[6] = Once(Now() - t);
+}
 
-    DestroyWindow(tree);
-    Pump();
-    return r;
+Result RunAlone(HWND host, const char* cls, bool columns, int parents)
+{
+    Control c = Build(host, cls, columns, parents, 0);
+    TimeScreens({ &c });
+    Empty(c);
+    return c.result;
 }
 
 // "12.34" for a single run, "12.34 (11.90-13.02)" for a median and its quartiles.
@@ -254,14 +289,18 @@ int main()
     wc.hInstance = instance;
     wc.lpszClassName = "TreeListBenchHost";
     RegisterClassA(&wc);
-    HWND host = CreateWindowExA(0, wc.lpszClassName, "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480,
+    // Room for two controls side by side.
+    HWND host = CreateWindowExA(0, wc.lpszClassName, "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1260, 480,
                                 nullptr, nullptr, instance, nullptr);
 
-    Run(host, TREELIST_CLASSNAME, true, 10);    // warm up both classes and the fonts
-    Run(host, WC_TREEVIEWA, false, 10);
-    Result ours = Run(host, TREELIST_CLASSNAME, true, 1000);
-    Result system = Run(host, WC_TREEVIEWA, false, 1000);
-    PrintSideBySide(ours, system, 1000 * (kChildren + 1));
+    RunAlone(host, TREELIST_CLASSNAME, true, 10);    // warm up both classes and the fonts
+    RunAlone(host, WC_TREEVIEWA, false, 10);
+    Control ours = Build(host, TREELIST_CLASSNAME, true, 1000, 0);
+    Control system = Build(host, WC_TREEVIEWA, false, 1000, 620);
+    TimeScreens({ &ours, &system });
+    Empty(ours);
+    Empty(system);
+    PrintSideBySide(ours.result, system.result, 1000 * (kChildren + 1));
     std::fflush(stdout);
 
     std::vector<int> parents = { 1, 100, 1000, 10000 };
@@ -269,7 +308,7 @@ int main()
     std::vector<Result> results;
     for (int p : parents) {
         sizes.push_back(p * (kChildren + 1));
-        results.push_back(Run(host, TREELIST_CLASSNAME, true, p));
+        results.push_back(RunAlone(host, TREELIST_CLASSNAME, true, p));
     }
     PrintScaling(sizes, results);
     std::fflush(stdout);
