@@ -59,6 +59,10 @@ TEST_F(TreeListOwnerTest, OwnerMayDestroyTheControlFromEveryNotification)
           } },
         { TVN_GETDISPINFOA, [this] { InsertCallback(); Paint(); } },
         { TVN_DELETEITEMA, [this] { Send(TVM_DELETEITEM, 0, Ptr(a)); } },
+        { TVN_SINGLEEXPAND, [this] {
+              SetWindowLongA(m_tree, GWL_STYLE, GetWindowLongA(m_tree, GWL_STYLE) | TVS_SINGLEEXPAND);
+              Select(a);
+          } },
     };
     for (const Case& test : cases) {
         SetUp();
