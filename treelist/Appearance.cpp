@@ -29,9 +29,9 @@ COLORREF DefaultColor(const TreeListState& s, int index)
     }
 }
 
-void DrawCheckBox(HDC dc, int x, int size, UINT state)
+void DrawCheckBox(HDC dc, int x, int size, int inset, UINT state)
 {
-    RECT box = { x + 1, 1, x + size - 1, size - 1 };
+    RECT box = { x + inset, inset, x + size - inset, size - inset };
     DrawFrameControl(dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | state);
 }
 
@@ -49,7 +49,8 @@ COLORREF SetColorSlot(TreeListState& s, WPARAM index, COLORREF color)
     if (index >= TVC_COUNT)
         return CLR_NONE;
     COLORREF old = s.colors[index];
-    if (color == CLR_DEFAULT) {
+    // -1 is the protocol's "back to the system colour", as CLR_DEFAULT is.
+    if (color == CLR_DEFAULT || color == CLR_NONE) {
         s.colorSet[index] = false;
     } else {
         s.colors[index] = color;
@@ -91,15 +92,16 @@ void ForgetTextWidths(TreeListState& s)
 void UpdateRowHeight(TreeListState& s)
 {
     if (!s.rowHeightSet) {
-        int height = 10;
-        if (s.stateImages && s.stateImageHeight + 2 > height)
-            height = s.stateImageHeight + 2;
-        if (s.images && s.imageHeight + 2 > height)
-            height = s.imageHeight + 2;
-        if (s.textHeight + 2 > height)
-            height = s.textHeight + 2;
+        const Metrics& m = s.metrics;
+        int height = m.minRowHeight;
+        if (s.stateImages && s.stateImageHeight + m.rowPad > height)
+            height = s.stateImageHeight + m.rowPad;
+        if (s.images && s.imageHeight + m.rowPad > height)
+            height = s.imageHeight + m.rowPad;
+        if (s.textHeight + m.rowPad > height)
+            height = s.textHeight + m.rowPad;
         if (s.exStyle & TVS_EX_GRIDLINES_TL)
-            ++height;
+            height += m.line;
         if ((s.style & TVS_NONEVENHEIGHT) && (height & 1))
             ++height;
         s.rowHeight = height;
@@ -129,7 +131,7 @@ int SetRowHeight(TreeListState& s, int height)
 
 bool CreateCheckBoxImages(TreeListState& s)
 {
-    const int size = 16;
+    const int size = s.metrics.checkBox;
     velutils::ImageListHandle list(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 3, 0));
     if (!list)
         return false;
@@ -144,8 +146,8 @@ bool CreateCheckBoxImages(TreeListState& s)
         HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
         FillRect(dc.Get(), &all, magenta);
         DeleteObject(magenta);
-        DrawCheckBox(dc.Get(), size, size, 0);
-        DrawCheckBox(dc.Get(), size * 2, size, DFCS_CHECKED);
+        DrawCheckBox(dc.Get(), size, size, s.metrics.line, 0);
+        DrawCheckBox(dc.Get(), size * 2, size, s.metrics.line, DFCS_CHECKED);
     }
     ImageList_AddMasked(list.Get(), bitmap.Get(), RGB(255, 0, 255));
     s.ownStateImages = std::move(list);
@@ -153,26 +155,31 @@ bool CreateCheckBoxImages(TreeListState& s)
     return true;
 }
 
-void SetImageList(TreeListState& s, int which, HIMAGELIST list)
+HIMAGELIST SetImageList(TreeListState& s, int which, HIMAGELIST list)
 {
     int cx = 0;
     int cy = 0;
     if (list)
         ImageList_GetIconSize(list, &cx, &cy);
+    HIMAGELIST handedBack = nullptr;
     if (which == TVSIL_STATE) {
+        bool ownOld = s.ownStateImages && s.stateImages == s.ownStateImages.Get();
+        handedBack = ownOld ? nullptr : s.stateImages;
         if (s.ownStateImages && s.ownStateImages.Get() != list)
             s.ownStateImages.Reset();
         s.stateImages = list;
         s.stateImageWidth = cx;
         s.stateImageHeight = cy;
     } else {
-        s.images = list;
+        handedBack = s.images.Release();
+        s.images.Reset(list);
         s.imageWidth = cx;
         s.imageHeight = cy;
         if (s.header)
             SendMessageA(s.header.Get(), HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list));
     }
     UpdateRowHeight(s);
+    return handedBack;
 }
 
 void UpdateRowsFit(TreeListState& s)

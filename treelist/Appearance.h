@@ -16,7 +16,9 @@ void UpdateRowHeight(TreeListState& s);
 int SetRowHeight(TreeListState& s, int height);
 
 bool CreateCheckBoxImages(TreeListState& s);
-void SetImageList(TreeListState& s, int which, HIMAGELIST list);
+// TVSIL_NORMAL or TVSIL_STATE; returns the old list when it goes back to the caller (a
+// list the control made does not).
+HIMAGELIST SetImageList(TreeListState& s, int which, HIMAGELIST list);
 
 // Rows that fit, from the client and header heights.
 void UpdateRowsFit(TreeListState& s);

@@ -5,6 +5,7 @@
 
 #include "treelist/ItemTable.h"
 #include "treelist/Measure.h"
+#include "treelist/Recheck.h"
 #include "treelist/RowTable.h"
 #include "treelist/Scrolling.h"
 
@@ -27,7 +28,7 @@ bool CreateHeader(TreeListState& s)
     }
     s.header.Reset(header);
     if (s.images)
-        SendMessageA(header, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(s.images));
+        SendMessageA(header, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(s.images.Get()));
     SendMessageA(header, WM_SETFONT, reinterpret_cast<WPARAM>(s.font), FALSE);
     return true;
 }
@@ -58,6 +59,90 @@ void ShiftIndexUp(int& index, int position)
 {
     if (index >= position)
         ++index;
+}
+
+// Column 0 stays the tree column once there is one.
+int PlaceOfNewColumn(const TreeListState& s, int position)
+{
+    if (position > s.columnCount)
+        position = s.columnCount;
+    if (position < 1 && s.columnCount > 0)
+        position = 1;
+    return position < 0 ? 0 : position;
+}
+
+// The width of the window the columns that follow it may share, split among them and a
+// new one.
+struct Share {
+    int width;
+    int remainder;
+};
+
+Share ShareForNewColumn(TreeListState& s)
+{
+    int available = s.clientWidth;
+    int following = 0;
+    for (int c = 0; c < s.columnCount; ++c) {
+        if (s.columns[c].followsWidth)
+            ++following;
+        else
+            available -= ColumnWidth(s, c);
+    }
+    if (available < 0)
+        available = 0;
+    Share share = { available / (following + 1), available % (following + 1) };
+    if (share.width < s.metrics.minColumnWidth)
+        share.width = s.metrics.minColumnWidth;
+    return share;
+}
+
+HDITEMA HeaderItemOf(const TVCOLUMNA& column, int width, int align)
+{
+    HDITEMA hd = {};
+    hd.mask = HDI_WIDTH | HDI_FORMAT;
+    hd.cxy = width;
+    hd.fmt = HeaderFormat(align);
+    if ((column.mask & TVCF_TEXT) && column.pszText) {
+        hd.mask |= HDI_TEXT;
+        hd.pszText = column.pszText;
+        hd.cchTextMax = static_cast<int>(std::strlen(column.pszText));
+        hd.fmt |= HDF_STRING;
+    }
+    if (column.mask & TVCF_IMAGE) {
+        hd.mask |= HDI_IMAGE;
+        hd.iImage = column.iImage;
+        hd.fmt |= HDF_IMAGE;
+    }
+    return hd;
+}
+
+// Moves the columns at and after `position` one up, with the indexes that name them.
+void OpenColumnSlot(TreeListState& s, int position)
+{
+    for (int c = s.columnCount; c > position; --c)
+        s.columns[c] = s.columns[c - 1];
+    s.columns[position] = TreeColumn{};
+    ++s.columnCount;
+    if (s.caretColumn >= position && s.columnCount > 1)
+        ShiftIndexUp(s.caretColumn, position);
+    if (s.editItem && s.editColumn >= position)
+        ShiftIndexUp(s.editColumn, position);
+    if (s.dragItem && s.dragColumn >= position)
+        ShiftIndexUp(s.dragColumn, position);
+}
+
+// Every other column that follows the width takes the share; the last of them also the
+// remainder.
+void GiveFollowersTheShare(TreeListState& s, int position, const Share& share)
+{
+    int last = -1;
+    for (int c = 0; c < s.columnCount; ++c)
+        if (c != position && s.columns[c].followsWidth) {
+            SetHeaderWidth(s, c, share.width);
+            last = c;
+        }
+    if (last >= 0 && share.remainder)
+        SetHeaderWidth(s, last, share.width + share.remainder);
 }
 
 void RepaintFrom(TreeListState& s, int x)
@@ -105,88 +190,29 @@ int InsertColumn(TreeListState& s, int position, const TVCOLUMNA& column)
         return -1;
     if (!s.header && !CreateHeader(s))
         return -1;
-    if (position > s.columnCount)
-        position = s.columnCount;
-    if (position < 1 && s.columnCount > 0)
-        position = 1;
-    if (position < 0)
-        position = 0;
-
-    int available = s.clientWidth;
-    int following = 0;
-    for (int c = 0; c < s.columnCount; ++c) {
-        if (s.columns[c].followsWidth)
-            ++following;
-        else
-            available -= ColumnWidth(s, c);
-    }
+    position = PlaceOfNewColumn(s, position);
     bool fixed = (column.mask & TVCF_WIDTH) != 0;
-    int share = 0;
-    int remainder = 0;
-    if (available < 0)
-        available = 0;
-    if (!fixed) {
-        share = available / (following + 1);
-        remainder = available % (following + 1);
-        if (share < kMinColumnWidth)
-            share = kMinColumnWidth;
-    }
+    Share share = fixed ? Share{} : ShareForNewColumn(s);
     int align = (column.mask & TVCF_FMT) ? AlignFromFormat(column.fmt) : 0;
-
-    HDITEMA hd = {};
-    hd.mask = HDI_WIDTH | HDI_FORMAT;
-    hd.cxy = fixed ? (column.cx > 0 ? column.cx : 0) : share;
-    hd.fmt = HeaderFormat(align);
-    if ((column.mask & TVCF_TEXT) && column.pszText) {
-        hd.mask |= HDI_TEXT;
-        hd.pszText = column.pszText;
-        hd.cchTextMax = static_cast<int>(std::strlen(column.pszText));
-        hd.fmt |= HDF_STRING;
-    }
-    if (column.mask & TVCF_IMAGE) {
-        hd.mask |= HDI_IMAGE;
-        hd.iImage = column.iImage;
-        hd.fmt |= HDF_IMAGE;
-    }
+    HDITEMA hd = HeaderItemOf(column, fixed ? (column.cx > 0 ? column.cx : 0) : share.width, align);
     TreeCell* cells = nullptr;
     if (position > 0 || s.columnCount > 0) {
         cells = static_cast<TreeCell*>(std::calloc(s.capacity ? s.capacity : 1, sizeof(TreeCell)));
         if (!cells)
             return -1;
     }
-    LRESULT inserted = SendMessageA(s.header.Get(), HDM_INSERTITEMA, static_cast<WPARAM>(position),
-                                    reinterpret_cast<LPARAM>(&hd));
-    if (inserted < 0) {
+    if (SendMessageA(s.header.Get(), HDM_INSERTITEMA, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&hd)) < 0) {
         std::free(cells);
         return -1;
     }
-
-    for (int c = s.columnCount; c > position; --c)
-        s.columns[c] = s.columns[c - 1];
+    OpenColumnSlot(s, position);
     TreeColumn& col = s.columns[position];
-    col = TreeColumn{};
     col.align = align;
     col.followsWidth = !fixed;
     col.cells = cells;
-    ++s.columnCount;
-    if (!fixed)
-        ++s.followCount;
-    if (s.caretColumn >= position && s.columnCount > 1)
-        ShiftIndexUp(s.caretColumn, position);
-    if (s.editItem && s.editColumn >= position)
-        ShiftIndexUp(s.editColumn, position);
-    if (s.dragItem && s.dragColumn >= position)
-        ShiftIndexUp(s.dragColumn, position);
-
     if (!fixed) {
-        int last = -1;
-        for (int c = 0; c < s.columnCount; ++c)
-            if (c != position && s.columns[c].followsWidth) {
-                SetHeaderWidth(s, c, share);
-                last = c;
-            }
-        if (last >= 0 && remainder)
-            SetHeaderWidth(s, last, share + remainder);
+        ++s.followCount;
+        GiveFollowersTheShare(s, position, share);
     }
     LayoutColumns(s);
     RepaintFrom(s, s.columns[position].left);
@@ -199,7 +225,7 @@ bool DeleteColumn(TreeListState& s, int column)
     if (column <= 0 || column >= s.columnCount)
         return false;
     if (s.caretColumn == column)
-        s.caretColumn = 0;
+        SetCaret(s, s.caret, 0);
     else if (s.caretColumn > column)
         --s.caretColumn;
     if (s.editColumn > column)
@@ -251,33 +277,34 @@ void SetColumnWidth(TreeListState& s, int column, int width)
     PlaceHeader(s);
 }
 
-int BestColumnWidth(TreeListState& s, int column)
+int BestColumnWidthCallingOut(TreeListState& s, int column)
 {
-    int best = column == 0 ? 0 : 8;
+    const Metrics& m = s.metrics;
+    int best = column == 0 ? 0 : m.bestWidthPad;
     // Each row is looked up afresh: the owner may change the rows while it is asked for
     // a text.
-    for (int row = 0; !s.destroyed; ++row) {
+    Recheck check(s);
+    for (int row = 0; check.Holds(); ++row) {
         ItemId id = ItemAtRow(s, row);
         if (!id)
             break;
         int width = 0;
         if (column == 0) {
-            int text = ItemTextWidth(s, id, nullptr);
-            const TreeItem* item = Item(s, id);
-            if (!item)
+            int text = ItemTextWidthCallingOut(s, id, nullptr);
+            if (!check.Holds(id))
                 continue;
-            width = 8 + item->level * s.indent + text;
-            if (ShowsImage(s, *item))
+            width = m.bestWidthPad + s.items[id]->level * s.indent + text;
+            if (ShowsImage(s, *s.items[id]))
                 width += s.imageWidth;
         } else {
-            width = 8 + CellTextWidth(s, id, column, nullptr);
+            width = m.bestWidthPad + CellTextWidth(s, id, column, nullptr);
         }
         if (width > best)
             best = width;
     }
     if (column == 0) {
         if (s.exStyle & TVS_EX_GRIDLINES_TL)
-            best += 1;
+            best += m.line;
         if (s.style & TVS_LINESATROOT)
             best += s.indent;
         if (s.stateImages)
@@ -298,8 +325,8 @@ void FollowClientWidth(TreeListState& s, int oldWidth, int newWidth)
             continue;
         int width = ColumnWidth(s, c) + part + rest;
         rest = 0;
-        if (width < kMinColumnWidth)
-            width = kMinColumnWidth;
+        if (width < s.metrics.minColumnWidth)
+            width = s.metrics.minColumnWidth;
         SetHeaderWidth(s, c, width);
     }
     LayoutColumns(s);

@@ -14,8 +14,9 @@ void LayoutColumns(TreeListState& s);
 int ColumnWidth(const TreeListState& s, int column);
 // Sets a column's width on the header, lays out and repaints from its left edge.
 void SetColumnWidth(TreeListState& s, int column, int width);
-// The widest content of a column over the visible rows.
-int BestColumnWidth(TreeListState& s, int column);
+// The widest content of a column over the visible rows; texts the owner supplies are
+// asked for.
+int BestColumnWidthCallingOut(TreeListState& s, int column);
 // Divides a change of the client width among the columns that follow it.
 void FollowClientWidth(TreeListState& s, int oldWidth, int newWidth);
 

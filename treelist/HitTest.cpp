@@ -11,6 +11,7 @@ namespace {
 UINT HitCell(TreeListState& s, ItemId id, int column, int x)
 {
     const TreeColumn& col = s.columns[column];
+    const Metrics& m = s.metrics;
     UINT flags = static_cast<UINT>(column) << 24;
     const TreeCell* cell = Cell(s, id, column);
     if (!cell || !cell->text || cell->textLength == 0)
@@ -19,35 +20,41 @@ UINT HitCell(TreeListState& s, ItemId id, int column, int x)
     bool onText = false;
     switch (col.align) {
     case 2:
-        onText = x >= col.right - textWidth - 5;
+        onText = x >= col.right - textWidth - m.labelExtra;
         break;
     case 1: {
         int middle = col.left + (col.right - col.left) / 2;
         int distance = x - middle;
-        onText = distance >= -(textWidth / 2 + 3) && distance <= textWidth / 2 + 3;
+        int reach = textWidth / 2 + m.centredTextHit;
+        onText = distance >= -reach && distance <= reach;
         break;
     }
     default:
-        onText = x < col.left + textWidth + 5;
+        onText = x < col.left + textWidth + m.labelExtra;
         break;
     }
     return flags | (onText ? TVHT_ONSUBLABEL : TVHT_ONSUBRIGHT);
 }
 
-UINT HitTreeColumn(TreeListState& s, ItemId id, int x, int yFromMiddle)
+// Inside the first indent step: the button, or the indent.
+UINT HitIndent(const TreeListState& s, const TreeItem& item, int x, int yFromMiddle)
+{
+    const Metrics& m = s.metrics;
+    int fromCenter = x - m.buttonCenter;
+    bool close = fromCenter >= -m.buttonHit && fromCenter <= m.buttonHit + 1 && yFromMiddle >= -m.buttonHit &&
+                yFromMiddle <= m.buttonHit + 1;
+    return (s.style & TVS_HASBUTTONS) && HasChildren(s, item) && close ? TVHT_ONITEMBUTTON : TVHT_ONITEMINDENT;
+}
+
+UINT HitTreeColumnCallingOut(TreeListState& s, ItemId id, int x, int yFromMiddle)
 {
     const TreeItem& item = *s.items[id];
-    int grid = (s.exStyle & TVS_EX_GRIDLINES_TL) ? 1 : 0;
+    int grid = (s.exStyle & TVS_EX_GRIDLINES_TL) ? s.metrics.line : 0;
     if (!(s.style & TVS_LINESATROOT))
         x += s.indent;
     x -= item.level * s.indent;
-    if (x < s.indent) {
-        int fromCenter = x - 7;
-        if ((s.style & TVS_HASBUTTONS) && HasChildren(s, item) && fromCenter >= -6 && fromCenter <= 7 &&
-            yFromMiddle >= -6 && yFromMiddle <= 7)
-            return TVHT_ONITEMBUTTON;
-        return TVHT_ONITEMINDENT;
-    }
+    if (x < s.indent)
+        return HitIndent(s, item, x, yFromMiddle);
     x -= s.indent + grid;
     if (s.stateImages)
         x -= s.stateImageWidth;
@@ -58,12 +65,12 @@ UINT HitTreeColumn(TreeListState& s, ItemId id, int x, int yFromMiddle)
         if (x < 0)
             return TVHT_ONITEMICON;
     }
-    return x < ItemTextWidth(s, id, nullptr) + 5 ? TVHT_ONITEMLABEL : TVHT_ONITEMRIGHT;
+    return x < ItemTextWidthCallingOut(s, id, nullptr) + s.metrics.labelExtra ? TVHT_ONITEMLABEL : TVHT_ONITEMRIGHT;
 }
 
 }  // namespace
 
-HitResult HitTest(TreeListState& s, POINT point)
+HitResult HitTestCallingOut(TreeListState& s, POINT point)
 {
     HitResult hit = { 0, 0, 0 };
     if (point.x >= s.clientWidth || point.x < 0) {
@@ -97,7 +104,7 @@ HitResult HitTest(TreeListState& s, POINT point)
         return hit;
     }
     int middle = (row - s.firstRow) * height + height / 2;
-    hit.flags = HitTreeColumn(s, id, x, y - middle);
+    hit.flags = HitTreeColumnCallingOut(s, id, x, y - middle);
     return hit;
 }
 

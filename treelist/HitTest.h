@@ -10,6 +10,7 @@ struct HitResult {
     int column;
 };
 
-HitResult HitTest(TreeListState& s, POINT point);
+// The label of an item whose text the owner supplies is measured on the owner's answer.
+HitResult HitTestCallingOut(TreeListState& s, POINT point);
 
 }  // namespace treelist

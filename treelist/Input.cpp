@@ -3,6 +3,7 @@
 #include "treelist/HitTest.h"
 #include "treelist/ItemTable.h"
 #include "treelist/Notify.h"
+#include "treelist/Recheck.h"
 #include "treelist/RowTable.h"
 #include "treelist/Scrolling.h"
 #include "treelist/TreeOps.h"
@@ -10,8 +11,6 @@
 namespace treelist {
 
 namespace {
-
-constexpr int kCtrlLineWidth = 16;
 
 bool KeyHeld(int key)
 {
@@ -28,20 +27,37 @@ bool CellMode(const TreeListState& s)
     return (s.exStyle & TVS_EX_CELLSELECT_TL) != 0;
 }
 
-void ScrollWithCtrl(TreeListState& s, WORD key)
+bool MultiSelect(const TreeListState& s)
+{
+    return (s.exStyle & TVS_EX_MULTISELECT_TL) != 0;
+}
+
+// Before a key or button is handled the control takes the focus; false when the owner
+// destroyed it meanwhile.
+bool FocusFirstCallingOut(TreeListState& s)
+{
+    Recheck check(s);
+    if (GetFocus() != s.hwnd)
+        TakeFocusCallingOut(s);
+    return check.Holds();
+}
+
+// ---- keys ----
+
+void ScrollWithCtrlCallingOut(TreeListState& s, WORD key)
 {
     switch (key) {
-    case VK_HOME: ScrollToRow(s, 0); break;
-    case VK_UP: ScrollToRow(s, s.firstRow - 1); break;
-    case VK_DOWN: ScrollToRow(s, s.firstRow + 1); break;
-    case VK_PRIOR: ScrollToRow(s, s.firstRow - PageRows(s)); break;
-    case VK_NEXT: ScrollToRow(s, s.firstRow + PageRows(s)); break;
-    case VK_END: ScrollToRow(s, MaxFirstRow(s)); break;
-    case VK_LEFT: ScrollToX(s, s.scrollX - kCtrlLineWidth); break;
-    case VK_RIGHT: ScrollToX(s, s.scrollX + kCtrlLineWidth); break;
+    case VK_HOME: ScrollToRowCallingOut(s, 0); break;
+    case VK_UP: ScrollToRowCallingOut(s, s.firstRow - 1); break;
+    case VK_DOWN: ScrollToRowCallingOut(s, s.firstRow + 1); break;
+    case VK_PRIOR: ScrollToRowCallingOut(s, s.firstRow - PageRows(s)); break;
+    case VK_NEXT: ScrollToRowCallingOut(s, s.firstRow + PageRows(s)); break;
+    case VK_END: ScrollToRowCallingOut(s, MaxFirstRow(s)); break;
+    case VK_LEFT: ScrollToXCallingOut(s, s.scrollX - s.metrics.scrollLine); break;
+    case VK_RIGHT: ScrollToXCallingOut(s, s.scrollX + s.metrics.scrollLine); break;
     case VK_SPACE:
         if (s.caret && HasChildren(s, *s.items[s.caret]))
-            ExpandItem(s, s.caret, TVE_TOGGLE);
+            ExpandItemCallingOut(s, s.caret, TVE_TOGGLE);
         break;
     default: break;
     }
@@ -53,52 +69,75 @@ int ParentRow(TreeListState& s, ItemId id)
     return parent ? RowOf(s, parent) : 0;
 }
 
-// Moves row r and column c for a key; may expand or collapse the caret item instead.
-void MoveForKey(TreeListState& s, WORD key, int& r, int& c)
+// Left and Right move between columns in cell-selection mode with two columns or more.
+bool MovesByColumn(const TreeListState& s)
+{
+    return CellMode(s) && s.columnCount >= 2;
+}
+
+// Keys that act on the caret item (its check box, its expansion) instead of moving the
+// caret; true when `key` was one of them.
+bool ActOnCaretItemCallingOut(TreeListState& s, WORD key, int column)
 {
     ItemId caret = s.caret;
     TreeItem* item = Item(s, caret);
-    bool cells = CellMode(s) && s.columnCount >= 2;
+    if (!item)
+        return false;
+    bool expanded = (item->state & TVIS_EXPANDED) != 0;
     switch (key) {
-    case VK_BACK: r = ParentRow(s, caret); break;
     case VK_SPACE:
-        if ((s.style & TVS_CHECKBOXES) && item && c == 0)
+        if ((s.style & TVS_CHECKBOXES) && column == 0)
             ToggleCheckBox(s, caret);
-        break;
+        return true;
+    case VK_ADD:
+        if (!expanded)
+            ExpandItemCallingOut(s, caret, TVE_EXPAND);
+        return true;
+    case VK_SUBTRACT:
+        if (expanded)
+            ExpandItemCallingOut(s, caret, TVE_COLLAPSE);
+        return true;
+    case VK_MULTIPLY:
+        ExpandSubtreeCallingOut(s, caret);
+        return true;
+    case VK_LEFT:
+        if (MovesByColumn(s) || !expanded || !HasChildren(s, *item))
+            return false;
+        ExpandItemCallingOut(s, caret, TVE_COLLAPSE);
+        return true;
+    case VK_RIGHT:
+        if (MovesByColumn(s) || expanded)
+            return false;
+        if (HasChildren(s, *item))
+            ExpandItemCallingOut(s, caret, TVE_EXPAND);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Moves row r and column c for a key.
+void MoveForKey(TreeListState& s, WORD key, int& r, int& c)
+{
+    switch (key) {
+    case VK_BACK: r = ParentRow(s, s.caret); break;
     case VK_PRIOR: r -= PageRows(s); break;
     case VK_NEXT: r += PageRows(s); break;
     case VK_END: r = static_cast<int>(s.rowCount) - 1; break;
     case VK_HOME: r = 0; break;
     case VK_UP: --r; break;
     case VK_DOWN: ++r; break;
-    case VK_ADD:
-        if (item && !(item->state & TVIS_EXPANDED))
-            ExpandItem(s, caret, TVE_EXPAND);
-        break;
-    case VK_SUBTRACT:
-        if (item && (item->state & TVIS_EXPANDED))
-            ExpandItem(s, caret, TVE_COLLAPSE);
-        break;
-    case VK_MULTIPLY:
-        if (item)
-            ExpandSubtree(s, caret);
-        break;
     case VK_LEFT:
-        if (cells)
+        if (MovesByColumn(s))
             --c;
-        else if (item && (item->state & TVIS_EXPANDED) && HasChildren(s, *item))
-            ExpandItem(s, caret, TVE_COLLAPSE);
         else
-            r = ParentRow(s, caret);
+            r = ParentRow(s, s.caret);
         break;
     case VK_RIGHT:
-        if (cells)
+        if (MovesByColumn(s))
             ++c;
-        else if (item && !(item->state & TVIS_EXPANDED)) {
-            if (HasChildren(s, *item))
-                ExpandItem(s, caret, TVE_EXPAND);
-        } else if (item)
-            ++r;
+        else if (Item(s, s.caret))
+            ++r;    // an expanded item: its first child
         break;
     default: break;
     }
@@ -120,6 +159,49 @@ void SelectRange(TreeListState& s, int from, int to)
     }
 }
 
+// The caret goes to row r and column c, when they differ from where it was.
+void MoveCaretToCallingOut(TreeListState& s, int oldRow, int oldColumn, int r, int c)
+{
+    if (c > s.columnCount - 1)
+        c = s.columnCount - 1;
+    if (c < 0 || !CellMode(s))
+        c = 0;
+    if (r > static_cast<int>(s.rowCount) - 1)
+        r = static_cast<int>(s.rowCount) - 1;
+    if (r < 0)
+        r = 0;
+    if (s.rowCount == 0 || (r == oldRow && c == oldColumn))
+        return;
+    ItemId target = ItemAtRow(s, r);
+    bool extend = MultiSelect(s) && KeyHeld(VK_SHIFT) && oldRow >= 0;
+    if (extend)
+        SelectRange(s, oldRow, r);
+    Recheck check(s);
+    if (target)
+        SelectCaretCallingOut(s, target, c, !extend && MultiSelect(s));
+    if (check.Holds() && s.caret)
+        EnsureItemShownCallingOut(s, s.caret);
+}
+
+void MoveCaretForKeyCallingOut(TreeListState& s, WORD key)
+{
+    int oldRow = s.caret ? RowOf(s, s.caret) : -1;
+    int oldColumn = s.caretColumn;
+    int r = oldRow < 0 ? 0 : oldRow;
+    int c = oldColumn;
+    Recheck check(s);
+    if (!ActOnCaretItemCallingOut(s, key, c))
+        MoveForKey(s, key, r, c);
+    if (!check.Holds())
+        return;
+    // The owner may have moved the caret's row while it was told of an expansion.
+    if (oldRow >= 0 && s.caret)
+        oldRow = RowOf(s, s.caret);
+    MoveCaretToCallingOut(s, oldRow, oldColumn, r, c);
+}
+
+// ---- mouse ----
+
 bool OnItemProper(const TreeListState& s, UINT flags)
 {
     bool fullRow = (s.style & TVS_FULLROWSELECT) != 0;
@@ -128,14 +210,14 @@ bool OnItemProper(const TreeListState& s, UINT flags)
     return fullRow && (flags & (TVHT_ONITEMRIGHT | TVHT_ONSUBRIGHT));
 }
 
-void ToggleFromMouse(TreeListState& s, ItemId id)
+void ToggleFromMouseCallingOut(TreeListState& s, ItemId id)
 {
     TreeItem* item = s.items[id];
     if (item->state & TVIS_EXPANDPARTIAL_TL) {
         item->state &= ~TVIS_EXPANDPARTIAL_TL;
         InvalidateItem(s, id);
     } else {
-        ExpandItem(s, id, TVE_TOGGLE);
+        ExpandItemCallingOut(s, id, TVE_TOGGLE);
     }
 }
 
@@ -149,114 +231,101 @@ UINT ClickCode(UINT message)
     }
 }
 
+bool IsLeft(UINT message)
+{
+    return message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK;
+}
+
+void ArmDrag(TreeListState& s, UINT message, const HitResult& hit, int column, POINT point)
+{
+    if ((s.style & TVS_DISABLEDRAGDROP) || (message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN))
+        return;
+    s.dragItem = hit.item;
+    s.dragColumn = column;
+    s.dragButton = IsLeft(message) ? 1 : 2;
+    s.dragStart = point;
+}
+
+// A press on the item itself: it becomes the caret (or, Ctrl-clicked while selected in
+// a multiple selection, the anchor), and a double click toggles it.
+void ClickItemCallingOut(TreeListState& s, UINT message, WPARAM keys, const HitResult& hit, POINT point)
+{
+    int column = CellMode(s) ? hit.column : 0;
+    ArmDrag(s, message, hit, column, point);
+    bool ctrl = (keys & MK_CONTROL) != 0;
+    Recheck check(s);
+    if (ctrl && MultiSelect(s) && IsLeft(message) && (s.items[hit.item]->state & TVIS_SELECTED)) {
+        s.anchor = hit.item;
+        InvalidateItem(s, hit.item);
+    } else {
+        SelectCaretCallingOut(s, hit.item, column, !ctrl);
+        if (!check.Holds())
+            return;
+        if (s.caret)
+            EnsureItemShownCallingOut(s, s.caret);
+    }
+    if (message == WM_LBUTTONDBLCLK && check.Holds(hit.item))
+        ToggleFromMouseCallingOut(s, hit.item);
+}
+
+// What the press does before the click is notified.
+void PressCallingOut(TreeListState& s, UINT message, WPARAM keys, const HitResult& hit, POINT point)
+{
+    bool left = IsLeft(message);
+    Recheck check(s);
+    if ((hit.flags & TVHT_ONITEMBUTTON) && left)
+        ToggleFromMouseCallingOut(s, hit.item);
+    if (!check.Holds(hit.item))
+        return;
+    if ((hit.flags & TVHT_ONITEMSTATEICON) && left && (s.style & TVS_CHECKBOXES))
+        ToggleCheckBox(s, hit.item);
+    if (OnItemProper(s, hit.flags))
+        ClickItemCallingOut(s, message, keys, hit, point);
+}
+
 }  // namespace
 
-void TakeFocus(TreeListState& s)
+void TakeFocusCallingOut(TreeListState& s)
 {
     HWND hwnd = s.hwnd;
     UnlockScope unlock(s.lock);
     SetFocus(hwnd);
 }
 
-void OnKeyDown(TreeListState& s, WORD key)
+void OnKeyDownCallingOut(TreeListState& s, WORD key)
 {
-    if (!s.enabled)
-        return;
-    if (GetFocus() != s.hwnd)
-        TakeFocus(s);
-    if (s.destroyed)
+    if (!s.enabled || !FocusFirstCallingOut(s))
         return;
     if (key == VK_RETURN) {
         NMHDR nm = {};
-        SendNotify(s, nm, NM_RETURN);
+        SendNotifyCallingOut(s, nm, NM_RETURN);
         return;
     }
-    if (KeyHeld(VK_CONTROL)) {
-        ScrollWithCtrl(s, key);
-    } else {
-        int oldRow = s.caret ? RowOf(s, s.caret) : -1;
-        int oldColumn = s.caretColumn;
-        int r = oldRow < 0 ? 0 : oldRow;
-        int c = oldColumn;
-        MoveForKey(s, key, r, c);
-        if (s.destroyed)
-            return;
-        if (oldRow >= 0 && s.caret)
-            oldRow = RowOf(s, s.caret);
-        if (c > s.columnCount - 1)
-            c = s.columnCount - 1;
-        if (c < 0 || !CellMode(s))
-            c = 0;
-        if (r > static_cast<int>(s.rowCount) - 1)
-            r = static_cast<int>(s.rowCount) - 1;
-        if (r < 0)
-            r = 0;
-        if (s.rowCount > 0 && (r != oldRow || c != oldColumn)) {
-            ItemId target = ItemAtRow(s, r);
-            bool extend = (s.exStyle & TVS_EX_MULTISELECT_TL) && KeyHeld(VK_SHIFT) && oldRow >= 0;
-            if (extend)
-                SelectRange(s, oldRow, r);
-            if (target)
-                SelectCaret(s, target, c, !extend && (s.exStyle & TVS_EX_MULTISELECT_TL));
-            if (s.destroyed)
-                return;
-            if (s.caret)
-                EnsureItemShown(s, s.caret);
-        }
-    }
-    if (s.destroyed)
-        return;
-    NotifyKeyDown(s, key);
+    Recheck check(s);
+    if (KeyHeld(VK_CONTROL))
+        ScrollWithCtrlCallingOut(s, key);
+    else
+        MoveCaretForKeyCallingOut(s, key);
+    if (check.Holds())
+        NotifyKeyDownCallingOut(s, key);
 }
 
-void OnMouseButton(TreeListState& s, UINT message, WPARAM keys, POINT point)
+void OnMouseButtonCallingOut(TreeListState& s, UINT message, WPARAM keys, POINT point)
 {
-    if (!s.enabled)
+    if (!s.enabled || !FocusFirstCallingOut(s))
         return;
-    if (GetFocus() != s.hwnd)
-        TakeFocus(s);
-    if (s.destroyed)
+    Recheck check(s);
+    HitResult hit = HitTestCallingOut(s, point);
+    if (hit.item && check.Holds(hit.item))
+        PressCallingOut(s, message, keys, hit, point);
+    if (!check.Holds())
         return;
-    bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK;
-    HitResult hit = HitTest(s, point);
-    if (hit.item && (hit.flags & TVHT_ONITEMBUTTON) && left)
-        ToggleFromMouse(s, hit.item);
-    if (s.destroyed)
-        return;
-    if (hit.item && Item(s, hit.item) && (hit.flags & TVHT_ONITEMSTATEICON) && left &&
-        (s.style & TVS_CHECKBOXES))
-        ToggleCheckBox(s, hit.item);
-    if (hit.item && Item(s, hit.item) && OnItemProper(s, hit.flags)) {
-        int column = CellMode(s) ? hit.column : 0;
-        if (!(s.style & TVS_DISABLEDRAGDROP) && (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN)) {
-            s.dragItem = hit.item;
-            s.dragColumn = column;
-            s.dragButton = left ? 1 : 2;
-            s.dragStart = point;
-        }
-        bool ctrl = (keys & MK_CONTROL) != 0;
-        bool multi = (s.exStyle & TVS_EX_MULTISELECT_TL) != 0;
-        if (ctrl && multi && left && (s.items[hit.item]->state & TVIS_SELECTED)) {
-            s.anchor = hit.item;
-            InvalidateItem(s, hit.item);
-        } else {
-            SelectCaret(s, hit.item, column, !ctrl);
-            if (s.destroyed)
-                return;
-            if (s.caret)
-                EnsureItemShown(s, s.caret);
-        }
-        if (message == WM_LBUTTONDBLCLK && Item(s, hit.item))
-            ToggleFromMouse(s, hit.item);
-        if (s.destroyed)
-            return;
-    }
-    if (hit.item && !Item(s, hit.item))
+    if (!check.Holds(hit.item))
         hit.item = 0;
-    NotifyTreeView(s, ClickCode(message), 0, hit.item, hit.item ? hit.column : 0, 0, 0, point);
+    NotifyTreeViewCallingOut(s, ClickCode(message), 0, hit.item, hit.item ? hit.column : 0, 0, 0, point);
 }
 
-void OnMouseMove(TreeListState& s, WPARAM keys, POINT point)
+void OnMouseMoveCallingOut(TreeListState& s, WPARAM keys, POINT point)
 {
     if (!s.dragButton)
         return;
@@ -275,7 +344,7 @@ void OnMouseMove(TreeListState& s, WPARAM keys, POINT point)
         return;
     UINT code = s.dragButton == 1 ? TVN_BEGINDRAGA : TVN_BEGINRDRAGA;
     s.dragButton = 0;
-    NotifyTreeView(s, code, 0, s.dragItem, s.dragColumn, 0, 0, s.dragStart);
+    NotifyTreeViewCallingOut(s, code, 0, s.dragItem, s.dragColumn, 0, 0, s.dragStart);
 }
 
 void OnMouseButtonUp(TreeListState& s)

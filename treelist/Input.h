@@ -4,13 +4,13 @@
 
 namespace treelist {
 
-void OnKeyDown(TreeListState& s, WORD key);
+void OnKeyDownCallingOut(TreeListState& s, WORD key);
 // WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK.
-void OnMouseButton(TreeListState& s, UINT message, WPARAM keys, POINT point);
-void OnMouseMove(TreeListState& s, WPARAM keys, POINT point);
+void OnMouseButtonCallingOut(TreeListState& s, UINT message, WPARAM keys, POINT point);
+void OnMouseMoveCallingOut(TreeListState& s, WPARAM keys, POINT point);
 void OnMouseButtonUp(TreeListState& s);
 
 // Takes the focus, letting the lock go while it moves.
-void TakeFocus(TreeListState& s);
+void TakeFocusCallingOut(TreeListState& s);
 
 }  // namespace treelist

@@ -7,6 +7,7 @@
 #include "treelist/ItemTable.h"
 #include "treelist/Measure.h"
 #include "treelist/Notify.h"
+#include "treelist/Recheck.h"
 #include "treelist/RowTable.h"
 #include "treelist/TreeOps.h"
 
@@ -28,6 +29,7 @@ void CopyOut(const char* text, TVITEMA& tv)
     lstrcpynA(tv.pszText, text, tv.cchTextMax);
 }
 
+// Every change of a text after the item's creation passes here.
 bool SetCellText(TreeListState& s, ItemId id, int column, const char* text)
 {
     if (column == 0) {
@@ -54,8 +56,10 @@ bool SetCellText(TreeListState& s, ItemId id, int column, const char* text)
     return true;
 }
 
+// Every reordering of siblings passes here.
 void RelinkChildren(TreeListState& s, ItemId parent, const std::vector<ItemId>& order)
 {
+    ++s.changes;
     ItemId& first = parent ? s.items[parent]->firstChild : s.firstRoot;
     ItemId& last = parent ? s.items[parent]->lastChild : s.lastRoot;
     ItemId previous = 0;
@@ -71,29 +75,127 @@ void RelinkChildren(TreeListState& s, ItemId parent, const std::vector<ItemId>& 
     last = previous;
 }
 
-void SortLevel(TreeListState& s, ItemId parent, PFNTVCOMPARE compare, LPARAM data, std::vector<ItemId>& order)
+std::vector<ItemId> Children(const TreeListState& s, ItemId parent)
 {
-    order.clear();
+    std::vector<ItemId> order;
     ItemId first = parent ? s.items[parent]->firstChild : s.firstRoot;
     for (ItemId id = first; id; id = s.items[id]->nextSibling)
         order.push_back(id);
-    if (compare) {
-        std::stable_sort(order.begin(), order.end(), [&](ItemId a, ItemId b) {
-            return compare(s.items[a]->lParam, s.items[b]->lParam, data) < 0;
-        });
-    } else {
-        std::stable_sort(order.begin(), order.end(), [&](ItemId a, ItemId b) {
-            const char* ta = s.items[a]->text ? s.items[a]->text : "";
-            const char* tb = s.items[b]->text ? s.items[b]->text : "";
-            return lstrcmpiA(ta, tb) < 0;
-        });
-    }
+    return order;
+}
+
+void SortByText(const TreeListState& s, std::vector<ItemId>& order)
+{
+    std::stable_sort(order.begin(), order.end(), [&](ItemId a, ItemId b) {
+        const char* ta = s.items[a]->text ? s.items[a]->text : "";
+        const char* tb = s.items[b]->text ? s.items[b]->text : "";
+        return lstrcmpiA(ta, tb) < 0;
+    });
+}
+
+// The owner compares lParams taken beforehand: it may send messages back from its
+// comparison, and the records are not read again until the sort is over.
+void SortByOwnerCallingOut(TreeListState& s, std::vector<ItemId>& order, PFNTVCOMPARE compare, LPARAM data)
+{
+    std::vector<std::pair<ItemId, LPARAM>> keyed;
+    for (ItemId id : order)
+        keyed.emplace_back(id, s.items[id]->lParam);
+    std::stable_sort(keyed.begin(), keyed.end(), [&](const std::pair<ItemId, LPARAM>& a,
+                                                     const std::pair<ItemId, LPARAM>& b) {
+        return compare(a.second, b.second, data) < 0;
+    });
+    for (size_t i = 0; i < keyed.size(); ++i)
+        order[i] = keyed[i].first;
+}
+
+// Sorts the children of one parent by the owner's comparison; false when the owner
+// changed the tree meanwhile.
+bool SortLevelCallingOut(TreeListState& s, ItemId parent, PFNTVCOMPARE compare, LPARAM data,
+                         std::vector<ItemId>& order)
+{
+    order = Children(s, parent);
+    Recheck check(s);
+    SortByOwnerCallingOut(s, order, compare, data);
+    if (!check.Unchanged())
+        return false;
     RelinkChildren(s, parent, order);
+    return true;
+}
+
+// Sorts the children of `parent` (and with `recurse` every level below it) with
+// `sortLevel(level, order)`, which fills `order` with the level's new order or fails.
+template <typename SortLevel>
+BOOL SortTree(TreeListState& s, ItemId parent, bool recurse, SortLevel sortLevel)
+{
+    if (parent && !Item(s, parent))
+        return FALSE;
+    int parentRow = parent ? RowOf(s, parent) : -1;
+    bool shown = !parent || parentRow >= 0;
+    std::vector<ItemId> pending(1, parent);
+    std::vector<ItemId> order;
+    while (!pending.empty()) {
+        ItemId level = pending.back();
+        pending.pop_back();
+        if (!sortLevel(level, order)) {
+            // The owner changed the tree from its comparison: what was sorted stays, and
+            // the rows are numbered again from the top.
+            RowsChangedFrom(s, 0);
+            InvalidateRect(s.hwnd, nullptr, FALSE);
+            return FALSE;
+        }
+        // Marked at once, numbered once when next asked for.
+        if (shown)
+            RowsChangedFrom(s, static_cast<unsigned>(parentRow + 1));
+        if (recurse)
+            for (ItemId id : order)
+                if (s.items[id]->firstChild)
+                    pending.push_back(id);
+    }
+    if (shown)
+        InvalidateRowsFrom(s, parent);
+    return TRUE;
+}
+
+// TVIF_IMAGE and TVIF_SELECTEDIMAGE: the item's own, or the owner's answer.
+void GetImagesCallingOut(TreeListState& s, ItemId id, TVITEMA& tv)
+{
+    Recheck check(s);
+    if (tv.mask & TVIF_IMAGE) {
+        tv.iImage = s.items[id]->image;
+        if (s.items[id]->callbackFlags & CBK_IMAGE)
+            tv.iImage = NotifyDisplayImageCallingOut(s, id, TVIF_IMAGE);
+    }
+    if ((tv.mask & TVIF_SELECTEDIMAGE) && check.Holds(id)) {
+        tv.iSelectedImage = s.items[id]->selectedImage;
+        if (s.items[id]->callbackFlags & CBK_SELIMAGE)
+            tv.iSelectedImage = NotifyDisplayImageCallingOut(s, id, TVIF_SELECTEDIMAGE);
+    }
+}
+
+// TVIF_TEXT: copied into the caller's buffer, or (TVIF_TEXTPTR) a pointer to the
+// control's copy; a text the owner supplies goes through the control's buffer then.
+BOOL GetTextCallingOut(TreeListState& s, ItemId id, int column, TVITEMA& tv)
+{
+    if (column != 0 || !(s.items[id]->callbackFlags & CBK_TEXT)) {
+        CopyOut(ItemTextCallingOut(s, id, column, nullptr, 0), tv);
+        return TRUE;
+    }
+    bool pointer = (tv.mask & TVIF_TEXTPTR) != 0;
+    char* buffer = pointer ? s.callbackText : tv.pszText;
+    int size = pointer ? static_cast<int>(sizeof(s.callbackText)) : tv.cchTextMax;
+    Recheck check(s);
+    const char* text = ItemTextCallingOut(s, id, 0, buffer, size);
+    if (!check.Holds(id))
+        return FALSE;
+    if (text != buffer)
+        lstrcpynA(buffer, text, size);
+    tv.pszText = buffer;
+    return TRUE;
 }
 
 }  // namespace
 
-BOOL GetItem(TreeListState& s, TVITEMA& tv)
+BOOL GetItemCallingOut(TreeListState& s, TVITEMA& tv)
 {
     ItemId id = IdFromHandle(tv.hItem);
     int column = ColumnOf(tv);
@@ -102,41 +204,19 @@ BOOL GetItem(TreeListState& s, TVITEMA& tv)
         return FALSE;
     if ((tv.mask & TVIF_TEXT) && !(tv.mask & TVIF_TEXTPTR) && (!tv.pszText || tv.cchTextMax <= 0))
         return FALSE;
+    // The whole state, whatever the caller's stateMask says: a zero-filled record that
+    // asks for the state must read an expanded, selected or checked item as such.
     if (tv.mask & TVIF_STATE)
-        tv.state = item->state & tv.stateMask;
+        tv.state = item->state;
     if (tv.mask & TVIF_PARAM)
         tv.lParam = item->lParam;
     if ((tv.mask & TVIF_CHILDREN) && !(tv.mask & TVIF_SUBITEM))
         tv.cChildren = HasChildren(s, *item) ? 1 : 0;
-    // Values the owner supplies are asked for; it may change the tree meanwhile.
-    if (tv.mask & TVIF_IMAGE) {
-        tv.iImage = item->image;
-        if (item->callbackFlags & CBK_IMAGE)
-            tv.iImage = NotifyDisplayImage(s, id, TVIF_IMAGE);
-    }
-    if ((tv.mask & TVIF_SELECTEDIMAGE) && Item(s, id)) {
-        tv.iSelectedImage = s.items[id]->selectedImage;
-        if (s.items[id]->callbackFlags & CBK_SELIMAGE)
-            tv.iSelectedImage = NotifyDisplayImage(s, id, TVIF_SELECTEDIMAGE);
-    }
-    if (!Item(s, id) || !ColumnExists(s, column))
+    Recheck check(s);
+    GetImagesCallingOut(s, id, tv);
+    if (!check.Holds(id) || !ColumnExists(s, column))
         return FALSE;
-    item = s.items[id];
-    if (tv.mask & TVIF_TEXT) {
-        if (column == 0 && (item->callbackFlags & CBK_TEXT)) {
-            char* buffer = (tv.mask & TVIF_TEXTPTR) ? s.callbackText : tv.pszText;
-            int size = (tv.mask & TVIF_TEXTPTR) ? static_cast<int>(sizeof(s.callbackText)) : tv.cchTextMax;
-            const char* text = ItemText(s, id, 0, buffer, size);
-            if (!Item(s, id))
-                return FALSE;
-            if (text != buffer)
-                lstrcpynA(buffer, text, size);
-            tv.pszText = buffer;
-        } else {
-            CopyOut(ItemText(s, id, column, nullptr, 0), tv);
-        }
-    }
-    return TRUE;
+    return (tv.mask & TVIF_TEXT) ? GetTextCallingOut(s, id, column, tv) : TRUE;
 }
 
 BOOL SetItem(TreeListState& s, const TVITEMA& tv)
@@ -218,21 +298,25 @@ ItemId NextItem(TreeListState& s, ItemId id, UINT relation)
     }
 }
 
-BOOL ItemRect(TreeListState& s, ItemId id, bool textOnly, RECT& rect)
+BOOL ItemRectCallingOut(TreeListState& s, ItemId id, bool textOnly, RECT& rect)
 {
     int row = RowOf(s, id);
     if (row < 0)
         return FALSE;
-    rect.top = s.headerHeight + (row - s.firstRow) * s.rowHeight;
-    rect.bottom = rect.top + s.rowHeight;
     if (textOnly) {
-        ItemLayout layout = LayoutItem(s, id, nullptr);
+        Recheck check(s);
+        int width = ItemTextWidthCallingOut(s, id, nullptr);
+        if (!check.Unchanged())
+            return FALSE;
+        ItemLayout layout = LayoutItem(s, id);
         rect.left = layout.labelLeft - s.scrollX;
-        rect.right = layout.labelRight - s.scrollX;
+        rect.right = LabelRight(s, layout, width) - s.scrollX;
     } else {
         rect.left = 0;
         rect.right = s.clientWidth;
     }
+    rect.top = s.headerHeight + (row - s.firstRow) * s.rowHeight;
+    rect.bottom = rect.top + s.rowHeight;
     return TRUE;
 }
 
@@ -281,28 +365,21 @@ BOOL SetCellColor(TreeListState& s, WPARAM cell, COLORREF color, bool background
     return TRUE;
 }
 
-BOOL SortChildren(TreeListState& s, ItemId parent, bool recurse, PFNTVCOMPARE compare, LPARAM data)
+BOOL SortChildren(TreeListState& s, ItemId parent, bool recurse)
 {
-    if (parent && !Item(s, parent))
-        return FALSE;
-    // Rows below the parent are numbered again once, after every level is sorted.
-    int parentRow = parent ? RowOf(s, parent) : -1;
-    std::vector<ItemId> pending(1, parent);
-    std::vector<ItemId> order;
-    while (!pending.empty()) {
-        ItemId level = pending.back();
-        pending.pop_back();
-        SortLevel(s, level, compare, data, order);
-        if (recurse)
-            for (ItemId id : order)
-                if (s.items[id]->firstChild)
-                    pending.push_back(id);
-    }
-    if (!parent || parentRow >= 0) {
-        RowsChangedFrom(s, static_cast<unsigned>(parentRow + 1));
-        InvalidateRowsFrom(s, parent);
-    }
-    return TRUE;
+    return SortTree(s, parent, recurse, [&s](ItemId level, std::vector<ItemId>& order) {
+        order = Children(s, level);
+        SortByText(s, order);
+        RelinkChildren(s, level, order);
+        return true;
+    });
+}
+
+BOOL SortChildrenCallingOut(TreeListState& s, ItemId parent, bool recurse, PFNTVCOMPARE compare, LPARAM data)
+{
+    return SortTree(s, parent, recurse, [&](ItemId level, std::vector<ItemId>& order) {
+        return SortLevelCallingOut(s, level, compare, data, order);
+    });
 }
 
 }  // namespace treelist

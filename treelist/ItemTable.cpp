@@ -82,6 +82,7 @@ ItemId PlaceAfter(const TreeListState& s, ItemId parent, unsigned after, const c
 
 void Link(TreeListState& s, ItemId id, ItemId parent, ItemId after)
 {
+    ++s.changes;
     TreeItem* item = s.items[id];
     ItemId& first = parent ? s.items[parent]->firstChild : s.firstRoot;
     ItemId& last = parent ? s.items[parent]->lastChild : s.lastRoot;
@@ -100,6 +101,7 @@ void Link(TreeListState& s, ItemId id, ItemId parent, ItemId after)
 
 void Unlink(TreeListState& s, ItemId id)
 {
+    ++s.changes;
     TreeItem* item = s.items[id];
     ItemId& first = item->parent ? s.items[item->parent]->firstChild : s.firstRoot;
     ItemId& last = item->parent ? s.items[item->parent]->lastChild : s.lastRoot;
@@ -124,13 +126,14 @@ void FreeRecord(TreeListState& s, ItemId id)
         FreeText(cell.text);
         std::memset(&cell, 0, sizeof(cell));
     }
+    // Every item deleted passes here; the owner hears of it after the message.
     s.deleted.emplace_back(id, item->lParam);
     std::free(item);
     s.items[id] = nullptr;
     --s.itemCount;
     ++s.changes;
     if (s.caret == id)
-        s.caret = 0;
+        SetCaret(s, 0, s.caretColumn);
     if (s.dropHilite == id)
         s.dropHilite = 0;
     if (s.insertMark == id)
@@ -253,6 +256,7 @@ void FreeItemTables(TreeListState& s)
     s.rowCapacity = 0;
 }
 
+// Every item created passes here.
 ItemId InsertItem(TreeListState& s, const TVINSERTSTRUCTA& insert)
 {
     if (s.tearingDown)
@@ -357,6 +361,12 @@ void ApplyState(TreeListState& s, ItemId id, UINT state, UINT mask)
         else
             --s.selectedCount;
     }
+}
+
+void SetCaret(TreeListState& s, ItemId id, int column)
+{
+    s.caret = id;
+    s.caretColumn = column;
 }
 
 TreeCell* Cell(const TreeListState& s, ItemId id, int column)

@@ -22,6 +22,9 @@ void DeleteAllItems(TreeListState& s);
 bool HasChildren(const TreeListState& s, const TreeItem& item);
 bool IsAncestor(const TreeListState& s, ItemId ancestor, ItemId item);
 
+// Every move of the caret passes here (a deleted caret leaves it on no item).
+void SetCaret(TreeListState& s, ItemId id, int column);
+
 // Sets state bits under a mask, keeping the count of selected items right.
 void ApplyState(TreeListState& s, ItemId id, UINT state, UINT mask);
 

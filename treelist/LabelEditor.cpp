@@ -5,6 +5,7 @@
 #include "treelist/ItemTable.h"
 #include "treelist/Measure.h"
 #include "treelist/Notify.h"
+#include "treelist/Recheck.h"
 #include "treelist/RowTable.h"
 #include "treelist/Scrolling.h"
 #include "treelist/TreeOps.h"
@@ -72,10 +73,12 @@ bool MakeEditor(TreeListState& s, int kind)
     HMENU id = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(TVLE_ID));
     HWND editor = kind == 0
         ? CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_BORDER | 0x80, 0, 0, 10, 10, s.hwnd, id, instance, nullptr)
-        : CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_BORDER | (kind == 1 ? 0x82 : 0x83), 0, 0, 10, 160,
-                          s.hwnd, id, instance, nullptr);
+        : CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_BORDER | (kind == 1 ? 0x82 : 0x83), 0, 0, 10,
+                          s.metrics.comboHeight, s.hwnd, id, instance, nullptr);
     if (!editor)
         return false;
+    // What is typed past the text the edit can keep would be lost without a word.
+    SendMessageA(editor, kind == 0 ? EM_LIMITTEXT : CB_LIMITTEXT, kTextLimit - 1, 0);
     Subclass(editor);
     EnumChildWindows(editor, SubclassChild, 0);
     s.editor.Reset(editor);
@@ -85,11 +88,12 @@ bool MakeEditor(TreeListState& s, int kind)
 
 RECT EditorPlace(TreeListState& s, ItemId id, int column, bool wholeCell, const char* text)
 {
+    const Metrics& m = s.metrics;
     int row = RowOf(s, id);
     RECT cell = {};
     cell.top = s.headerHeight + (row - s.firstRow) * s.rowHeight;
     if (column == 0) {
-        cell.left = LayoutItem(s, id, nullptr).labelLeft;
+        cell.left = LayoutItem(s, id).labelLeft;
         cell.right = TreeColumnRight(s);
     } else {
         cell.left = s.columns[column].left;
@@ -98,35 +102,35 @@ RECT EditorPlace(TreeListState& s, ItemId id, int column, bool wholeCell, const 
     cell.left -= s.scrollX;
     cell.right -= s.scrollX;
     int textWidth = MeasureText(s, text, static_cast<unsigned>(lstrlenA(text)), false, nullptr);
-    int width = wholeCell ? cell.right - cell.left - 2 : textWidth + 10;
-    if (width < 32)
-        width = 32;
+    int width = wholeCell ? cell.right - cell.left - m.labelPad : textWidth + m.editorPad;
+    if (width < m.editorMinWidth)
+        width = m.editorMinWidth;
     int align = column == 0 ? 0 : s.columns[column].align;
     int left = cell.left;
     if (align == 1)
         left = cell.left + (cell.right - cell.left - width) / 2;
     else if (align == 2)
         left = cell.right - width;
-    int height = s.editorKind == 0 ? s.textHeight + 4 : 160;
+    int height = s.editorKind == 0 ? s.textHeight + m.editorHeightPad : m.comboHeight;
     RECT place = { left, cell.top, left + width, cell.top + height };
     return place;
 }
 
 // Returns the owner's answer; `textLeft` tells whether the owner left the text in place
 // (an owner that clears it keeps the old text).
-LRESULT NotifyLabelEdit(TreeListState& s, UINT code, ItemId id, int column, char* text, bool* textLeft)
+LRESULT NotifyLabelEditCallingOut(TreeListState& s, UINT code, ItemId id, int column, char* text, bool* textLeft)
 {
     NMTVDISPINFOA nm = {};
     FillNotifyItem(s, nm.item, id, column, TVIF_TEXT | TVIF_PARAM | TVIF_STATE | TVIF_HANDLE | TVIF_SUBITEM);
     nm.item.pszText = text;
     nm.item.cchTextMax = text ? kTextLimit : 0;
-    LRESULT answer = SendNotify(s, nm.hdr, code);
+    LRESULT answer = SendNotifyCallingOut(s, nm.hdr, code);
     if (textLeft)
         *textLeft = text && nm.item.pszText == text;
     return answer;
 }
 
-void HideEditor(TreeListState& s)
+void HideEditorCallingOut(TreeListState& s)
 {
     if (!s.editor)
         return;
@@ -135,14 +139,38 @@ void HideEditor(TreeListState& s)
     ShowWindow(editor, SW_HIDE);
 }
 
-void EndEdit(TreeListState& s, bool keep, bool fromKillFocus)
+void FocusCallingOut(TreeListState& s, HWND target)
+{
+    UnlockScope unlock(s.lock);
+    SetFocus(target);
+}
+
+// A kept text goes to the owner when it supplies the text, else into the item or cell.
+void StoreEditedTextCallingOut(TreeListState& s, ItemId id, int column, char* text, bool callback)
+{
+    if (callback) {
+        NMTVDISPINFOA nm = {};
+        FillNotifyItem(s, nm.item, id, column, TVIF_TEXT | TVIF_HANDLE | TVIF_SUBITEM);
+        nm.item.pszText = text;
+        SendNotifyCallingOut(s, nm.hdr, TVN_SETDISPINFOA);
+        return;
+    }
+    TVITEMA tv = {};
+    tv.mask = TVIF_TEXT | TVIF_SUBITEM;
+    tv.hItem = HandleFromId(id);
+    tv.pszText = text;
+    tv.cChildren = column;
+    SetItem(s, tv);
+}
+
+void EndEditCallingOut(TreeListState& s, bool keep, bool fromKillFocus)
 {
     ItemId id = s.editItem;
     int column = s.editColumn;
     s.editItem = 0;
     s.editColumn = 0;
     if (!Item(s, id) || !ColumnExists(s, column)) {
-        HideEditor(s);
+        HideEditorCallingOut(s);
         return;
     }
     char text[kTextLimit] = {};
@@ -151,34 +179,50 @@ void EndEdit(TreeListState& s, bool keep, bool fromKillFocus)
     bool focusBack = s.focusBack && !fromKillFocus;
     s.focusBack = false;
     bool callback = s.editTextCallback;
-    HideEditor(s);
+    Recheck check(s);
+    HideEditorCallingOut(s);
     bool textLeft = false;
-    NotifyLabelEdit(s, TVN_ENDLABELEDITA, id, column, keep ? text : nullptr, &textLeft);
-    if (keep && textLeft && Item(s, id) && ColumnExists(s, column)) {
-        if (callback) {
-            NMTVDISPINFOA nm = {};
-            FillNotifyItem(s, nm.item, id, column, TVIF_TEXT | TVIF_HANDLE | TVIF_SUBITEM);
-            nm.item.pszText = text;
-            SendNotify(s, nm.hdr, TVN_SETDISPINFOA);
-        } else {
-            TVITEMA tv = {};
-            tv.mask = TVIF_TEXT | TVIF_SUBITEM;
-            tv.hItem = HandleFromId(id);
-            tv.pszText = text;
-            tv.cChildren = column;
-            SetItem(s, tv);
-        }
-    }
-    if (focusBack && GetFocus() != s.hwnd) {
-        HWND hwnd = s.hwnd;
-        UnlockScope unlock(s.lock);
-        SetFocus(hwnd);
-    }
+    NotifyLabelEditCallingOut(s, TVN_ENDLABELEDITA, id, column, keep ? text : nullptr, &textLeft);
+    if (keep && textLeft && check.Holds(id) && ColumnExists(s, column))
+        StoreEditedTextCallingOut(s, id, column, text, callback);
+    if (focusBack && check.Holds() && GetFocus() != s.hwnd)
+        FocusCallingOut(s, s.hwnd);
+}
+
+// The item (and in cell-selection mode the column) becomes the caret, in view, with no
+// other edit going on; false when the owner took the item or column away meanwhile.
+bool PrepareEditCallingOut(TreeListState& s, ItemId id, int column)
+{
+    Recheck check(s);
+    if (s.editItem)
+        EndEditCallingOut(s, false, false);
+    bool cellMode = (s.exStyle & TVS_EX_CELLSELECT_TL) != 0;
+    if (check.Holds(id) && ColumnExists(s, column))
+        SelectCaretCallingOut(s, id, cellMode ? column : 0, true, CaretMove::Internal);
+    if (check.Holds(id) && ColumnExists(s, column))
+        EnsureItemShownCallingOut(s, id);
+    return check.Holds(id) && ColumnExists(s, column);
+}
+
+// Focus, text, font and selection of the editor, shown at its place.
+void ShowEditorCallingOut(TreeListState& s, const RECT& place, const char* text)
+{
+    HWND editor = s.editor.Get();
+    s.focusBack = GetFocus() == s.hwnd;
+    FocusCallingOut(s, editor);
+    SetWindowTextA(editor, text);
+    SendMessageA(editor, WM_SETFONT, reinterpret_cast<WPARAM>(s.font), FALSE);
+    if (s.editorKind == 0)
+        SendMessageA(editor, EM_SETSEL, 0, -1);
+    else
+        SendMessageA(editor, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    SetWindowPos(editor, HWND_TOP, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_SHOWWINDOW);
 }
 
 }  // namespace
 
-HWND BeginEdit(TreeListState& s, ItemId id, WPARAM how)
+HWND BeginEditCallingOut(TreeListState& s, ItemId id, WPARAM how)
 {
     if (!(s.style & TVS_EDITLABELS))
         return nullptr;
@@ -189,79 +233,57 @@ HWND BeginEdit(TreeListState& s, ItemId id, WPARAM how)
     bool wholeCell = (how & TVLE_FULLCELL) != 0;
     if (!Item(s, id) || !ColumnExists(s, column))
         return nullptr;
-    if (s.editItem)
-        EndEdit(s, false, false);
-    bool cellMode = (s.exStyle & TVS_EX_CELLSELECT_TL) != 0;
-    SelectCaret(s, id, cellMode ? column : 0, true);
-    if (!Item(s, id) || !ColumnExists(s, column))
-        return nullptr;
-    EnsureItemShown(s, id);
-    if (!MakeEditor(s, kind))
+    Recheck check(s);
+    if (!PrepareEditCallingOut(s, id, column) || !MakeEditor(s, kind))
         return nullptr;
     if (kind != 0)
         SendMessageA(s.editor.Get(), CB_RESETCONTENT, 0, 0);
-
     char buffer[kTextLimit];
-    const char* current = ItemText(s, id, column, buffer, sizeof(buffer));
     char text[kTextLimit];
-    lstrcpynA(text, current, kTextLimit);
-    if (!Item(s, id))
+    lstrcpynA(text, ItemTextCallingOut(s, id, column, buffer, sizeof(buffer)), kTextLimit);
+    if (!check.Holds(id))
         return nullptr;
     RECT place = EditorPlace(s, id, column, wholeCell, text);
     bool callback = column == 0 && (s.items[id]->callbackFlags & CBK_TEXT);
-
-    if (NotifyLabelEdit(s, TVN_BEGINLABELEDITA, id, column, text, nullptr)) {
-        HideEditor(s);
+    if (NotifyLabelEditCallingOut(s, TVN_BEGINLABELEDITA, id, column, text, nullptr)) {
+        HideEditorCallingOut(s);
         return nullptr;
     }
-    if (!Item(s, id) || !ColumnExists(s, column) || !s.editor)
+    if (!check.Holds(id) || !ColumnExists(s, column) || !s.editor)
         return nullptr;
-    HWND editor = s.editor.Get();
-    s.focusBack = GetFocus() == s.hwnd;
-    {
-        UnlockScope unlock(s.lock);
-        SetFocus(editor);
-    }
-    SetWindowTextA(editor, text);
-    SendMessageA(editor, WM_SETFONT, reinterpret_cast<WPARAM>(s.font), FALSE);
-    if (s.editorKind == 0)
-        SendMessageA(editor, EM_SETSEL, 0, -1);
-    else
-        SendMessageA(editor, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
-    SetWindowPos(editor, HWND_TOP, place.left, place.top, place.right - place.left, place.bottom - place.top,
-                 SWP_SHOWWINDOW);
+    ShowEditorCallingOut(s, place, text);
     s.editItem = id;
     s.editColumn = column;
     s.editTextCallback = callback;
-    return editor;
+    return s.editor.Get();
 }
 
-void OnEditorCommand(TreeListState& s, UINT code)
+void OnEditorCommandCallingOut(TreeListState& s, UINT code)
 {
     if (!s.editItem)
         return;
     switch (code) {
     case EN_KILLFOCUS:
-        EndEdit(s, true, true);
+        EndEditCallingOut(s, true, true);
         break;
     case TVLE_NOTIFY_OK:
     case CBN_KILLFOCUS:
-        EndEdit(s, true, false);
+        EndEditCallingOut(s, true, false);
         break;
     case TVLE_NOTIFY_CANCEL:
-        EndEdit(s, false, false);
+        EndEditCallingOut(s, false, false);
         break;
     default:
         break;
     }
 }
 
-void CancelEdit(TreeListState& s)
+void CancelEditCallingOut(TreeListState& s)
 {
     if (s.editItem)
-        EndEdit(s, false, false);
+        EndEditCallingOut(s, false, false);
     else
-        HideEditor(s);
+        HideEditorCallingOut(s);
 }
 
 }  // namespace treelist

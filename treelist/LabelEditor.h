@@ -5,10 +5,10 @@
 namespace treelist {
 
 // TVM_EDITLABEL: returns the editor or null.
-HWND BeginEdit(TreeListState& s, ItemId id, WPARAM how);
+HWND BeginEditCallingOut(TreeListState& s, ItemId id, WPARAM how);
 // WM_COMMAND from the editor (id 3).
-void OnEditorCommand(TreeListState& s, UINT code);
+void OnEditorCommandCallingOut(TreeListState& s, UINT code);
 // Ends an edit in progress without keeping its text.
-void CancelEdit(TreeListState& s);
+void CancelEditCallingOut(TreeListState& s);
 
 }  // namespace treelist

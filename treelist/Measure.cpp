@@ -13,6 +13,11 @@ int CacheWidth(int width)
     return width > 0 ? width : 0;
 }
 
+bool IsBold(const TreeItem& item)
+{
+    return (item.state & TVIS_BOLD) != 0;
+}
+
 }  // namespace
 
 int MeasureText(TreeListState& s, const char* text, unsigned length, bool bold, HDC dc)
@@ -29,7 +34,7 @@ int MeasureText(TreeListState& s, const char* text, unsigned length, bool bold, 
     return size.cx;
 }
 
-const char* ItemText(TreeListState& s, ItemId id, int column, char* buffer, int size)
+const char* ItemTextCallingOut(TreeListState& s, ItemId id, int column, char* buffer, int size)
 {
     const TreeItem* item = Item(s, id);
     if (!item)
@@ -39,24 +44,25 @@ const char* ItemText(TreeListState& s, ItemId id, int column, char* buffer, int 
         return cell && cell->text ? cell->text : "";
     }
     if (item->callbackFlags & CBK_TEXT)
-        return NotifyDisplayText(s, id, buffer, size);
+        return NotifyDisplayTextCallingOut(s, id, buffer, size);
     return item->text ? item->text : "";
 }
 
-int ItemTextWidth(TreeListState& s, ItemId id, HDC dc)
+int LabelTextWidth(TreeListState& s, ItemId id, const char* text, HDC dc)
 {
     TreeItem* item = s.items[id];
-    if (item->callbackFlags & CBK_TEXT) {
-        char buffer[260];
-        const char* text = NotifyDisplayText(s, id, buffer, sizeof(buffer));
-        item = Item(s, id);
-        if (!item)
-            return 0;
-        return MeasureText(s, text, static_cast<unsigned>(lstrlenA(text)), (item->state & TVIS_BOLD) != 0, dc);
-    }
+    if (item->callbackFlags & CBK_TEXT)
+        return MeasureText(s, text, static_cast<unsigned>(lstrlenA(text)), IsBold(*item), dc);
     if (item->textWidth == 0 && item->textLength > 0)
-        item->textWidth = CacheWidth(MeasureText(s, item->text, item->textLength, (item->state & TVIS_BOLD) != 0, dc));
+        item->textWidth = CacheWidth(MeasureText(s, item->text, item->textLength, IsBold(*item), dc));
     return item->textWidth;
+}
+
+int ItemTextWidthCallingOut(TreeListState& s, ItemId id, HDC dc)
+{
+    char buffer[260];
+    const char* text = ItemTextCallingOut(s, id, 0, buffer, sizeof(buffer));
+    return Item(s, id) ? LabelTextWidth(s, id, text, dc) : 0;
 }
 
 int CellTextWidth(TreeListState& s, ItemId id, int column, HDC dc)
@@ -74,13 +80,14 @@ bool ShowsImage(const TreeListState& s, const TreeItem& item)
     return s.images && (item.image >= 0 || (item.callbackFlags & CBK_IMAGE));
 }
 
-ItemLayout LayoutItem(TreeListState& s, ItemId id, HDC dc)
+ItemLayout LayoutItem(const TreeListState& s, ItemId id)
 {
     const TreeItem& item = *s.items[id];
-    int grid = (s.exStyle & TVS_EX_GRIDLINES_TL) ? 1 : 0;
+    const Metrics& m = s.metrics;
+    int grid = (s.exStyle & TVS_EX_GRIDLINES_TL) ? m.line : 0;
     ItemLayout layout = {};
     layout.stepLeft = item.level * s.indent - ((s.style & TVS_LINESATROOT) ? 0 : s.indent);
-    layout.buttonCenter = layout.stepLeft + 7;
+    layout.buttonCenter = layout.stepLeft + m.buttonCenter;
     int x = layout.stepLeft + s.indent + grid;
     layout.stateLeft = x;
     if (s.stateImages)
@@ -89,8 +96,12 @@ ItemLayout LayoutItem(TreeListState& s, ItemId id, HDC dc)
     if (ShowsImage(s, item))
         x += s.imageWidth + grid;
     layout.labelLeft = x;
-    layout.labelRight = x + ItemTextWidth(s, id, dc) + 5;
     return layout;
+}
+
+int LabelRight(const TreeListState& s, const ItemLayout& layout, int textWidth)
+{
+    return layout.labelLeft + textWidth + s.metrics.labelExtra;
 }
 
 }  // namespace treelist

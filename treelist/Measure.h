@@ -6,9 +6,12 @@
 namespace treelist {
 
 // `dc` may be null: a DC of the window is then taken for the measurement.
-int ItemTextWidth(TreeListState& s, ItemId id, HDC dc);
-int CellTextWidth(TreeListState& s, ItemId id, int column, HDC dc);
 int MeasureText(TreeListState& s, const char* text, unsigned length, bool bold, HDC dc);
+int CellTextWidth(TreeListState& s, ItemId id, int column, HDC dc);
+// The width of an item's label, `text` being what ItemTextCallingOut gave: cached for the
+// item's own text, measured each time for a text the owner supplies.
+int LabelTextWidth(TreeListState& s, ItemId id, const char* text, HDC dc);
+int ItemTextWidthCallingOut(TreeListState& s, ItemId id, HDC dc);
 
 bool ShowsImage(const TreeListState& s, const TreeItem& item);
 
@@ -18,11 +21,12 @@ struct ItemLayout {
     int stateLeft;      // state image (check box)
     int imageLeft;
     int labelLeft;
-    int labelRight;     // label left + text width + 5
 };
-ItemLayout LayoutItem(TreeListState& s, ItemId id, HDC dc);
+// Where the parts of an item lie, up to the left edge of its label.
+ItemLayout LayoutItem(const TreeListState& s, ItemId id);
+int LabelRight(const TreeListState& s, const ItemLayout& layout, int textWidth);
 
 // Text of an item or cell for display; callback texts are asked from the owner.
-const char* ItemText(TreeListState& s, ItemId id, int column, char* buffer, int size);
+const char* ItemTextCallingOut(TreeListState& s, ItemId id, int column, char* buffer, int size);
 
 }  // namespace treelist

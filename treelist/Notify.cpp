@@ -4,7 +4,7 @@
 
 namespace treelist {
 
-LRESULT SendNotify(TreeListState& s, NMHDR& header, UINT code)
+LRESULT SendNotifyCallingOut(TreeListState& s, NMHDR& header, UINT code)
 {
     header.hwndFrom = s.hwnd;
     header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(s.hwnd));
@@ -38,8 +38,8 @@ void FillNotifyItem(const TreeListState& s, TVITEMA& tv, ItemId id, int column, 
     }
 }
 
-LRESULT NotifyTreeView(TreeListState& s, UINT code, UINT action, ItemId newItem, int newColumn,
-                       ItemId oldItem, int oldColumn, POINT point)
+LRESULT NotifyTreeViewCallingOut(TreeListState& s, UINT code, UINT action, ItemId newItem, int newColumn,
+                                 ItemId oldItem, int oldColumn, POINT point)
 {
     NMTREEVIEWA nm = {};
     nm.action = action;
@@ -47,17 +47,17 @@ LRESULT NotifyTreeView(TreeListState& s, UINT code, UINT action, ItemId newItem,
     if (oldItem || code == TVN_SELCHANGINGA || code == TVN_SELCHANGEDA)
         FillNotifyItem(s, nm.itemOld, oldItem, oldColumn, TVIF_STATE | TVIF_HANDLE | TVIF_PARAM | TVIF_SUBITEM);
     nm.ptDrag = point;
-    return SendNotify(s, nm.hdr, code);
+    return SendNotifyCallingOut(s, nm.hdr, code);
 }
 
-LRESULT NotifyKeyDown(TreeListState& s, WORD key)
+LRESULT NotifyKeyDownCallingOut(TreeListState& s, WORD key)
 {
     NMTVKEYDOWN nm = {};
     nm.wVKey = key;
-    return SendNotify(s, nm.hdr, TVN_KEYDOWN);
+    return SendNotifyCallingOut(s, nm.hdr, TVN_KEYDOWN);
 }
 
-void NotifyDeletedItems(TreeListState& s)
+void NotifyDeletedItemsCallingOut(TreeListState& s)
 {
     while (!s.deleted.empty()) {
         std::vector<std::pair<ItemId, LPARAM>> gone;
@@ -67,12 +67,12 @@ void NotifyDeletedItems(TreeListState& s)
             nm.itemOld.mask = TVIF_HANDLE | TVIF_PARAM;
             nm.itemOld.hItem = HandleFromId(item.first);
             nm.itemOld.lParam = item.second;
-            SendNotify(s, nm.hdr, TVN_DELETEITEMA);
+            SendNotifyCallingOut(s, nm.hdr, TVN_DELETEITEMA);
         }
     }
 }
 
-int NotifyDisplayImage(TreeListState& s, ItemId id, UINT which)
+int NotifyDisplayImageCallingOut(TreeListState& s, ItemId id, UINT which)
 {
     NMTVDISPINFOA nm = {};
     nm.item.mask = which;
@@ -83,11 +83,11 @@ int NotifyDisplayImage(TreeListState& s, ItemId id, UINT which)
         nm.item.state = item->state;
         nm.item.lParam = item->lParam;
     }
-    SendNotify(s, nm.hdr, TVN_GETDISPINFOA);
+    SendNotifyCallingOut(s, nm.hdr, TVN_GETDISPINFOA);
     return which == TVIF_SELECTEDIMAGE ? nm.item.iSelectedImage : nm.item.iImage;
 }
 
-const char* NotifyDisplayText(TreeListState& s, ItemId id, char* buffer, int size)
+const char* NotifyDisplayTextCallingOut(TreeListState& s, ItemId id, char* buffer, int size)
 {
     NMTVDISPINFOA nm = {};
     buffer[0] = 0;
@@ -99,7 +99,7 @@ const char* NotifyDisplayText(TreeListState& s, ItemId id, char* buffer, int siz
         nm.item.state = item->state;
         nm.item.lParam = item->lParam;
     }
-    SendNotify(s, nm.hdr, TVN_GETDISPINFOA);
+    SendNotifyCallingOut(s, nm.hdr, TVN_GETDISPINFOA);
     if (!nm.item.pszText)
         return "";
     if (nm.item.pszText == buffer)

@@ -5,8 +5,9 @@
 
 namespace treelist {
 
-void Paint(TreeListState& s, HDC target, const RECT& area);
+// Texts and images the owner supplies are asked for row by row.
+void PaintCallingOut(TreeListState& s, HDC target, const RECT& area);
 // TVM_CREATEDRAGIMAGE; null when the item or column does not exist.
-HIMAGELIST CreateDragImage(TreeListState& s, ItemId id, int column);
+HIMAGELIST CreateDragImageCallingOut(TreeListState& s, ItemId id, int column);
 
 }  // namespace treelist

@@ -133,12 +133,14 @@ int RowAtLeast(const TreeListState& s, ItemId id, bool& exact)
     return static_cast<int>(s.rowsValid);
 }
 
+// Every expansion and collapse passes here.
 void SetExpandedBit(TreeListState& s, ItemId id, bool expanded)
 {
     TreeItem* item = s.items[id];
     bool was = (item->state & TVIS_EXPANDED) != 0;
     if (was == expanded)
         return;
+    ++s.changes;
     if (item->row != 0) {
         unsigned from = item->row == kRowUnknown ? s.rowsValid : item->row;
         if (expanded) {

@@ -6,8 +6,6 @@ namespace treelist {
 
 namespace {
 
-constexpr int kLineWidth = 16;
-
 int TrackPosition(HWND hwnd, int bar)
 {
     SCROLLINFO si = { sizeof(si), SIF_TRACKPOS, 0, 0, 0, 0, 0 };
@@ -38,7 +36,7 @@ int MaxScrollX(const TreeListState& s)
     return max > 0 ? max : 0;
 }
 
-bool ScrollToRow(TreeListState& s, int first)
+bool ScrollToRowCallingOut(TreeListState& s, int first)
 {
     int max = MaxFirstRow(s);
     if (first > max)
@@ -49,11 +47,11 @@ bool ScrollToRow(TreeListState& s, int first)
         return false;
     s.firstRow = first;
     InvalidateRect(s.hwnd, nullptr, FALSE);
-    UpdateScrollBars(s);
+    UpdateScrollBarsCallingOut(s);
     return true;
 }
 
-bool ScrollToX(TreeListState& s, int x)
+bool ScrollToXCallingOut(TreeListState& s, int x)
 {
     int max = MaxScrollX(s);
     if (x > max)
@@ -65,26 +63,26 @@ bool ScrollToX(TreeListState& s, int x)
     s.scrollX = x;
     InvalidateRect(s.hwnd, nullptr, FALSE);
     PlaceHeader(s);
-    UpdateScrollBars(s);
+    UpdateScrollBarsCallingOut(s);
     return true;
 }
 
-void EnsureRowShown(TreeListState& s, int row)
+void EnsureRowShownCallingOut(TreeListState& s, int row)
 {
     if (row < 0)
         return;
     if (row < s.firstRow)
-        ScrollToRow(s, row);
+        ScrollToRowCallingOut(s, row);
     else if (s.rowsFit > 0 && row >= s.firstRow + s.rowsFit)
-        ScrollToRow(s, row - s.rowsFit + 1);
+        ScrollToRowCallingOut(s, row - s.rowsFit + 1);
 }
 
-void EnsureItemShown(TreeListState& s, ItemId id)
+void EnsureItemShownCallingOut(TreeListState& s, ItemId id)
 {
-    EnsureRowShown(s, RowOf(s, id));
+    EnsureRowShownCallingOut(s, RowOf(s, id));
 }
 
-void OnVScroll(TreeListState& s, int code)
+void OnVScrollCallingOut(TreeListState& s, int code)
 {
     int first = s.firstRow;
     switch (code) {
@@ -98,15 +96,15 @@ void OnVScroll(TreeListState& s, int code)
     case SB_THUMBTRACK: first = TrackPosition(s.hwnd, SB_VERT); break;
     default: return;
     }
-    ScrollToRow(s, first);
+    ScrollToRowCallingOut(s, first);
 }
 
-void OnHScroll(TreeListState& s, int code)
+void OnHScrollCallingOut(TreeListState& s, int code)
 {
     int x = s.scrollX;
     switch (code) {
-    case SB_LINELEFT: x -= kLineWidth; break;
-    case SB_LINERIGHT: x += kLineWidth; break;
+    case SB_LINELEFT: x -= s.metrics.scrollLine; break;
+    case SB_LINERIGHT: x += s.metrics.scrollLine; break;
     case SB_PAGELEFT: x -= s.clientWidth; break;
     case SB_PAGERIGHT: x += s.clientWidth; break;
     case SB_LEFT: x = 0; break;
@@ -115,19 +113,20 @@ void OnHScroll(TreeListState& s, int code)
     case SB_THUMBTRACK: x = TrackPosition(s.hwnd, SB_HORZ); break;
     default: return;
     }
-    ScrollToX(s, x);
+    ScrollToXCallingOut(s, x);
 }
 
-void OnWheel(TreeListState& s, int delta, UINT keys)
+void OnWheelCallingOut(TreeListState& s, int delta, UINT keys)
 {
     if (keys & (MK_CONTROL | MK_SHIFT | MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))
         return;
     int rows = delta / 60;
     if (rows != 0)
-        ScrollToRow(s, s.firstRow - rows);
+        ScrollToRowCallingOut(s, s.firstRow - rows);
 }
 
-void UpdateScrollBars(TreeListState& s)
+// Positions beyond what the rows and columns now allow come back.
+void ClampScrollPositions(TreeListState& s)
 {
     if (s.firstRow > MaxFirstRow(s) || static_cast<int>(s.rowCount) <= s.rowsFit) {
         int first = static_cast<int>(s.rowCount) <= s.rowsFit ? 0 : MaxFirstRow(s);
@@ -141,6 +140,11 @@ void UpdateScrollBars(TreeListState& s)
         InvalidateRect(s.hwnd, nullptr, FALSE);
         PlaceHeader(s);
     }
+}
+
+void UpdateScrollBarsCallingOut(TreeListState& s)
+{
+    ClampScrollPositions(s);
     SCROLLINFO v = { sizeof(v), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0 };
     v.nMax = (s.style & TVS_NOSCROLL_TL) ? 0 : static_cast<int>(s.rowCount);
     v.nPage = static_cast<UINT>(s.rowsFit > 0 ? s.rowsFit : 0);

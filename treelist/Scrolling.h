@@ -1,4 +1,5 @@
-// Vertical scrolling in rows, horizontal scrolling in pixels, and the scroll bars.
+// Vertical scrolling in rows, horizontal scrolling in pixels, and the scroll bars. The
+// scroll bars are set with the access lock let go, and so is everything that scrolls.
 #pragma once
 #include "treelist/TreeListState.h"
 
@@ -8,17 +9,17 @@ int MaxFirstRow(const TreeListState& s);
 int MaxScrollX(const TreeListState& s);
 
 // Each returns whether the position changed; the view is repainted when it did.
-bool ScrollToRow(TreeListState& s, int first);
-bool ScrollToX(TreeListState& s, int x);
+bool ScrollToRowCallingOut(TreeListState& s, int first);
+bool ScrollToXCallingOut(TreeListState& s, int x);
 // Scrolls the least needed to show the row whole.
-void EnsureRowShown(TreeListState& s, int row);
-void EnsureItemShown(TreeListState& s, ItemId id);
+void EnsureRowShownCallingOut(TreeListState& s, int row);
+void EnsureItemShownCallingOut(TreeListState& s, ItemId id);
 
-void OnVScroll(TreeListState& s, int code);
-void OnHScroll(TreeListState& s, int code);
-void OnWheel(TreeListState& s, int delta, UINT keys);
+void OnVScrollCallingOut(TreeListState& s, int code);
+void OnHScrollCallingOut(TreeListState& s, int code);
+void OnWheelCallingOut(TreeListState& s, int delta, UINT keys);
 
-void UpdateScrollBars(TreeListState& s);
+void UpdateScrollBarsCallingOut(TreeListState& s);
 void PlaceHeader(TreeListState& s);
 
 }  // namespace treelist

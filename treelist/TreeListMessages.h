@@ -87,7 +87,3 @@ enum TreeListColor {
     TVC_BOX = 6, TVC_TRACK = 7, TVC_MARK = 8, TVC_MARKEVEN = 9, TVC_INSERT = 10,
     TVC_COUNT = 11
 };
-
-// Handles of the protocol are small integers carried in pointer-sized fields.
-inline UINT_PTR TreeListHandle(HTREEITEM item) { return reinterpret_cast<UINT_PTR>(item); }
-inline HTREEITEM TreeListItem(UINT_PTR handle) { return reinterpret_cast<HTREEITEM>(handle); }

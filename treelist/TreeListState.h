@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "treelist/AccessLock.h"
+#include "treelist/Metrics.h"
 #include "treelist/TreeListMessages.h"
 #include "utils/UniqueHandle.h"
 
@@ -17,8 +18,6 @@ namespace treelist {
 using ItemId = unsigned;            // index into the item table; 0 = none
 
 constexpr int kMaxColumns = 32;
-constexpr int kMinColumnWidth = 16;
-constexpr int kDefaultIndent = 19;
 constexpr unsigned kRowUnknown = 0xFFFFFFFFu;    // visible, row not yet numbered
 
 enum CallbackFlag : unsigned char {
@@ -63,105 +62,109 @@ struct TreeCell {
 };
 
 struct TreeColumn {
-    int align;                  // 0 left, 1 centre, 2 right
-    bool followsWidth;
-    int left, right;
-    TreeCell* cells;            // extra columns: indexed by item handle
+    int align = 0;              // 0 left, 1 centre, 2 right
+    bool followsWidth = false;
+    int left = 0, right = 0;
+    TreeCell* cells = nullptr;  // extra columns: indexed by item handle
 };
 
 struct TreeListState {
-    HWND hwnd;
-    HWND owner;
+    HWND hwnd = nullptr;
+    HWND owner = nullptr;
     AccessLock lock;
+    Metrics metrics;
 
-    velutils::ImageListHandle ownStateImages;   // the check boxes the control made
-    HIMAGELIST stateImages;
-    HIMAGELIST images;
-    int stateImageWidth, stateImageHeight;
-    int imageWidth, imageHeight;
+    // The normal image list is the control's from TVM_SETIMAGELIST until the next one hands
+    // it back, and goes with the control. The state image list in use is either the
+    // owner's, which stays the owner's, or the check boxes the control made.
+    velutils::ImageListHandle images;
+    velutils::ImageListHandle ownStateImages;
+    HIMAGELIST stateImages = nullptr;
+    int stateImageWidth = 0, stateImageHeight = 0;
+    int imageWidth = 0, imageHeight = 0;
 
-    HFONT font;
-    HFONT boldFont;
-    HFONT measuredFont;
-    int textHeight;
+    HFONT font = nullptr;           // the owner's (WM_SETFONT) or the shared one: not ours
+    HFONT boldFont = nullptr;
+    HFONT measuredFont = nullptr;
+    int textHeight = 0;
 
     velutils::BitmapHandle backBuffer;   // kept between paints, remade on a new size
-    int backWidth, backHeight;
+    int backWidth = 0, backHeight = 0;
 
     velutils::WindowHandle editor;
     velutils::WindowHandle header;
     velutils::WindowHandle tooltip;     // destroyed with the control, whoever made it
 
-    COLORREF colors[TVC_COUNT];
-    bool colorSet[TVC_COUNT];
+    COLORREF colors[TVC_COUNT] = {};
+    bool colorSet[TVC_COUNT] = {};
 
-    int rowHeight;
-    bool rowHeightSet;
-    int indent;
-    DWORD style;
-    DWORD exStyle;
+    int rowHeight = 0;
+    bool rowHeightSet = false;
+    int indent = 0;
+    DWORD style = 0;
+    DWORD exStyle = 0;
 
-    TreeItem** items;
-    unsigned capacity;
-    unsigned itemCount;
-    ItemId lastHandle;
-    ItemId firstRoot, lastRoot;
+    TreeItem** items = nullptr;
+    unsigned capacity = 0;
+    unsigned itemCount = 0;
+    ItemId lastHandle = 0;
+    ItemId firstRoot = 0, lastRoot = 0;
 
-    ItemId* rows;
-    unsigned rowCapacity;
-    unsigned rowCount;
-    unsigned rowsValid;         // rows below this index are numbered
+    ItemId* rows = nullptr;
+    unsigned rowCapacity = 0;
+    unsigned rowCount = 0;
+    unsigned rowsValid = 0;         // rows below this index are numbered
 
-    int firstRow;
-    int scrollX;
-    int clientWidth, clientHeight;
-    int headerHeight;
-    int rowsFit, rowsFitPartial;
-    int contentWidth;
-    bool scrollBarsDirty;       // set by model changes, applied after the message
-    int scrollBarsShown[6];     // the last range, page and position of both bars
-    bool scrollBarsKnown;
-    bool scrollBarsPosted;
+    int firstRow = 0;
+    int scrollX = 0;
+    int clientWidth = 0, clientHeight = 0;
+    int headerHeight = 0;
+    int rowsFit = 0, rowsFitPartial = 0;
+    int contentWidth = 0;
+    bool scrollBarsDirty = false;   // set by model changes, applied after the message
+    int scrollBarsShown[6] = {};    // the last range, page and position of both bars
+    bool scrollBarsKnown = false;
+    bool scrollBarsPosted = false;
 
-    int columnCount;
-    int followCount;
-    TreeColumn columns[kMaxColumns];
+    int columnCount = 0;
+    int followCount = 0;
+    TreeColumn columns[kMaxColumns] = {};
 
-    ItemId caret;
-    int caretColumn;
-    ItemId dropHilite;
-    ItemId insertMark;
-    bool insertMarkAfter;
-    unsigned selectedCount;
-    ItemId anchor;
+    ItemId caret = 0;
+    int caretColumn = 0;
+    ItemId dropHilite = 0;
+    ItemId insertMark = 0;
+    bool insertMarkAfter = false;
+    unsigned selectedCount = 0;
+    ItemId anchor = 0;
 
-    bool hasFocus;
-    bool enabled;
-    bool tearingDown;
+    bool hasFocus = false;
+    bool enabled = false;
+    bool tearingDown = false;
 
     // The window procedure frames on the stack; the state outlives a DestroyWindow from
     // inside a notification until the last of them returns.
-    int busy;
-    bool destroyed;
-    // Counts changes of the rows and deletions: a loop over rows that let the owner run
-    // knows whether its row list still holds.
-    unsigned changes;
+    int busy = 0;
+    bool destroyed = false;
+    // Counts every change of the tree's shape: items inserted, deleted or moved, expanded
+    // or collapsed (Recheck compares it).
+    unsigned changes = 0;
     // Items freed and not yet reported with TVN_DELETEITEM: handle and lParam.
     std::vector<std::pair<ItemId, LPARAM>> deleted;
-    char callbackText[260];     // an owner's text handed out by pointer
+    char callbackText[260] = {};    // an owner's text handed out by pointer
 
-    size_t userDataSize;
+    size_t userDataSize = 0;
 
-    ItemId editItem;
-    int editColumn;
-    int editorKind;
-    bool editTextCallback;
-    bool focusBack;
+    ItemId editItem = 0;
+    int editColumn = 0;
+    int editorKind = 0;
+    bool editTextCallback = false;
+    bool focusBack = false;
 
-    ItemId dragItem;
-    int dragColumn;
-    int dragButton;             // 0 none, 1 left, 2 right
-    POINT dragStart;
+    ItemId dragItem = 0;
+    int dragColumn = 0;
+    int dragButton = 0;             // 0 none, 1 left, 2 right
+    POINT dragStart = {};
 };
 
 TreeListState* GetState(HWND hwnd);

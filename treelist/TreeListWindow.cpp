@@ -12,6 +12,7 @@
 #include "treelist/LabelEditor.h"
 #include "treelist/Notify.h"
 #include "treelist/Painter.h"
+#include "treelist/Recheck.h"
 #include "treelist/RowTable.h"
 #include "treelist/Scrolling.h"
 #include "treelist/SharedGdi.h"
@@ -43,7 +44,7 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTA* cs)
     AddSharedGdiRef();
     if (!CreateItemTables(*s) || !s->lock.Create())
         return -1;
-    s->indent = kDefaultIndent;
+    s->indent = s->metrics.defaultIndent;
     // The rows are painted around the header, never over it.
     SetWindowLongA(hwnd, GWL_STYLE, GetWindowLongA(hwnd, GWL_STYLE) | WS_CLIPCHILDREN);
     s->style = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
@@ -75,9 +76,7 @@ LRESULT OnDestroy(TreeListState& s)
     s.header.Reset();
     s.tooltip.Reset();
     s.ownStateImages.Reset();
-    if (s.images)
-        ImageList_Destroy(s.images);
-    s.images = nullptr;
+    s.images.Reset();
     s.stateImages = nullptr;
     FreeColumns(s);
     return 0;
@@ -118,27 +117,30 @@ LRESULT OnSize(TreeListState& s, int width, int height)
     return 0;
 }
 
-LRESULT OnUpdateScrollBars(TreeListState& s)
+LRESULT OnUpdateScrollBarsCallingOut(TreeListState& s)
 {
     LockScope lock(s.lock);
     s.scrollBarsPosted = false;
     if (s.scrollBarsDirty)
-        UpdateScrollBars(s);
+        UpdateScrollBarsCallingOut(s);
     return 0;
 }
 
-LRESULT OnPaint(TreeListState& s, HDC given)
+LRESULT OnPaintCallingOut(TreeListState& s, HDC given)
 {
     LockScope lock(s.lock);
+    Recheck check(s);
     if (s.scrollBarsDirty)
-        UpdateScrollBars(s);
+        UpdateScrollBarsCallingOut(s);
+    if (!check.Holds())
+        return 0;
     if (given) {
         RECT area = { 0, 0, s.clientWidth, s.clientHeight };
-        Paint(s, given, area);
+        PaintCallingOut(s, given, area);
         return 0;
     }
     PaintDc dc(s.hwnd);
-    Paint(s, dc.Get(), dc.Area());
+    PaintCallingOut(s, dc.Get(), dc.Area());
     return 0;
 }
 
@@ -170,7 +172,7 @@ LRESULT OnEnable(TreeListState& s, BOOL enabled)
     return 0;
 }
 
-LRESULT OnFocus(TreeListState& s, bool gained)
+LRESULT OnFocusCallingOut(TreeListState& s, bool gained)
 {
     LockScope lock(s.lock);
     s.hasFocus = gained;
@@ -179,7 +181,7 @@ LRESULT OnFocus(TreeListState& s, bool gained)
     else if (s.caret)
         InvalidateItem(s, s.caret);
     NMHDR nm = {};
-    SendNotify(s, nm, gained ? NM_SETFOCUS : NM_KILLFOCUS);
+    SendNotifyCallingOut(s, nm, gained ? NM_SETFOCUS : NM_KILLFOCUS);
     return 0;
 }
 
@@ -218,7 +220,23 @@ LRESULT OnStyleChanged(TreeListState& s, WPARAM which, const STYLESTRUCT* style)
     return 0;
 }
 
-LRESULT OnHeaderNotify(TreeListState& s, WPARAM wParam, NMHDR* nm)
+// The column takes its best width, as though tracked to it.
+LRESULT OnDividerDoubleClickCallingOut(TreeListState& s, int column)
+{
+    LockScope lock(s.lock);
+    Recheck check(s);
+    if (column >= 0 && column < s.columnCount) {
+        int width = BestColumnWidthCallingOut(s, column);
+        if (check.Holds())
+            SetColumnWidth(s, column, width);
+    }
+    s.scrollBarsDirty = true;
+    if (check.Holds() && GetFocus() != s.hwnd)
+        TakeFocusCallingOut(s);
+    return 0;
+}
+
+LRESULT OnHeaderNotifyCallingOut(TreeListState& s, WPARAM wParam, NMHDR* nm)
 {
     if (!s.header || nm->hwndFrom != s.header.Get())
         return 0;
@@ -235,18 +253,11 @@ LRESULT OnHeaderNotify(TreeListState& s, WPARAM wParam, NMHDR* nm)
             SetColumnWidth(s, header->iItem, header->pitem->cxy);
         s.scrollBarsDirty = true;
         if ((code == HDN_ENDTRACKA || code == HDN_ENDTRACKW) && GetFocus() != s.hwnd)
-            TakeFocus(s);
+            TakeFocusCallingOut(s);
         return 0;
     }
-    case HDN_DIVIDERDBLCLICKA: case HDN_DIVIDERDBLCLICKW: {
-        LockScope lock(s.lock);
-        if (header->iItem >= 0 && header->iItem < s.columnCount)
-            SetColumnWidth(s, header->iItem, BestColumnWidth(s, header->iItem));
-        s.scrollBarsDirty = true;
-        if (!s.destroyed && GetFocus() != s.hwnd)
-            TakeFocus(s);
-        return 0;
-    }
+    case HDN_DIVIDERDBLCLICKA: case HDN_DIVIDERDBLCLICKW:
+        return OnDividerDoubleClickCallingOut(s, header->iItem);
     case HDN_ITEMCHANGEDA: case HDN_ITEMCHANGEDW:
         if (!s.lock.HeldByThisThread()) {
             LockScope lock(s.lock);
@@ -277,7 +288,7 @@ LRESULT OnInsertItem(TreeListState& s, const TVINSERTSTRUCTA* insert)
     return static_cast<LRESULT>(id);
 }
 
-LRESULT OnDeleteItem(TreeListState& s, LPARAM lParam)
+LRESULT OnDeleteItemCallingOut(TreeListState& s, LPARAM lParam)
 {
     LockScope lock(s.lock);
     unsigned handle = Handle32(static_cast<UINT_PTR>(lParam));
@@ -285,7 +296,6 @@ LRESULT OnDeleteItem(TreeListState& s, LPARAM lParam)
         if (handle == 0 && lParam != 0)
             return FALSE;
         DeleteAllItems(s);
-        s.caret = 0;
     } else {
         ItemId id = IdFromParam(static_cast<UINT_PTR>(lParam));
         if (!Item(s, id))
@@ -298,25 +308,25 @@ LRESULT OnDeleteItem(TreeListState& s, LPARAM lParam)
             InvalidateItem(s, parent);
     }
     if (s.editor && !s.editItem && IsWindowVisible(s.editor.Get()))
-        CancelEdit(s);
+        CancelEditCallingOut(s);
     InvalidateRect(s.hwnd, nullptr, FALSE);
     s.scrollBarsDirty = true;
     return TRUE;
 }
 
-LRESULT OnExpand(TreeListState& s, WPARAM code, LPARAM item)
+LRESULT OnExpandCallingOut(TreeListState& s, WPARAM code, LPARAM item)
 {
     LockScope lock(s.lock);
-    return ExpandItem(s, IdFromParam(static_cast<UINT_PTR>(item)), static_cast<UINT>(code));
+    return ExpandItemCallingOut(s, IdFromParam(static_cast<UINT_PTR>(item)), static_cast<UINT>(code));
 }
 
-LRESULT OnGetItemRect(TreeListState& s, BOOL textOnly, RECT* rect)
+LRESULT OnGetItemRectCallingOut(TreeListState& s, BOOL textOnly, RECT* rect)
 {
     if (!rect)
         return FALSE;
     LockScope lock(s.lock);
     ItemId id = IdFromHandle(*reinterpret_cast<HTREEITEM*>(rect));
-    return ItemRect(s, id, textOnly != FALSE, *rect);
+    return ItemRectCallingOut(s, id, textOnly != FALSE, *rect);
 }
 
 LRESULT OnSetIndent(TreeListState& s, int indent)
@@ -334,7 +344,7 @@ LRESULT OnGetImageList(TreeListState& s, WPARAM which)
     if (which == TVSIL_STATE)
         return reinterpret_cast<LRESULT>(s.stateImages);
     if (which == TVSIL_NORMAL)
-        return reinterpret_cast<LRESULT>(s.images);
+        return reinterpret_cast<LRESULT>(s.images.Get());
     return 0;
 }
 
@@ -343,12 +353,10 @@ LRESULT OnSetImageList(TreeListState& s, WPARAM which, HIMAGELIST list)
     if (which != TVSIL_STATE && which != TVSIL_NORMAL)
         return 0;
     LockScope lock(s.lock);
-    HIMAGELIST old = which == TVSIL_STATE ? s.stateImages : s.images;
-    bool ownedOld = which == TVSIL_STATE && s.ownStateImages && old == s.ownStateImages.Get();
-    SetImageList(s, static_cast<int>(which), list);
+    HIMAGELIST old = SetImageList(s, static_cast<int>(which), list);
     InvalidateRect(s.hwnd, nullptr, FALSE);
     s.scrollBarsDirty = true;
-    return ownedOld ? 0 : reinterpret_cast<LRESULT>(old);
+    return reinterpret_cast<LRESULT>(old);
 }
 
 LRESULT OnGetNextItem(TreeListState& s, WPARAM relation, LPARAM item)
@@ -360,7 +368,7 @@ LRESULT OnGetNextItem(TreeListState& s, WPARAM relation, LPARAM item)
     return static_cast<LRESULT>(NextItem(s, IdFromParam(static_cast<UINT_PTR>(item)), static_cast<UINT>(relation)));
 }
 
-LRESULT OnSelectItem(TreeListState& s, WPARAM how, LPARAM item)
+LRESULT OnSelectItemCallingOut(TreeListState& s, WPARAM how, LPARAM item)
 {
     LockScope lock(s.lock);
     ItemId id = IdFromParam(static_cast<UINT_PTR>(item));
@@ -368,7 +376,7 @@ LRESULT OnSelectItem(TreeListState& s, WPARAM how, LPARAM item)
         return FALSE;
     switch (how & 0xFF) {
     case TVGN_CARET:
-        return SelectCaret(s, id, static_cast<int>((how >> 24) & 0xFF), (how & TVSI_DESELECTOTHERS) != 0);
+        return SelectCaretCallingOut(s, id, static_cast<int>((how >> 24) & 0xFF), (how & TVSI_DESELECTOTHERS) != 0);
     case TVGN_DROPHILITE:
         SetDropHilite(s, id);
         return TRUE;
@@ -376,7 +384,7 @@ LRESULT OnSelectItem(TreeListState& s, WPARAM how, LPARAM item)
         int row = RowOf(s, id);
         if (row < 0)
             return FALSE;
-        ScrollToRow(s, row);
+        ScrollToRowCallingOut(s, row);
         return TRUE;
     }
     default:
@@ -384,12 +392,12 @@ LRESULT OnSelectItem(TreeListState& s, WPARAM how, LPARAM item)
     }
 }
 
-LRESULT OnGetItem(TreeListState& s, TVITEMA* tv)
+LRESULT OnGetItemCallingOut(TreeListState& s, TVITEMA* tv)
 {
     if (!tv)
         return FALSE;
     LockScope lock(s.lock);
-    return GetItem(s, *tv);
+    return GetItemCallingOut(s, *tv);
 }
 
 LRESULT OnSetItem(TreeListState& s, const TVITEMA* tv)
@@ -400,10 +408,10 @@ LRESULT OnSetItem(TreeListState& s, const TVITEMA* tv)
     return SetItem(s, *tv);
 }
 
-LRESULT OnEditLabel(TreeListState& s, WPARAM how, LPARAM item)
+LRESULT OnEditLabelCallingOut(TreeListState& s, WPARAM how, LPARAM item)
 {
     LockScope lock(s.lock);
-    return reinterpret_cast<LRESULT>(BeginEdit(s, IdFromParam(static_cast<UINT_PTR>(item)), how));
+    return reinterpret_cast<LRESULT>(BeginEditCallingOut(s, IdFromParam(static_cast<UINT_PTR>(item)), how));
 }
 
 LRESULT OnGetVisibleCount(TreeListState& s)
@@ -413,23 +421,24 @@ LRESULT OnGetVisibleCount(TreeListState& s)
     return s.rowHeight > 0 && height > 0 ? height / s.rowHeight : 0;
 }
 
-LRESULT OnHitTest(TreeListState& s, TVHITTESTINFO* info)
+LRESULT OnHitTestCallingOut(TreeListState& s, TVHITTESTINFO* info)
 {
     if (!info)
         return 0;
     LockScope lock(s.lock);
-    HitResult hit = HitTest(s, info->pt);
+    HitResult hit = HitTestCallingOut(s, info->pt);
     info->flags = hit.flags;
     info->hItem = HandleFromId(hit.item);
     return static_cast<LRESULT>(hit.item);
 }
 
-LRESULT OnCreateDragImage(TreeListState& s, WPARAM column, LPARAM item)
+LRESULT OnCreateDragImageCallingOut(TreeListState& s, WPARAM column, LPARAM item)
 {
     LockScope lock(s.lock);
     if (column > kMaxColumns)
         return 0;
-    return reinterpret_cast<LRESULT>(CreateDragImage(s, IdFromParam(static_cast<UINT_PTR>(item)), static_cast<int>(column)));
+    ItemId id = IdFromParam(static_cast<UINT_PTR>(item));
+    return reinterpret_cast<LRESULT>(CreateDragImageCallingOut(s, id, static_cast<int>(column)));
 }
 
 LRESULT OnSortChildren(TreeListState& s, WPARAM recurse, LPARAM item)
@@ -439,10 +448,10 @@ LRESULT OnSortChildren(TreeListState& s, WPARAM recurse, LPARAM item)
     ItemId parent = handle == kRoot ? 0 : IdFromParam(static_cast<UINT_PTR>(item));
     if (handle != kRoot && handle != 0 && !parent)
         return FALSE;
-    return SortChildren(s, parent, recurse != 0, nullptr, 0);
+    return SortChildren(s, parent, recurse != 0);
 }
 
-LRESULT OnSortChildrenCb(TreeListState& s, WPARAM recurse, const TVSORTCB* sort)
+LRESULT OnSortChildrenCbCallingOut(TreeListState& s, WPARAM recurse, const TVSORTCB* sort)
 {
     if (!sort || !sort->lpfnCompare)
         return FALSE;
@@ -451,16 +460,16 @@ LRESULT OnSortChildrenCb(TreeListState& s, WPARAM recurse, const TVSORTCB* sort)
     ItemId parent = handle == kRoot ? 0 : IdFromHandle(sort->hParent);
     if (handle != kRoot && handle != 0 && !parent)
         return FALSE;
-    return SortChildren(s, parent, recurse != 0, sort->lpfnCompare, sort->lParam);
+    return SortChildrenCallingOut(s, parent, recurse != 0, sort->lpfnCompare, sort->lParam);
 }
 
-LRESULT OnEnsureVisible(TreeListState& s, LPARAM item)
+LRESULT OnEnsureVisibleCallingOut(TreeListState& s, LPARAM item)
 {
     LockScope lock(s.lock);
     ItemId id = IdFromParam(static_cast<UINT_PTR>(item));
-    if (!ExpandAncestors(s, id))
+    if (!ExpandAncestorsCallingOut(s, id))
         return FALSE;
-    EnsureItemShown(s, id);
+    EnsureItemShownCallingOut(s, id);
     return TRUE;
 }
 
@@ -553,18 +562,19 @@ LRESULT OnSetUserDataSize(TreeListState& s, LPARAM size)
     return static_cast<LRESULT>(s.userDataSize);
 }
 
-LRESULT OnColumnItem(TreeListState& s, UINT message, WPARAM column, LPARAM item)
+LRESULT OnColumnItemCallingOut(TreeListState& s, UINT message, WPARAM column, LPARAM item)
 {
     LockScope lock(s.lock);
     if (!s.header || column >= static_cast<WPARAM>(s.columnCount) || !item)
         return FALSE;
     HWND header = s.header.Get();
     LRESULT result = 0;
+    Recheck check(s);
     {
         UnlockScope unlock(s.lock);
         result = SendMessageA(header, message == TVM_GETCOLUMN ? HDM_GETITEMA : HDM_SETITEMA, column, item);
     }
-    if (message == TVM_SETCOLUMN) {
+    if (message == TVM_SETCOLUMN && check.Holds()) {
         LayoutColumns(s);
         PlaceHeader(s);
         InvalidateRect(s.hwnd, nullptr, FALSE);
@@ -613,40 +623,41 @@ LRESULT OnInsertColumn(TreeListState& s, WPARAM position, const TVCOLUMNA* colum
     return index;
 }
 
-LRESULT OnDeleteColumn(TreeListState& s, WPARAM column)
+LRESULT OnDeleteColumnCallingOut(TreeListState& s, WPARAM column)
 {
     LockScope lock(s.lock);
     if (column >= static_cast<WPARAM>(s.columnCount) || column == 0)
         return FALSE;
+    Recheck check(s);
     if (s.editItem && s.editColumn == static_cast<int>(column))
-        CancelEdit(s);
-    if (s.destroyed)
+        CancelEditCallingOut(s);
+    if (!check.Holds())
         return FALSE;
     return DeleteColumn(s, static_cast<int>(column)) ? TRUE : FALSE;
 }
 
 // ---- input ----
 
-LRESULT OnKeyDownMessage(TreeListState& s, WPARAM key)
+LRESULT OnKeyDownMessageCallingOut(TreeListState& s, WPARAM key)
 {
     LockScope lock(s.lock);
-    OnKeyDown(s, static_cast<WORD>(key));
+    OnKeyDownCallingOut(s, static_cast<WORD>(key));
     return 0;
 }
 
-LRESULT OnMouseButtonMessage(TreeListState& s, UINT message, WPARAM keys, LPARAM lParam)
+LRESULT OnMouseButtonMessageCallingOut(TreeListState& s, UINT message, WPARAM keys, LPARAM lParam)
 {
     LockScope lock(s.lock);
     POINT point = { static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)) };
-    OnMouseButton(s, message, keys, point);
+    OnMouseButtonCallingOut(s, message, keys, point);
     return 0;
 }
 
-LRESULT OnMouseMoveMessage(TreeListState& s, WPARAM keys, LPARAM lParam)
+LRESULT OnMouseMoveMessageCallingOut(TreeListState& s, WPARAM keys, LPARAM lParam)
 {
     LockScope lock(s.lock);
     POINT point = { static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)) };
-    OnMouseMove(s, keys, point);
+    OnMouseMoveCallingOut(s, keys, point);
     return 0;
 }
 
@@ -657,85 +668,85 @@ LRESULT OnMouseUpMessage(TreeListState& s)
     return 0;
 }
 
-LRESULT OnCommand(TreeListState& s, WPARAM wParam)
+LRESULT OnCommandCallingOut(TreeListState& s, WPARAM wParam)
 {
     if (LOWORD(wParam) != TVLE_ID)
         return 0;
     LockScope lock(s.lock);
-    OnEditorCommand(s, HIWORD(wParam));
+    OnEditorCommandCallingOut(s, HIWORD(wParam));
     return 0;
 }
 
-LRESULT OnScroll(TreeListState& s, bool vertical, WPARAM wParam)
+LRESULT OnScrollCallingOut(TreeListState& s, bool vertical, WPARAM wParam)
 {
     LockScope lock(s.lock);
     if (vertical)
-        OnVScroll(s, LOWORD(wParam));
+        OnVScrollCallingOut(s, LOWORD(wParam));
     else
-        OnHScroll(s, LOWORD(wParam));
+        OnHScrollCallingOut(s, LOWORD(wParam));
     return 0;
 }
 
-LRESULT OnMouseWheel(TreeListState& s, WPARAM wParam)
+LRESULT OnMouseWheelCallingOut(TreeListState& s, WPARAM wParam)
 {
     LockScope lock(s.lock);
-    OnWheel(s, static_cast<short>(HIWORD(wParam)), LOWORD(wParam));
+    OnWheelCallingOut(s, static_cast<short>(HIWORD(wParam)), LOWORD(wParam));
     return 0;
 }
 
-LRESULT Dispatch(TreeListState& s, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT DispatchCallingOut(TreeListState& s, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
-    case kUpdateScrollBars: return OnUpdateScrollBars(s);
+    case kUpdateScrollBars: return OnUpdateScrollBarsCallingOut(s);
     case WM_DESTROY: return OnDestroy(s);
     case WM_SIZE: return OnSize(s, LOWORD(lParam), HIWORD(lParam));
-    case WM_PAINT: return OnPaint(s, reinterpret_cast<HDC>(wParam));
-    case WM_PRINTCLIENT: return OnPaint(s, reinterpret_cast<HDC>(wParam));
+    case WM_PAINT: return OnPaintCallingOut(s, reinterpret_cast<HDC>(wParam));
+    case WM_PRINTCLIENT: return OnPaintCallingOut(s, reinterpret_cast<HDC>(wParam));
     case WM_ERASEBKGND: return 1;
     case WM_SETFONT: return OnSetFont(s, reinterpret_cast<HFONT>(wParam), static_cast<BOOL>(lParam));
     case WM_GETFONT: return reinterpret_cast<LRESULT>(s.font);
     case WM_SYSCOLORCHANGE: return OnSysColorChange(s);
     case WM_ENABLE: return OnEnable(s, static_cast<BOOL>(wParam));
-    case WM_SETFOCUS: return OnFocus(s, true);
-    case WM_KILLFOCUS: return OnFocus(s, false);
+    case WM_SETFOCUS: return OnFocusCallingOut(s, true);
+    case WM_KILLFOCUS: return OnFocusCallingOut(s, false);
     case WM_GETDLGCODE: return OnGetDlgCode(reinterpret_cast<const MSG*>(lParam));
     case WM_STYLECHANGED: return OnStyleChanged(s, wParam, reinterpret_cast<const STYLESTRUCT*>(lParam));
     case WM_NOTIFYFORMAT: return NFR_ANSI;
-    case WM_NOTIFY: return OnHeaderNotify(s, wParam, reinterpret_cast<NMHDR*>(lParam));
-    case WM_COMMAND: return OnCommand(s, wParam);
-    case WM_VSCROLL: return OnScroll(s, true, wParam);
-    case WM_HSCROLL: return OnScroll(s, false, wParam);
-    case WM_MOUSEWHEEL: return OnMouseWheel(s, wParam);
-    case WM_KEYDOWN: return OnKeyDownMessage(s, wParam);
+    case WM_NOTIFY: return OnHeaderNotifyCallingOut(s, wParam, reinterpret_cast<NMHDR*>(lParam));
+    case WM_COMMAND: return OnCommandCallingOut(s, wParam);
+    case WM_VSCROLL: return OnScrollCallingOut(s, true, wParam);
+    case WM_HSCROLL: return OnScrollCallingOut(s, false, wParam);
+    case WM_MOUSEWHEEL: return OnMouseWheelCallingOut(s, wParam);
+    case WM_KEYDOWN: return OnKeyDownMessageCallingOut(s, wParam);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK: return OnMouseButtonMessage(s, msg, wParam, lParam);
-    case WM_MOUSEMOVE: return OnMouseMoveMessage(s, wParam, lParam);
+    case WM_RBUTTONDBLCLK: return OnMouseButtonMessageCallingOut(s, msg, wParam, lParam);
+    case WM_MOUSEMOVE: return OnMouseMoveMessageCallingOut(s, wParam, lParam);
     case WM_LBUTTONUP:
     case WM_RBUTTONUP: return OnMouseUpMessage(s);
 
     case TVM_INSERTITEMA: return OnInsertItem(s, reinterpret_cast<const TVINSERTSTRUCTA*>(lParam));
-    case TVM_DELETEITEM: return OnDeleteItem(s, lParam);
-    case TVM_EXPAND: return OnExpand(s, wParam, lParam);
-    case TVM_GETITEMRECT: return OnGetItemRect(s, static_cast<BOOL>(wParam), reinterpret_cast<RECT*>(lParam));
+    case TVM_DELETEITEM: return OnDeleteItemCallingOut(s, lParam);
+    case TVM_EXPAND: return OnExpandCallingOut(s, wParam, lParam);
+    case TVM_GETITEMRECT: return OnGetItemRectCallingOut(s, static_cast<BOOL>(wParam), reinterpret_cast<RECT*>(lParam));
     case TVM_GETCOUNT: return static_cast<LRESULT>(s.itemCount);
     case TVM_GETINDENT: return s.indent;
     case TVM_SETINDENT: return OnSetIndent(s, static_cast<int>(wParam));
     case TVM_GETIMAGELIST: return OnGetImageList(s, wParam);
     case TVM_SETIMAGELIST: return OnSetImageList(s, wParam, reinterpret_cast<HIMAGELIST>(lParam));
     case TVM_GETNEXTITEM: return OnGetNextItem(s, wParam, lParam);
-    case TVM_SELECTITEM: return OnSelectItem(s, wParam, lParam);
-    case TVM_GETITEMA: return OnGetItem(s, reinterpret_cast<TVITEMA*>(lParam));
+    case TVM_SELECTITEM: return OnSelectItemCallingOut(s, wParam, lParam);
+    case TVM_GETITEMA: return OnGetItemCallingOut(s, reinterpret_cast<TVITEMA*>(lParam));
     case TVM_SETITEMA: return OnSetItem(s, reinterpret_cast<const TVITEMA*>(lParam));
-    case TVM_EDITLABELA: return OnEditLabel(s, wParam, lParam);
+    case TVM_EDITLABELA: return OnEditLabelCallingOut(s, wParam, lParam);
     case TVM_GETEDITCONTROL: return reinterpret_cast<LRESULT>(s.editor.Get());
     case TVM_GETVISIBLECOUNT: return OnGetVisibleCount(s);
-    case TVM_HITTEST: return OnHitTest(s, reinterpret_cast<TVHITTESTINFO*>(lParam));
-    case TVM_CREATEDRAGIMAGE: return OnCreateDragImage(s, wParam, lParam);
+    case TVM_HITTEST: return OnHitTestCallingOut(s, reinterpret_cast<TVHITTESTINFO*>(lParam));
+    case TVM_CREATEDRAGIMAGE: return OnCreateDragImageCallingOut(s, wParam, lParam);
     case TVM_SORTCHILDREN: return OnSortChildren(s, wParam, lParam);
-    case TVM_ENSUREVISIBLE: return OnEnsureVisible(s, lParam);
-    case TVM_SORTCHILDRENCB: return OnSortChildrenCb(s, wParam, reinterpret_cast<const TVSORTCB*>(lParam));
+    case TVM_ENSUREVISIBLE: return OnEnsureVisibleCallingOut(s, lParam);
+    case TVM_SORTCHILDRENCB: return OnSortChildrenCbCallingOut(s, wParam, reinterpret_cast<const TVSORTCB*>(lParam));
     case TVM_SETTOOLTIPS: return OnSetTooltips(s, reinterpret_cast<HWND>(wParam));
     case TVM_GETTOOLTIPS: return reinterpret_cast<LRESULT>(s.tooltip.Get());
     case TVM_SETINSERTMARK: return OnSetInsertMark(s, static_cast<BOOL>(wParam), lParam);
@@ -756,7 +767,7 @@ LRESULT Dispatch(TreeListState& s, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     case TVM_GETUSERDATASIZE: return static_cast<LRESULT>(s.userDataSize);
     case TVM_SETUSERDATASIZE: return OnSetUserDataSize(s, lParam);
     case TVM_GETCOLUMN:
-    case TVM_SETCOLUMN: return OnColumnItem(s, msg, wParam, lParam);
+    case TVM_SETCOLUMN: return OnColumnItemCallingOut(s, msg, wParam, lParam);
     case TVM_GETITEMROW: return OnGetItemRow(s, lParam);
     case TVM_GETROWITEM: return OnGetRowItem(s, lParam);
     case TVM_GETCELLTEXTCOLOR: return OnGetCellColor(s, wParam, lParam, false);
@@ -764,7 +775,7 @@ LRESULT Dispatch(TreeListState& s, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     case TVM_GETCELLBKCOLOR: return OnGetCellColor(s, wParam, lParam, true);
     case TVM_SETCELLBKCOLOR: return OnSetCellColor(s, wParam, lParam, true);
     case TVM_INSERTCOLUMN: return OnInsertColumn(s, wParam, reinterpret_cast<const TVCOLUMNA*>(lParam));
-    case TVM_DELETECOLUMN: return OnDeleteColumn(s, wParam);
+    case TVM_DELETECOLUMN: return OnDeleteColumnCallingOut(s, wParam);
     case TVM_GETCOLUMNCOUNT: return s.columnCount;
     case TVM_GETHEADER: return reinterpret_cast<LRESULT>(s.header.Get());
     default: return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -781,9 +792,9 @@ LRESULT CALLBACK TreeListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     if (!s)
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     ++s->busy;
-    LRESULT result = Dispatch(*s, hwnd, msg, wParam, lParam);
+    LRESULT result = DispatchCallingOut(*s, hwnd, msg, wParam, lParam);
     if (!s->deleted.empty())
-        NotifyDeletedItems(*s);
+        NotifyDeletedItemsCallingOut(*s);
     if (--s->busy == 0 && s->destroyed) {
         FreeState(s);
         return result;

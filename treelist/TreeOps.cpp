@@ -4,6 +4,7 @@
 
 #include "treelist/ItemTable.h"
 #include "treelist/Notify.h"
+#include "treelist/Recheck.h"
 #include "treelist/RowTable.h"
 #include "treelist/Scrolling.h"
 
@@ -11,27 +12,100 @@ namespace treelist {
 
 namespace {
 
-UINT ExpandAction(const TreeListState& s, ItemId id)
+bool IsExpanded(const TreeListState& s, ItemId id)
 {
-    return (s.items[id]->state & TVIS_EXPANDED) ? TVE_COLLAPSE : TVE_EXPAND;
+    return (s.items[id]->state & TVIS_EXPANDED) != 0;
 }
 
-void CollapseSiblings(TreeListState& s, ItemId id)
+// The action the expansion notifications carry: from the expanded bit as it is now.
+UINT ExpandAction(const TreeListState& s, ItemId id)
 {
+    return IsExpanded(s, id) ? TVE_COLLAPSE : TVE_EXPAND;
+}
+
+// The owner's children go; it fills them again when the item is next expanded.
+void ResetChildren(TreeListState& s, ItemId id)
+{
+    DeleteChildren(s, id);
+    s.items[id]->state &= ~TVIS_EXPANDEDONCE;
+}
+
+// Collapsing an item that is not expanded: only the partial mark and, with
+// TVE_COLLAPSERESET, the children go, without notifications.
+LRESULT CollapseClosed(TreeListState& s, ItemId id, UINT code)
+{
+    TreeItem* item = s.items[id];
+    bool changed = (item->state & TVIS_EXPANDPARTIAL_TL) != 0;
+    item->state &= ~TVIS_EXPANDPARTIAL_TL;
+    if (code & TVE_COLLAPSERESET) {
+        ResetChildren(s, id);
+        changed = true;
+    }
+    if (changed)
+        InvalidateItem(s, id);
+    return changed ? 1 : 0;
+}
+
+constexpr LRESULT kAskOwner = -2;
+
+// What is done without the owner: an item already as asked (only the partial mark may
+// change), a closed item collapsed (see CollapseClosed), an item that cannot expand.
+// Returns the result, or kAskOwner.
+LRESULT ExpandQuietly(TreeListState& s, ItemId id, UINT action, UINT code)
+{
+    TreeItem* item = s.items[id];
+    bool expanded = IsExpanded(s, id);
+    if (action == TVE_COLLAPSE && !expanded)
+        return CollapseClosed(s, id, code);
+    if (action == TVE_EXPAND && expanded) {
+        if (code & TVE_EXPANDPARTIAL)
+            item->state |= TVIS_EXPANDPARTIAL_TL;
+        return 1;
+    }
+    if (action != TVE_EXPAND && action != TVE_COLLAPSE)
+        return 0;
+    // An item reset by TVE_COLLAPSERESET is asked again: the owner fills it lazily.
+    bool refill = !(item->state & TVIS_EXPANDEDONCE);
+    if (action == TVE_EXPAND && !HasChildren(s, *item) && !refill)
+        return 0;
+    return kAskOwner;
+}
+
+// The change itself, between the two notifications.
+void FlipExpansion(TreeListState& s, ItemId id, UINT action, UINT code)
+{
+    TreeItem* item = s.items[id];
+    if (IsExpanded(s, id) != (action == TVE_COLLAPSE))
+        return;
+    SetExpandedBit(s, id, action == TVE_EXPAND);
+    item->state &= ~TVIS_EXPANDPARTIAL_TL;
+    if (code & TVE_EXPANDPARTIAL)
+        item->state |= TVIS_EXPANDPARTIAL_TL;
+    if (action == TVE_EXPAND)
+        item->state |= TVIS_EXPANDEDONCE;
+    if (IsVisible(s, id)) {
+        InvalidateRowsFrom(s, id);
+        s.scrollBarsDirty = true;
+    }
+}
+
+void CollapseSiblingsCallingOut(TreeListState& s, ItemId id)
+{
+    Recheck check(s);
     ItemId parent = s.items[id]->parent;
     ItemId first = parent ? s.items[parent]->firstChild : s.firstRoot;
     for (ItemId sibling = first; sibling; ) {
         ItemId next = s.items[sibling]->nextSibling;
-        if (sibling != id && (s.items[sibling]->state & TVIS_EXPANDED))
-            ExpandItem(s, sibling, TVE_COLLAPSE);
-        if (!Item(s, id) || (next && !Item(s, next)))
+        if (sibling != id && IsExpanded(s, sibling))
+            ExpandItemCallingOut(s, sibling, TVE_COLLAPSE);
+        if (!check.Holds(id) || !check.Holds(next))
             return;
         sibling = next;
     }
 }
 
 // The caret follows a collapse up to its nearest visible ancestor.
-void KeepCaretVisible(TreeListState& s)
+void KeepCaretVisibleCallingOut(TreeListState& s)
 {
     ItemId caret = s.caret;
     if (!caret || IsVisible(s, caret))
@@ -39,7 +113,57 @@ void KeepCaretVisible(TreeListState& s)
     ItemId ancestor = s.items[caret]->parent;
     while (ancestor && !IsVisible(s, ancestor))
         ancestor = s.items[ancestor]->parent;
-    SelectCaret(s, ancestor, 0, true);
+    SelectCaretCallingOut(s, ancestor, 0, true, CaretMove::Internal);
+}
+
+// The old caret and its ancestors up to the first one that holds the new caret close.
+void CollapseOldBranchCallingOut(TreeListState& s, ItemId old, ItemId now)
+{
+    std::vector<ItemId> branch;
+    for (ItemId a = old; a && a != now && !IsAncestor(s, a, now); a = s.items[a]->parent)
+        branch.push_back(a);
+    Recheck check(s);
+    for (ItemId a : branch) {
+        if (!check.Holds(now))
+            return;
+        if (check.Holds(a) && IsExpanded(s, a))
+            ExpandItemCallingOut(s, a, TVE_COLLAPSE);
+    }
+}
+
+// TVS_SINGLEEXPAND after a selection: the old branch closes and the new caret opens,
+// unless the owner answers TVNRET_SKIPOLD or TVNRET_SKIPNEW.
+void SingleExpandCallingOut(TreeListState& s, ItemId old, ItemId now)
+{
+    Recheck check(s);
+    LRESULT answer = NotifyTreeViewCallingOut(s, TVN_SINGLEEXPAND, 0, now, 0, old, 0);
+    if (!(answer & TVNRET_SKIPOLD) && check.Holds(now) && check.Holds(old))
+        CollapseOldBranchCallingOut(s, old, now);
+    if (!(answer & TVNRET_SKIPNEW) && check.Holds(now) && !IsExpanded(s, now))
+        ExpandItemCallingOut(s, now, TVE_EXPAND);
+}
+
+// The owner was asked and agreed: the selected bits and the caret move. Returns the
+// caret replaced (the owner may have moved it while it was asked).
+ItemId ApplySelection(TreeListState& s, ItemId id, int column, bool deselectOthers)
+{
+    bool multi = (s.exStyle & TVS_EX_MULTISELECT_TL) != 0;
+    if (multi && deselectOthers)
+        DeselectAll(s, id);
+    ItemId old = s.caret;
+    if (old && (!multi || deselectOthers)) {
+        ApplyState(s, old, 0, TVIS_SELECTED);
+        InvalidateItem(s, old);
+    }
+    if (id) {
+        ApplyState(s, id, TVIS_SELECTED, TVIS_SELECTED);
+        if (column > 0)
+            Cell(s, id, column)->colorFlags |= CLF_EXISTS;
+        InvalidateItem(s, id);
+    }
+    SetCaret(s, id, id ? column : 0);
+    s.anchor = id;
+    return old;
 }
 
 }  // namespace
@@ -71,76 +195,39 @@ void InvalidateRowsFrom(TreeListState& s, ItemId id)
     InvalidateRect(s.hwnd, &area, FALSE);
 }
 
-LRESULT ExpandItem(TreeListState& s, ItemId id, UINT code)
+LRESULT ExpandItemCallingOut(TreeListState& s, ItemId id, UINT code)
 {
-    TreeItem* item = Item(s, id);
-    if (!item)
+    if (!Item(s, id))
         return 0;
     UINT action = code & 3;
-    bool expanded = (item->state & TVIS_EXPANDED) != 0;
     if (action == TVE_TOGGLE)
-        action = expanded ? TVE_COLLAPSE : TVE_EXPAND;
-    if (action == TVE_COLLAPSE && !expanded) {
-        bool changed = (item->state & TVIS_EXPANDPARTIAL_TL) != 0;
-        item->state &= ~TVIS_EXPANDPARTIAL_TL;
-        if (code & TVE_COLLAPSERESET) {
-            DeleteChildren(s, id);
-            s.items[id]->state &= ~TVIS_EXPANDEDONCE;
-            changed = true;
-        }
-        if (changed)
-            InvalidateItem(s, id);
-        return changed ? 1 : 0;
-    }
-    if (action == TVE_EXPAND && expanded) {
-        if (code & TVE_EXPANDPARTIAL)
-            item->state |= TVIS_EXPANDPARTIAL_TL;
-        return 1;
-    }
-    if (action != TVE_EXPAND && action != TVE_COLLAPSE)
-        return 0;
-    // An item reset by TVE_COLLAPSERESET is asked again: the owner fills it lazily.
-    bool refill = !(item->state & TVIS_EXPANDEDONCE);
-    if (action == TVE_EXPAND && !HasChildren(s, *item) && !refill)
-        return 0;
-
-    if (NotifyTreeView(s, TVN_ITEMEXPANDINGA, ExpandAction(s, id), id, 0))
-        return Item(s, id) ? 0 : -1;
-    if (!Item(s, id))
+        action = IsExpanded(s, id) ? TVE_COLLAPSE : TVE_EXPAND;
+    LRESULT quiet = ExpandQuietly(s, id, action, code);
+    if (quiet != kAskOwner)
+        return quiet;
+    Recheck check(s);
+    if (NotifyTreeViewCallingOut(s, TVN_ITEMEXPANDINGA, ExpandAction(s, id), id, 0))
+        return check.Holds(id) ? 0 : -1;
+    if (!check.Holds(id))
         return -1;
     if (action == TVE_EXPAND && !HasChildren(s, *s.items[id]))
         return 0;
     if ((s.style & TVS_SINGLEEXPAND) && action == TVE_EXPAND) {
-        CollapseSiblings(s, id);
-        if (!Item(s, id))
+        CollapseSiblingsCallingOut(s, id);
+        if (!check.Holds(id))
             return -1;
     }
-    item = s.items[id];
-    bool nowExpanded = (item->state & TVIS_EXPANDED) != 0;
-    if (nowExpanded == (action == TVE_COLLAPSE)) {
-        SetExpandedBit(s, id, action == TVE_EXPAND);
-        item->state &= ~TVIS_EXPANDPARTIAL_TL;
-        if (code & TVE_EXPANDPARTIAL)
-            item->state |= TVIS_EXPANDPARTIAL_TL;
-        if (action == TVE_EXPAND)
-            item->state |= TVIS_EXPANDEDONCE;
-        if (IsVisible(s, id)) {
-            InvalidateRowsFrom(s, id);
-            s.scrollBarsDirty = true;
-        }
-    }
-    NotifyTreeView(s, TVN_ITEMEXPANDEDA, ExpandAction(s, id), id, 0);
-    if (!Item(s, id))
+    FlipExpansion(s, id, action, code);
+    NotifyTreeViewCallingOut(s, TVN_ITEMEXPANDEDA, ExpandAction(s, id), id, 0);
+    if (!check.Holds(id))
         return -1;
-    if (action == TVE_COLLAPSE && (code & TVE_COLLAPSERESET)) {
-        DeleteChildren(s, id);
-        s.items[id]->state &= ~TVIS_EXPANDEDONCE;
-    }
-    KeepCaretVisible(s);
+    if (action == TVE_COLLAPSE && (code & TVE_COLLAPSERESET))
+        ResetChildren(s, id);
+    KeepCaretVisibleCallingOut(s);
     return 1;
 }
 
-bool ExpandAncestors(TreeListState& s, ItemId id)
+bool ExpandAncestorsCallingOut(TreeListState& s, ItemId id)
 {
     if (!Item(s, id))
         return false;
@@ -148,34 +235,34 @@ bool ExpandAncestors(TreeListState& s, ItemId id)
     std::vector<ItemId> chain;
     for (ItemId a = s.items[id]->parent; a; a = s.items[a]->parent)
         chain.push_back(a);
+    Recheck check(s);
     for (auto a = chain.rbegin(); a != chain.rend(); ++a) {
-        if (!Item(s, *a) || !Item(s, id))
+        if (!check.Holds(*a) || !check.Holds(id))
             return false;
-        if (!(s.items[*a]->state & TVIS_EXPANDED) && ExpandItem(s, *a, TVE_EXPAND) != 1)
+        if (!IsExpanded(s, *a) && ExpandItemCallingOut(s, *a, TVE_EXPAND) != 1)
             return false;
     }
-    return Item(s, id) && IsVisible(s, id);
+    return check.Holds(id) && IsVisible(s, id);
 }
 
-void ExpandSubtree(TreeListState& s, ItemId root)
+void ExpandSubtreeCallingOut(TreeListState& s, ItemId root)
 {
+    Recheck check(s);
     ItemId id = root;
-    while (id && Item(s, root)) {
-        TreeItem* item = Item(s, id);
-        if (!item)
+    while (id && check.Holds(root) && check.Holds(id)) {
+        TreeItem* item = s.items[id];
+        if (!IsExpanded(s, id) && HasChildren(s, *item) && ExpandItemCallingOut(s, id, TVE_EXPAND) < 0)
             return;
-        if (!(item->state & TVIS_EXPANDED) && HasChildren(s, *item) && ExpandItem(s, id, TVE_EXPAND) < 0)
+        if (!check.Holds(id))
             return;
-        item = Item(s, id);
-        if (!item)
-            return;
-        if ((item->state & TVIS_EXPANDED) && item->firstChild) {
+        item = s.items[id];
+        if (IsExpanded(s, id) && item->firstChild) {
             id = item->firstChild;
             continue;
         }
-        while (id != root && Item(s, id) && !s.items[id]->nextSibling)
+        while (id != root && check.Holds(id) && !s.items[id]->nextSibling)
             id = s.items[id]->parent;
-        if (id == root || !Item(s, id))
+        if (id == root || !check.Holds(id))
             return;
         id = s.items[id]->nextSibling;
     }
@@ -183,7 +270,7 @@ void ExpandSubtree(TreeListState& s, ItemId root)
 
 void DeleteChildren(TreeListState& s, ItemId id)
 {
-    bool visible = IsVisible(s, id) && (s.items[id]->state & TVIS_EXPANDED);
+    bool visible = IsVisible(s, id) && IsExpanded(s, id);
     while (Item(s, id) && s.items[id]->lastChild)
         DeleteItem(s, s.items[id]->lastChild);
     if (visible) {
@@ -205,45 +292,29 @@ void DeselectAll(TreeListState& s, ItemId except)
     }
 }
 
-LRESULT SelectCaret(TreeListState& s, ItemId id, int column, bool deselectOthers)
+LRESULT SelectCaretCallingOut(TreeListState& s, ItemId id, int column, bool deselectOthers, CaretMove move)
 {
     if (!ColumnExists(s, column) || (id && !Item(s, id)))
         return 0;
+    Recheck check(s);
     // The caret is always on a row.
-    if (id && !ExpandAncestors(s, id))
-        return 0;
     if (id == s.caret && column == s.caretColumn)
-        return 1;
-    bool multi = (s.exStyle & TVS_EX_MULTISELECT_TL) != 0;
-    ItemId old = s.caret;
+        return !id || ExpandAncestorsCallingOut(s, id) ? 1 : 0;
     int oldColumn = s.caretColumn;
-    if (NotifyTreeView(s, TVN_SELCHANGINGA, TVC_UNKNOWN, id, column, old, oldColumn) || s.destroyed)
+    if (NotifyTreeViewCallingOut(s, TVN_SELCHANGINGA, TVC_UNKNOWN, id, column, s.caret, oldColumn) ||
+        !check.Holds())
         return 0;
-    if (id && (!Item(s, id) || !IsVisible(s, id)))
+    if (id && (!ExpandAncestorsCallingOut(s, id) || !check.Holds()))
         return 0;
     if (!ColumnExists(s, column))
         column = 0;
-    if (multi && deselectOthers)
-        DeselectAll(s, id);
-    old = s.caret;
-    if (old && (!multi || deselectOthers)) {
-        ApplyState(s, old, 0, TVIS_SELECTED);
-        InvalidateItem(s, old);
-    }
-    if (id) {
-        ApplyState(s, id, TVIS_SELECTED, TVIS_SELECTED);
-        if (column > 0) {
-            TreeCell* cell = Cell(s, id, column);
-            cell->colorFlags |= CLF_EXISTS;
-        }
-        InvalidateItem(s, id);
-    }
-    s.caret = id;
-    s.caretColumn = id ? column : 0;
-    s.anchor = id;
-    NotifyTreeView(s, TVN_SELCHANGEDA, TVC_UNKNOWN, id, column, old, oldColumn);
-    if (!s.destroyed && s.caret && s.caret == id)
-        EnsureItemShown(s, id);
+    ItemId old = ApplySelection(s, id, column, deselectOthers);
+    NotifyTreeViewCallingOut(s, TVN_SELCHANGEDA, TVC_UNKNOWN, id, column, old, oldColumn);
+    bool single = move == CaretMove::Selection && (s.style & TVS_SINGLEEXPAND) && id && id != old;
+    if (single && check.Holds(id) && s.caret == id)
+        SingleExpandCallingOut(s, old, id);
+    if (check.Holds(id) && s.caret == id)
+        EnsureItemShownCallingOut(s, id);
     return 1;
 }
 

@@ -6,16 +6,23 @@
 namespace treelist {
 
 // TVM_EXPAND: returns 0 when refused or cancelled, -1 when the item went away meanwhile.
-LRESULT ExpandItem(TreeListState& s, ItemId id, UINT code);
+LRESULT ExpandItemCallingOut(TreeListState& s, ItemId id, UINT code);
 // Expands every ancestor of an item; false when one of them could not be.
-bool ExpandAncestors(TreeListState& s, ItemId id);
+bool ExpandAncestorsCallingOut(TreeListState& s, ItemId id);
 // Expands an item and everything below it.
-void ExpandSubtree(TreeListState& s, ItemId root);
+void ExpandSubtreeCallingOut(TreeListState& s, ItemId root);
 // Deletes an item's children, last first.
 void DeleteChildren(TreeListState& s, ItemId id);
 
-// Moves the caret (TVM_SELECTITEM with TVGN_CARET, keys, clicks); 0 when refused.
-LRESULT SelectCaret(TreeListState& s, ItemId id, int column, bool deselectOthers);
+// Why the caret moves: a selection (TVM_SELECTITEM, a click, a key) applies
+// TVS_SINGLEEXPAND; the control's own moves (a collapse hiding the caret, an edit
+// starting) do not.
+enum class CaretMove { Selection, Internal };
+
+// Moves the caret; 0 when refused. The ancestors of the new caret open only once the
+// owner accepted the selection.
+LRESULT SelectCaretCallingOut(TreeListState& s, ItemId id, int column, bool deselectOthers,
+                              CaretMove move = CaretMove::Selection);
 void SetDropHilite(TreeListState& s, ItemId id);
 void DeselectAll(TreeListState& s, ItemId except);
 // Toggles a check box between unchecked and checked.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "treelist/TreeCheck.h"
 #include "treelist/TreeListWindow.h"
 
 namespace {
@@ -51,6 +52,20 @@ void TreeListTest::Make(DWORD style, int width, int height)
     m_notes.clear();
 }
 
+LRESULT TreeListTest::Send(UINT msg, WPARAM wParam, LPARAM lParam) const
+{
+    HWND tree = m_tree;
+    LRESULT result = SendMessageA(tree, msg, wParam, lParam);
+    if (m_checkTree) {
+        std::string fault = treelist::CheckTree(tree);
+        if (!fault.empty()) {
+            ADD_FAILURE() << "the tree checker, after message 0x" << std::hex << msg << ": " << fault;
+            m_checkTree = false;
+        }
+    }
+    return result;
+}
+
 HTREEITEM TreeListTest::Insert(const char* text, HTREEITEM parent, HTREEITEM after)
 {
     TVINSERTSTRUCTA insert = {};
@@ -58,12 +73,16 @@ HTREEITEM TreeListTest::Insert(const char* text, HTREEITEM parent, HTREEITEM aft
     insert.hInsertAfter = after;
     insert.item.mask = TVIF_TEXT;
     insert.item.pszText = const_cast<char*>(text);
-    return reinterpret_cast<HTREEITEM>(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    return ItemOf(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
-HTREEITEM TreeListTest::Next(HTREEITEM item, UINT relation) const
+HTREEITEM TreeListTest::InsertItem(const TVITEMA& item, HTREEITEM parent)
 {
-    return reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+    TVINSERTSTRUCTA insert = {};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item = item;
+    return ItemOf(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
 std::string TreeListTest::Text(HTREEITEM item, int column) const
@@ -84,21 +103,6 @@ bool TreeListTest::SetText(HTREEITEM item, int column, const char* text) const
     tv.cChildren = column;
     tv.pszText = const_cast<char*>(text);
     return Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv)) != 0;
-}
-
-UINT TreeListTest::State(HTREEITEM item, UINT mask) const
-{
-    return static_cast<UINT>(Send(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), mask));
-}
-
-LRESULT TreeListTest::Expand(HTREEITEM item, UINT code) const
-{
-    return Send(TVM_EXPAND, code, reinterpret_cast<LPARAM>(item));
-}
-
-int TreeListTest::Row(HTREEITEM item) const
-{
-    return static_cast<int>(Send(TVM_GETITEMROW, 0, reinterpret_cast<LPARAM>(item)));
 }
 
 int TreeListTest::AddColumn(const char* text, int width, int position)
@@ -139,15 +143,14 @@ void TreeListTest::HeaderNotify(UINT code, int column, int width) const
 
 POINT TreeListTest::RowPoint(HTREEITEM item, int x) const
 {
-    int first = Row(Next(nullptr, TVGN_FIRSTVISIBLE));
-    int row = Row(item) - first;
+    int row = Row(item) - FirstVisibleRow();
     POINT p = { x, HeaderHeight() + row * RowHeight() + RowHeight() / 2 };
     return p;
 }
 
-std::vector<UINT> TreeListTest::Codes(std::initializer_list<UINT> only) const
+Codes TreeListTest::NoteCodes(std::initializer_list<UINT> only) const
 {
-    std::vector<UINT> codes;
+    Codes codes;
     for (const Note& n : m_notes)
         if (only.size() == 0 || std::find(only.begin(), only.end(), n.code) != only.end())
             codes.push_back(n.code);
@@ -156,10 +159,17 @@ std::vector<UINT> TreeListTest::Codes(std::initializer_list<UINT> only) const
 
 const Note* TreeListTest::Find(UINT code) const
 {
-    for (const Note& n : m_notes)
-        if (n.code == code)
-            return &n;
-    return nullptr;
+    auto found = std::find_if(m_notes.begin(), m_notes.end(), [code](const Note& n) { return n.code == code; });
+    return found == m_notes.end() ? nullptr : &*found;
+}
+
+const Note& TreeListTest::Noted(UINT code) const
+{
+    static const Note none = {};
+    const Note* note = Find(code);
+    if (!note)
+        ADD_FAILURE() << "no notification " << static_cast<int>(code);
+    return note ? *note : none;
 }
 
 LRESULT TreeListTest::OnNotify(const NMHDR* nm)
@@ -168,29 +178,27 @@ LRESULT TreeListTest::OnNotify(const NMHDR* nm)
         return 0;
     Note note = {};
     note.code = nm->code;
+    const auto* tv = reinterpret_cast<const NMTREEVIEWA*>(nm);
+    const auto* di = reinterpret_cast<const NMTVDISPINFOA*>(nm);
     switch (note.code) {
     case TVN_ITEMEXPANDINGA: case TVN_ITEMEXPANDEDA: case TVN_SELCHANGINGA: case TVN_SELCHANGEDA:
-    case TVN_BEGINDRAGA: case TVN_BEGINRDRAGA: case NM_CLICK: case NM_DBLCLK: case NM_RCLICK: case NM_RDBLCLK: {
-        const NMTREEVIEWA* tv = reinterpret_cast<const NMTREEVIEWA*>(nm);
+    case TVN_BEGINDRAGA: case TVN_BEGINRDRAGA: case TVN_SINGLEEXPAND: case NM_CLICK: case NM_DBLCLK: case NM_RCLICK:
+    case NM_RDBLCLK:
         note.item = tv->itemNew.hItem;
         note.oldItem = tv->itemOld.hItem;
         note.action = tv->action;
         note.column = tv->itemNew.cChildren;
         note.point = tv->ptDrag;
         break;
-    }
     case TVN_KEYDOWN:
         note.key = reinterpret_cast<const NMTVKEYDOWN*>(nm)->wVKey;
         break;
-    case TVN_BEGINLABELEDITA: case TVN_ENDLABELEDITA: {
-        const NMTVDISPINFOA* di = reinterpret_cast<const NMTVDISPINFOA*>(nm);
+    case TVN_BEGINLABELEDITA: case TVN_ENDLABELEDITA:
         note.item = di->item.hItem;
         note.column = di->item.cChildren;
         note.hasText = di->item.pszText != nullptr;
-        if (di->item.pszText)
-            note.text = di->item.pszText;
+        note.text = note.hasText ? di->item.pszText : "";
         break;
-    }
     default:
         break;
     }

@@ -25,6 +25,8 @@ struct Note {
     bool hasText;
 };
 
+using Codes = std::vector<UINT>;
+
 class TreeListTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -33,19 +35,24 @@ protected:
     // Makes the control (again) with a style and size.
     void Make(DWORD style, int width = 300, int height = 200);
 
-    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
-    {
-        return SendMessageA(m_tree, msg, wParam, lParam);
-    }
+    // With m_checkTree the tree checker runs after every message (and reports once).
+    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
     HTREEITEM Insert(const char* text, HTREEITEM parent = TVI_ROOT, HTREEITEM after = TVI_LAST);
-    HTREEITEM Next(HTREEITEM item, UINT relation) const;
+    HTREEITEM InsertItem(const TVITEMA& item, HTREEITEM parent = TVI_ROOT);
+    HTREEITEM Next(HTREEITEM item, UINT relation) const { return ItemOf(Send(TVM_GETNEXTITEM, relation, Ptr(item))); }
     std::string Text(HTREEITEM item, int column = 0) const;
     bool SetText(HTREEITEM item, int column, const char* text) const;
-    UINT State(HTREEITEM item, UINT mask = 0xFFFFFFFFu) const;
-    LRESULT Expand(HTREEITEM item, UINT code) const;
-    int Row(HTREEITEM item) const;
+    UINT State(HTREEITEM item, UINT mask = ~0u) const { return UINT(Send(TVM_GETITEMSTATE, WPARAM(Ptr(item)), mask)); }
+    bool Expanded(HTREEITEM item) const { return State(item, TVIS_EXPANDED) != 0; }
+    LRESULT Expand(HTREEITEM item, UINT code) const { return Send(TVM_EXPAND, code, Ptr(item)); }
+    LRESULT Select(HTREEITEM item) const { return Send(TVM_SELECTITEM, TVGN_CARET, Ptr(item)); }
+    int Row(HTREEITEM item) const { return static_cast<int>(Send(TVM_GETITEMROW, 0, Ptr(item))); }
+    HTREEITEM RowItem(int row) const { return ItemOf(Send(TVM_GETROWITEM, 0, row)); }
+    int FirstVisibleRow() const { return Row(Next(nullptr, TVGN_FIRSTVISIBLE)); }
+    HTREEITEM Caret() const { return Next(nullptr, TVGN_CARET); }
     int AddColumn(const char* text, int width = -1, int position = 1000);
     static LPARAM Ptr(HTREEITEM item) { return reinterpret_cast<LPARAM>(item); }
+    static HTREEITEM ItemOf(LRESULT handle) { return reinterpret_cast<HTREEITEM>(handle); }
     // A client point as mouse messages carry it.
     static LPARAM At(POINT p) { return MAKELPARAM(p.x, p.y); }
     // Client point in the middle of a row, at x.
@@ -62,15 +69,17 @@ protected:
         tv.hItem = item;
         return tv;
     }
-    HTREEITEM Caret() const { return Next(nullptr, TVGN_CARET); }
 
     // The codes of the notes so far, or only those of the given codes.
-    std::vector<UINT> Codes(std::initializer_list<UINT> only = {}) const;
+    Codes NoteCodes(std::initializer_list<UINT> only = {}) const;
     const Note* Find(UINT code) const;
+    // The first note of a code; an empty one, and a failure, when there is none.
+    const Note& Noted(UINT code) const;
     void Clear() { m_notes.clear(); }
 
     HWND m_parent = nullptr;
     HWND m_tree = nullptr;
+    mutable bool m_checkTree = false;
     std::vector<Note> m_notes;
     std::map<UINT, std::function<LRESULT(const NMHDR*)>> m_hooks;
 

@@ -1,7 +1,8 @@
 // The item model through real messages: insertion, deletion, relations, expansion,
-// item and cell data, heights, user data and rows.
+// selection, item and cell data, colours, heights, user data and sorting.
 #include "TreeListFixture.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -18,96 +19,30 @@ HTREEITEM Bogus(UINT_PTR value)
 
 }  // namespace
 
-TEST_F(TreeListTest, InsertsFirstLastSortedAndAfterSibling)
-{
-    HTREEITEM b = Insert("b");
-    HTREEITEM d = Insert("d");
-    HTREEITEM a = Insert("a", TVI_ROOT, TVI_FIRST);
-    HTREEITEM c = Insert("c", TVI_ROOT, TVI_SORT);
-    HTREEITEM e = Insert("e", TVI_ROOT, d);
-    HTREEITEM bb = Insert("bb", TVI_ROOT, b);
-    std::vector<std::string> order;
-    for (HTREEITEM i = Next(nullptr, TVGN_ROOT); i; i = Next(i, TVGN_NEXT))
-        order.push_back(Text(i));
-    EXPECT_EQ(order, (std::vector<std::string>{ "a", "b", "bb", "c", "d", "e" }));
-    EXPECT_EQ(Send(TVM_GETCOUNT), 6);
-    for (HTREEITEM item : { a, b, c, d, e, bb })
-        EXPECT_LT(reinterpret_cast<UINT_PTR>(item), 100u) << "handles are small integers";
-    EXPECT_EQ(Row(e), 5);
-    EXPECT_EQ(reinterpret_cast<HTREEITEM>(Send(TVM_GETROWITEM, 0, 2)), bb);
-}
-
-TEST_F(TreeListTest, RefusesParentsAndSiblingsThatDoNotExist)
+TEST_F(TreeListTest, HandlesThatDoNotExistAreRefused)
 {
     HTREEITEM a = Insert("a");
     HTREEITEM child = Insert("child", a);
+    EXPECT_LT(reinterpret_cast<UINT_PTR>(child), 100u) << "handles are small integers";
     EXPECT_EQ(Insert("x", Bogus(77)), nullptr);
-    ASSERT_TRUE(Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(child)));
+    EXPECT_TRUE(Send(TVM_DELETEITEM, 0, Ptr(child)));
+    EXPECT_FALSE(Send(TVM_DELETEITEM, 0, Ptr(child))) << "already gone";
     EXPECT_EQ(Insert("x", child), nullptr) << "a deleted item is no parent";
     EXPECT_EQ(Insert("x", TVI_ROOT, Bogus(55)), nullptr);
     HTREEITEM other = Insert("other");
     EXPECT_EQ(Insert("x", a, other), nullptr) << "the sibling must be a child of the parent";
-    EXPECT_EQ(Send(TVM_GETCOUNT), 2);
     EXPECT_EQ(Send(TVM_INSERTITEMA, 0, 0), 0) << "a null structure";
-    EXPECT_NE(Insert("zero parent", nullptr), nullptr) << "0 is the root";
-}
-
-TEST_F(TreeListTest, DeletesSubtreesAndEverything)
-{
-    HTREEITEM a = Insert("a");
-    HTREEITEM a1 = Insert("a1", a);
-    Insert("a1x", a1);
-    HTREEITEM b = Insert("b");
-    Expand(a, TVE_EXPAND);
-    Expand(a1, TVE_EXPAND);
-    ASSERT_EQ(Row(b), 3);
-    EXPECT_TRUE(Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(a1)));
-    EXPECT_EQ(Send(TVM_GETCOUNT), 2);
-    EXPECT_EQ(Row(b), 1);
-    EXPECT_EQ(Next(a, TVGN_CHILD), nullptr);
-    EXPECT_FALSE(Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(a1))) << "already gone";
     EXPECT_FALSE(Send(TVM_DELETEITEM, 0, 999));
-    EXPECT_TRUE(Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT)));
-    EXPECT_EQ(Send(TVM_GETCOUNT), 0);
-    EXPECT_EQ(Next(nullptr, TVGN_ROOT), nullptr);
-    EXPECT_EQ(Send(TVM_GETROWITEM, 0, 0), 0);
-    HTREEITEM again = Insert("again");
-    EXPECT_EQ(Row(again), 0);
-}
-
-TEST_F(TreeListTest, AnswersEveryRelation)
-{
-    HTREEITEM a = Insert("a");
-    HTREEITEM a1 = Insert("a1", a);
-    HTREEITEM a2 = Insert("a2", a);
-    HTREEITEM b = Insert("b");
-    Expand(a, TVE_EXPAND);
-    EXPECT_EQ(Next(nullptr, TVGN_ROOT), a);
-    EXPECT_EQ(Next(a, TVGN_NEXT), b);
-    EXPECT_EQ(Next(b, TVGN_PREVIOUS), a);
-    EXPECT_EQ(Next(a2, TVGN_PARENT), a);
-    EXPECT_EQ(Next(a, TVGN_CHILD), a1);
-    EXPECT_EQ(Next(TVI_ROOT, TVGN_CHILD), a);
-    EXPECT_EQ(Next(nullptr, TVGN_FIRSTVISIBLE), a);
-    EXPECT_EQ(Next(a1, TVGN_NEXTVISIBLE), a2);
-    EXPECT_EQ(Next(b, TVGN_PREVIOUSVISIBLE), a2);
-    EXPECT_EQ(Next(nullptr, TVGN_LASTVISIBLE), b);
-    EXPECT_EQ(Next(a1, TVGN_PREVIOUS), nullptr);
-    EXPECT_EQ(Next(b, TVGN_NEXTVISIBLE), nullptr);
+    EXPECT_EQ(Next(Bogus(999), TVGN_CHILD), nullptr);
     EXPECT_EQ(Next(Bogus(4242), TVGN_NEXT), nullptr);
-    EXPECT_TRUE(Send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(a2)));
-    EXPECT_EQ(Next(nullptr, TVGN_CARET), a2);
-    EXPECT_TRUE(Send(TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(b)));
-    EXPECT_EQ(Next(nullptr, TVGN_DROPHILITE), b);
-    EXPECT_EQ(State(b, TVIS_DROPHILITED), static_cast<UINT>(TVIS_DROPHILITED));
-    EXPECT_EQ(Row(b), 3);
-    EXPECT_EQ(Send(TVM_GETROWITEM, 0, 4), 0);
-    EXPECT_EQ(Send(TVM_GETROWITEM, 0, -1), 0);
     EXPECT_EQ(Row(Bogus(888)), -1);
-    Expand(a, TVE_COLLAPSE);
-    EXPECT_EQ(Next(a, TVGN_NEXTVISIBLE), b);
-    EXPECT_EQ(Row(a1), -1) << "inside a collapsed parent";
-    EXPECT_EQ(Row(b), 1);
+    EXPECT_EQ(RowItem(-1), nullptr);
+    EXPECT_EQ(Send(TVM_GETCOUNT), 2);
+    EXPECT_NE(Insert("zero parent", nullptr), nullptr) << "0 is the root";
+    EXPECT_EQ(Next(TVI_ROOT, TVGN_CHILD), a);
+    EXPECT_TRUE(Send(TVM_DELETEITEM, 0, Ptr(TVI_ROOT)));
+    EXPECT_EQ(Send(TVM_GETCOUNT), 0);
+    EXPECT_EQ(Row(Insert("again")), 0);
 }
 
 TEST_F(TreeListTest, ExpansionNotifiesWithActionsFromTheExpandedBit)
@@ -115,88 +50,68 @@ TEST_F(TreeListTest, ExpansionNotifiesWithActionsFromTheExpandedBit)
     HTREEITEM a = Insert("a");
     Insert("a1", a);
     EXPECT_EQ(Expand(a, TVE_EXPAND), 1);
-    ASSERT_EQ(Codes(), (std::vector<UINT>{ TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA }));
+    ASSERT_EQ(NoteCodes(), (Codes{ TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA }));
     EXPECT_EQ(m_notes[0].action, 2u);
     EXPECT_EQ(m_notes[1].action, 1u);
     EXPECT_EQ(m_notes[1].item, a);
     Clear();
     EXPECT_EQ(Expand(a, TVE_TOGGLE), 1);
-    ASSERT_EQ(Codes(), (std::vector<UINT>{ TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA }));
+    ASSERT_EQ(NoteCodes(), (Codes{ TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA }));
     EXPECT_EQ(m_notes[0].action, 1u);
     EXPECT_EQ(m_notes[1].action, 2u);
-    EXPECT_EQ(State(a, TVIS_EXPANDED), 0u);
+    EXPECT_FALSE(Expanded(a));
 
     Clear();
     m_hooks[TVN_ITEMEXPANDINGA] = [](const NMHDR*) -> LRESULT { return 1; };
     EXPECT_EQ(Expand(a, TVE_EXPAND), 0) << "a non-zero answer cancels";
-    EXPECT_EQ(Codes(), (std::vector<UINT>{ TVN_ITEMEXPANDINGA }));
-    EXPECT_EQ(State(a, TVIS_EXPANDED), 0u);
+    EXPECT_EQ(NoteCodes(), (Codes{ TVN_ITEMEXPANDINGA }));
+    EXPECT_FALSE(Expanded(a));
 
     HTREEITEM leaf = Insert("leaf");
     Clear();
     EXPECT_EQ(Expand(leaf, TVE_EXPAND), 0);
-    EXPECT_TRUE(Codes().empty());
+    EXPECT_TRUE(NoteCodes().empty());
     EXPECT_EQ(Expand(Bogus(999), TVE_EXPAND), 0);
+
+    m_hooks.clear();
+    EXPECT_EQ(Expand(a, TVE_EXPAND | TVE_EXPANDPARTIAL), 1);
+    EXPECT_EQ(State(a, TVIS_EXPANDPARTIAL_TL | TVIS_EXPANDED), static_cast<UINT>(TVIS_EXPANDPARTIAL_TL | TVIS_EXPANDED));
+    EXPECT_EQ(Expand(a, TVE_COLLAPSE), 1);
+    EXPECT_EQ(State(a, TVIS_EXPANDPARTIAL_TL), 0u) << "a collapse clears the partial mark";
 }
 
-TEST_F(TreeListTest, CollapseResetDeletesChildrenAndAsksAgain)
+TEST_F(TreeListTest, CollapseResetDeletesChildrenTheOwnerFillsAgainAndHearsOf)
 {
     HTREEITEM node = Insert("modules");
     Insert("placeholder", node);
-    int fills = 0;
-    m_hooks[TVN_ITEMEXPANDEDA] = [&](const NMHDR* nm) -> LRESULT {
+    std::vector<HTREEITEM> deleted;
+    m_hooks[TVN_DELETEITEMA] = [&](const NMHDR* nm) -> LRESULT {
+        deleted.push_back(reinterpret_cast<const NMTREEVIEWA*>(nm)->itemOld.hItem);
+        return 0;
+    };
+    m_hooks[TVN_ITEMEXPANDINGA] = [&](const NMHDR* nm) -> LRESULT {
         const NMTREEVIEWA* tv = reinterpret_cast<const NMTREEVIEWA*>(nm);
-        if (tv->action & 1) {
-            ++fills;
+        if (tv->action == TVE_EXPAND)
             Insert("loaded", tv->itemNew.hItem);
-        }
         return 0;
     };
     Expand(node, TVE_EXPAND);
-    EXPECT_EQ(fills, 1);
     EXPECT_EQ(Send(TVM_GETCOUNT), 3);
     EXPECT_EQ(Expand(node, TVE_COLLAPSE | TVE_COLLAPSERESET), 1);
     EXPECT_EQ(Next(node, TVGN_CHILD), nullptr);
+    EXPECT_EQ(deleted.size(), 2u) << "each child is reported";
     EXPECT_EQ(State(node, TVIS_EXPANDEDONCE), 0u);
-    Insert("placeholder", node);
     Clear();
-    Expand(node, TVE_EXPAND);
-    EXPECT_EQ(Codes(), (std::vector<UINT>{ TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA }));
-    EXPECT_EQ(fills, 2);
-}
-
-TEST_F(TreeListTest, ParentMaySendMessagesAndDeleteItemsFromExpansionNotifications)
-{
-    HTREEITEM a = Insert("a");
-    HTREEITEM a1 = Insert("a1", a);
-    HTREEITEM b = Insert("b");
-    Insert("b1", b);
-    m_hooks[TVN_ITEMEXPANDINGA] = [&](const NMHDR*) -> LRESULT {
-        EXPECT_EQ(Send(TVM_GETCOUNT), 4) << "the control answers from inside the notification";
-        EXPECT_EQ(Text(a1), "a1");
-        SetText(a1, 0, "renamed");
-        return 0;
-    };
-    EXPECT_EQ(Expand(a, TVE_EXPAND), 1);
-    EXPECT_EQ(Text(a1), "renamed");
-
-    m_hooks[TVN_ITEMEXPANDINGA] = [&](const NMHDR* nm) -> LRESULT {
-        Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(reinterpret_cast<const NMTREEVIEWA*>(nm)->itemNew.hItem));
-        return 0;
-    };
-    EXPECT_EQ(Expand(b, TVE_EXPAND), -1) << "the item went away meanwhile";
-    EXPECT_EQ(Send(TVM_GETCOUNT), 2);
-
-    HTREEITEM c = Insert("c");
-    HTREEITEM c1 = Insert("c1", c);
-    m_hooks.clear();
-    m_hooks[TVN_ITEMEXPANDEDA] = [&](const NMHDR*) -> LRESULT {
-        Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(c));
-        return 0;
-    };
-    EXPECT_EQ(Expand(c, TVE_EXPAND), -1);
-    EXPECT_EQ(Next(c1, TVGN_PARENT), nullptr);
-    EXPECT_EQ(Send(TVM_GETROWITEM, 0, 2), 0);
+    EXPECT_EQ(Expand(node, TVE_EXPAND), 1) << "an item without children is asked again";
+    EXPECT_EQ(NoteCodes({ TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA }), (Codes{ TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA }));
+    EXPECT_EQ(Row(Next(node, TVGN_CHILD)), 1);
+    EXPECT_EQ(Expand(node, TVE_COLLAPSE), 1);
+    EXPECT_EQ(Expand(node, TVE_COLLAPSE | TVE_COLLAPSERESET), 1) << "closed already: the children still go";
+    EXPECT_EQ(deleted.size(), 3u);
+    Insert("last");
+    DestroyWindow(m_tree);
+    m_tree = nullptr;
+    EXPECT_EQ(deleted.size(), 5u) << "what is left goes with the control";
 }
 
 TEST_F(TreeListTest, CollapsingMovesTheCaretToTheVisibleAncestor)
@@ -206,37 +121,79 @@ TEST_F(TreeListTest, CollapsingMovesTheCaretToTheVisibleAncestor)
     HTREEITEM a1x = Insert("a1x", a1);
     Expand(a, TVE_EXPAND);
     Expand(a1, TVE_EXPAND);
-    Send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(a1x));
+    Select(a1x);
     Clear();
     Expand(a, TVE_COLLAPSE);
     EXPECT_EQ(Caret(), a);
     EXPECT_EQ(State(a1x, TVIS_SELECTED), 0u);
-    EXPECT_EQ(Codes({ TVN_SELCHANGINGA, TVN_SELCHANGEDA }), (std::vector<UINT>{ TVN_SELCHANGINGA, TVN_SELCHANGEDA }));
+    EXPECT_EQ(NoteCodes({ TVN_SELCHANGINGA, TVN_SELCHANGEDA }), (Codes{ TVN_SELCHANGINGA, TVN_SELCHANGEDA }));
 }
 
-TEST_F(TreeListTest, SelectionNotifiesAndCanBeRefused)
+TEST_F(TreeListTest, SelectionNotifiesCanBeRefusedAndOpensAncestorsOnceAccepted)
 {
     HTREEITEM a = Insert("a");
     HTREEITEM b = Insert("b");
-    Send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(a));
+    HTREEITEM hidden = Insert("hidden", Insert("closed", b));
+    Select(a);
     Clear();
     m_hooks[TVN_SELCHANGINGA] = [](const NMHDR*) -> LRESULT { return 1; };
-    EXPECT_EQ(Send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(b)), 0);
+    EXPECT_EQ(Select(b), 0);
+    EXPECT_EQ(Select(hidden), 0);
     EXPECT_EQ(Caret(), a);
+    EXPECT_FALSE(Expanded(b)) << "a refused selection opens nothing";
+    EXPECT_TRUE(NoteCodes({ TVN_ITEMEXPANDINGA }).empty());
     m_hooks.clear();
     Clear();
-    EXPECT_EQ(Send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(b)), 1);
-    ASSERT_EQ(Codes(), (std::vector<UINT>{ TVN_SELCHANGINGA, TVN_SELCHANGEDA }));
+    EXPECT_EQ(Select(b), 1);
+    ASSERT_EQ(NoteCodes(), (Codes{ TVN_SELCHANGINGA, TVN_SELCHANGEDA }));
     EXPECT_EQ(m_notes[1].oldItem, a);
     EXPECT_EQ(m_notes[1].item, b);
     EXPECT_EQ(State(a, TVIS_SELECTED), 0u);
     EXPECT_EQ(State(b, TVIS_SELECTED), static_cast<UINT>(TVIS_SELECTED));
     Clear();
-    EXPECT_EQ(Send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(b)), 1);
-    EXPECT_TRUE(Codes().empty()) << "selecting the caret again does nothing";
-    EXPECT_EQ(Send(TVM_SELECTITEM, TVGN_CARET | TVSI_COLUMN(3), reinterpret_cast<LPARAM>(a)), 0)
-        << "a column that does not exist";
+    EXPECT_EQ(Select(b), 1);
+    EXPECT_TRUE(NoteCodes().empty()) << "selecting the caret again does nothing";
+    EXPECT_EQ(Select(hidden), 1);
+    EXPECT_EQ(Row(hidden), 3) << "the caret is on a row";
+    EXPECT_EQ(Send(TVM_SELECTITEM, TVGN_CARET | TVSI_COLUMN(3), Ptr(a)), 0) << "a column that does not exist";
     EXPECT_EQ(Send(TVM_SELECTITEM, TVGN_CARET, 4711), 0);
+    EXPECT_TRUE(Send(TVM_SELECTITEM, TVGN_DROPHILITE, Ptr(a)));
+    EXPECT_EQ(Next(nullptr, TVGN_DROPHILITE), a);
+    EXPECT_EQ(State(a, TVIS_DROPHILITED | TVIS_SELECTED), static_cast<UINT>(TVIS_DROPHILITED));
+}
+
+TEST_F(TreeListTest, SingleExpandFollowsTheSelection)
+{
+    Make(TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SINGLEEXPAND);
+    HTREEITEM a = Insert("a");
+    HTREEITEM a1 = Insert("a1", a);
+    HTREEITEM b = Insert("b");
+    Insert("a1x", a1);
+    Insert("b1", b);
+    Expand(a, TVE_EXPAND);
+    Expand(b, TVE_EXPAND);
+    EXPECT_FALSE(Expanded(a)) << "an expansion closes the open sibling";
+    Select(a1);
+    EXPECT_TRUE(Expanded(a1)) << "the new caret opens";
+    EXPECT_FALSE(Expanded(b));
+    SetFocus(m_tree);
+    Clear();
+    Send(WM_KEYDOWN, VK_END);
+    EXPECT_EQ(Caret(), b);
+    EXPECT_EQ(NoteCodes({ TVN_SELCHANGEDA, TVN_SINGLEEXPAND }), (Codes{ TVN_SELCHANGEDA, TVN_SINGLEEXPAND }));
+    EXPECT_EQ(Noted(TVN_SINGLEEXPAND).oldItem, a1);
+    EXPECT_FALSE(Expanded(a) || Expanded(a1)) << "the old branch closes";
+    EXPECT_TRUE(Expanded(b));
+
+    LRESULT answer = TVNRET_SKIPNEW;
+    m_hooks[TVN_SINGLEEXPAND] = [&](const NMHDR*) { return answer; };
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, At(RowPoint(a, 22)));
+    EXPECT_EQ(Caret(), a);
+    EXPECT_FALSE(Expanded(a) || Expanded(b)) << "the old branch closes, the new one stays closed";
+    Expand(a, TVE_EXPAND);
+    answer = TVNRET_SKIPOLD | TVNRET_SKIPNEW;
+    Select(b);
+    EXPECT_TRUE(Expanded(a) && !Expanded(b)) << "the owner keeps both as they were";
 }
 
 TEST_F(TreeListTest, ItemAndCellDataThroughColumnAddressing)
@@ -249,7 +206,7 @@ TEST_F(TreeListTest, ItemAndCellDataThroughColumnAddressing)
     EXPECT_EQ(Text(a, 0), "alpha");
     EXPECT_FALSE(SetText(a, 2, "nope"));
     EXPECT_EQ(Text(a, 2), "<failed>");
-    EXPECT_FALSE(SetText(reinterpret_cast<HTREEITEM>(999), 0, "nope"));
+    EXPECT_FALSE(SetText(Bogus(999), 0, "nope"));
 
     TVITEMA ptr = ItemOf(a, TVIF_TEXT | TVIF_SUBITEM | TVIF_TEXTPTR);
     ptr.cChildren = 1;
@@ -272,42 +229,45 @@ TEST_F(TreeListTest, ItemAndCellDataThroughColumnAddressing)
     EXPECT_FALSE(Send(TVM_GETITEMA, 0, 0));
 
     TVITEMA state = ItemOf(a, TVIF_STATE | TVIF_HANDLE | TVIF_PARAM | TVIF_SUBITEM);
-    state.state = TVIS_BOLD;
-    state.stateMask = TVIS_BOLD;
+    state.state = state.stateMask = TVIS_BOLD;
     state.lParam = static_cast<LPARAM>(0x1234);
     state.cChildren = 1;
     EXPECT_TRUE(Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&state)));
     EXPECT_EQ(State(a, TVIS_BOLD), static_cast<UINT>(TVIS_BOLD));
-    TVITEMA param = ItemOf(a, TVIF_PARAM);
-    ASSERT_TRUE(Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&param)));
-    EXPECT_EQ(param.lParam, 0x1234);
+    Select(a);
+    TVITEMA whole = ItemOf(a, TVIF_STATE | TVIF_PARAM);
+    ASSERT_TRUE(Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&whole)));
+    EXPECT_EQ(whole.lParam, 0x1234);
+    EXPECT_EQ(whole.state & (TVIS_BOLD | TVIS_SELECTED), static_cast<UINT>(TVIS_BOLD | TVIS_SELECTED))
+        << "the whole state: a zero stateMask asks for nothing less";
+    EXPECT_EQ(State(a, TVIS_SELECTED), static_cast<UINT>(TVIS_SELECTED)) << "TVM_GETITEMSTATE masks";
 
-    EXPECT_EQ(Send(TVM_GETCELLBKCOLOR, reinterpret_cast<WPARAM>(a), 1), -1);
+    WPARAM item = reinterpret_cast<WPARAM>(a);
+    EXPECT_EQ(Send(TVM_GETCELLBKCOLOR, item, 1), -1);
     EXPECT_TRUE(Send(TVM_SETCELLBKCOLOR, TVCELL(a, 1), RGB(1, 2, 3)));
     EXPECT_TRUE(Send(TVM_SETCELLTEXTCOLOR, TVCELL(a, 0), RGB(9, 8, 7)));
-    EXPECT_EQ(Send(TVM_GETCELLBKCOLOR, reinterpret_cast<WPARAM>(a), 1), RGB(1, 2, 3));
-    EXPECT_EQ(Send(TVM_GETCELLTEXTCOLOR, reinterpret_cast<WPARAM>(a), 0), RGB(9, 8, 7));
-    EXPECT_EQ(Send(TVM_GETCELLTEXTCOLOR, reinterpret_cast<WPARAM>(a), 1), -1);
+    EXPECT_EQ(Send(TVM_GETCELLBKCOLOR, item, 1), RGB(1, 2, 3));
+    EXPECT_EQ(Send(TVM_GETCELLTEXTCOLOR, item, 0), RGB(9, 8, 7));
+    EXPECT_EQ(Send(TVM_GETCELLTEXTCOLOR, item, 1), -1);
     EXPECT_FALSE(Send(TVM_SETCELLBKCOLOR, TVCELL(a, 5), RGB(1, 2, 3)));
-    EXPECT_EQ(Send(TVM_GETCELLBKCOLOR, reinterpret_cast<WPARAM>(a), 31), -1);
+    EXPECT_EQ(Send(TVM_GETCELLBKCOLOR, item, 31), -1);
 }
 
-TEST_F(TreeListTest, ColourSlots)
+TEST_F(TreeListTest, ColourSlotsAndTheirReturnToTheSystemColours)
 {
-    EXPECT_EQ(Send(TVM_GETCOLOR, 0), static_cast<LRESULT>(GetSysColor(COLOR_WINDOW)));
-    EXPECT_EQ(Send(TVM_GETTEXTCOLOR), static_cast<LRESULT>(GetSysColor(COLOR_WINDOWTEXT)));
-    COLORREF info = GetSysColor(COLOR_INFOBK);
-    COLORREF hl = GetSysColor(COLOR_HIGHLIGHT);
-    EXPECT_EQ(Send(TVM_GETCOLOR, 8), static_cast<LRESULT>(7 * ((info >> 3) & 0x1F1F1F) + ((hl >> 3) & 0x1F1F1F)));
     EXPECT_EQ(Send(TVM_SETCOLOR, 11, RGB(1, 1, 1)), -1);
     EXPECT_EQ(Send(TVM_GETCOLOR, 11), -1);
+    LRESULT mark = Send(TVM_GETCOLOR, TVC_MARK);
     Send(TVM_SETCOLOR, TVC_ODD, RGB(0, 0, 0xF8));
-    EXPECT_EQ(Send(TVM_GETCOLOR, TVC_MARK), static_cast<LRESULT>(7 * 0x1F0000 + ((hl >> 3) & 0x1F1F1F)))
-        << "colour 8 follows colour 1";
+    EXPECT_NE(Send(TVM_GETCOLOR, TVC_MARK), mark) << "colour 8 follows colour 1";
     Send(TVM_SETLINECOLOR, 0, RGB(5, 6, 7));
-    EXPECT_EQ(Send(TVM_GETCOLOR, TVC_LINE), static_cast<LRESULT>(RGB(5, 6, 7)));
-    Send(TVM_SETINSERTMARKCOLOR, 0, RGB(7, 7, 7));
-    EXPECT_EQ(Send(TVM_GETINSERTMARKCOLOR), static_cast<LRESULT>(RGB(7, 7, 7)));
+    EXPECT_EQ(Send(TVM_GETCOLOR, TVC_LINE), static_cast<LRESULT>(RGB(5, 6, 7))) << "the line colour is slot 5";
+    Send(TVM_SETBKCOLOR, 0, RGB(1, 2, 3));
+    Send(TVM_SETTEXTCOLOR, 0, RGB(4, 5, 6));
+    Send(TVM_SETBKCOLOR, 0, -1);
+    Send(TVM_SETTEXTCOLOR, 0, -1);
+    EXPECT_EQ(Send(TVM_GETBKCOLOR), static_cast<LRESULT>(GetSysColor(COLOR_WINDOW))) << "-1: the system colour";
+    EXPECT_EQ(Send(TVM_GETTEXTCOLOR), static_cast<LRESULT>(GetSysColor(COLOR_WINDOWTEXT)));
 }
 
 TEST_F(TreeListTest, ItemHeightAndIndentAreClamped)
@@ -317,6 +277,7 @@ TEST_F(TreeListTest, ItemHeightAndIndentAreClamped)
     EXPECT_EQ(Send(TVM_GETINDENT), 5);
     EXPECT_EQ(Send(TVM_SETINDENT, 100), 5);
     EXPECT_EQ(Send(TVM_GETINDENT), 64);
+    LRESULT computed = Send(TVM_GETITEMHEIGHT);
     Send(TVM_SETITEMHEIGHT, 7);
     EXPECT_EQ(Send(TVM_GETITEMHEIGHT), 6);
     Send(TVM_SETITEMHEIGHT, 0);
@@ -327,26 +288,23 @@ TEST_F(TreeListTest, ItemHeightAndIndentAreClamped)
     Send(TVM_SETITEMHEIGHT, 7);
     EXPECT_EQ(Send(TVM_GETITEMHEIGHT), 7);
     Send(TVM_SETITEMHEIGHT, static_cast<WPARAM>(-1));
-    EXPECT_GE(Send(TVM_GETITEMHEIGHT), 10) << "back to the computed height";
+    EXPECT_EQ(Send(TVM_GETITEMHEIGHT), computed) << "back to the computed height";
     EXPECT_EQ(Send(TVM_SETEXTENDEDSTYLE, 0, 0x80000), 0x80000) << "mask 0 sets all bits";
 }
 
 TEST_F(TreeListTest, UserDataSizeOnlyWhileEmpty)
 {
-    EXPECT_EQ(Send(TVM_GETUSERDATASIZE), 0);
     EXPECT_EQ(Send(TVM_SETUSERDATASIZE, 0, 0x1000001), -1);
     EXPECT_EQ(Send(TVM_SETUSERDATASIZE, 0, -5), -1);
     EXPECT_EQ(Send(TVM_SETUSERDATASIZE, 0, 16), 16);
     HTREEITEM a = Insert("a");
     EXPECT_EQ(Send(TVM_SETUSERDATASIZE, 0, 32), 0);
     EXPECT_EQ(Send(TVM_GETUSERDATASIZE), 16);
-    unsigned char* data = reinterpret_cast<unsigned char*>(Send(TVM_GETUSERDATA, 0, reinterpret_cast<LPARAM>(a)));
+    auto* data = reinterpret_cast<unsigned char*>(Send(TVM_GETUSERDATA, 0, Ptr(a)));
     ASSERT_NE(data, nullptr);
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(data[i], 0);
+    EXPECT_EQ(std::count(data, data + 16, 0), 16);
     std::memset(data, 0xAB, 16);
-    HTREEITEM b = Insert("b");
-    unsigned char* other = reinterpret_cast<unsigned char*>(Send(TVM_GETUSERDATA, 0, reinterpret_cast<LPARAM>(b)));
+    auto* other = reinterpret_cast<unsigned char*>(Send(TVM_GETUSERDATA, 0, Ptr(Insert("b"))));
     ASSERT_NE(other, nullptr);
     EXPECT_EQ(other[0], 0);
     EXPECT_EQ(Text(a), "a") << "user data next to the item leaves it intact";
@@ -357,30 +315,14 @@ TEST_F(TreeListTest, SortsChildrenByTextAndByCallback)
 {
     HTREEITEM p = Insert("p");
     Insert("delta", p);
-    Insert("Alpha", p);
+    HTREEITEM alpha = Insert("Alpha", p);
     Insert("charlie", p);
-    EXPECT_TRUE(Send(TVM_SORTCHILDREN, 0, reinterpret_cast<LPARAM>(p)));
-    HTREEITEM first = Next(p, TVGN_CHILD);
-    EXPECT_EQ(Text(first), "Alpha");
-    EXPECT_EQ(Text(Next(first, TVGN_NEXT)), "charlie");
+    EXPECT_TRUE(Send(TVM_SORTCHILDREN, 0, Ptr(p)));
+    EXPECT_EQ(Next(p, TVGN_CHILD), alpha) << "without regard to case";
     TVSORTCB sort = {};
     sort.hParent = p;
     sort.lpfnCompare = CompareNothing;
     EXPECT_TRUE(Send(TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort)));
-    EXPECT_EQ(Next(p, TVGN_CHILD), first) << "a stable sort keeps equal items";
+    EXPECT_EQ(Next(p, TVGN_CHILD), alpha) << "a stable sort keeps equal items";
     EXPECT_FALSE(Send(TVM_SORTCHILDREN, 0, 777));
-}
-
-TEST_F(TreeListTest, EnsureVisibleExpandsAncestorsAndScrolls)
-{
-    HTREEITEM last = nullptr;
-    for (int i = 0; i < 40; ++i)
-        last = Insert("row");
-    HTREEITEM child = Insert("deep", last);
-    EXPECT_TRUE(Send(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(child)));
-    EXPECT_EQ(State(last, TVIS_EXPANDED), static_cast<UINT>(TVIS_EXPANDED));
-    int first = Row(Next(nullptr, TVGN_FIRSTVISIBLE));
-    int visible = static_cast<int>(Send(TVM_GETVISIBLECOUNT));
-    EXPECT_GE(Row(child), first);
-    EXPECT_LT(Row(child), first + visible);
 }

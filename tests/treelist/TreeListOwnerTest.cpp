@@ -8,6 +8,7 @@ protected:
     void SetUp() override
     {
         TreeListTest::SetUp();
+        m_checkTree = true;
         Make(TVS_HASBUTTONS | TVS_LINESATROOT | TVS_EDITLABELS);
         AddColumn("name", 150);
         AddColumn("value", 100);
@@ -23,16 +24,13 @@ protected:
         InvalidateRect(m_tree, nullptr, FALSE);
         UpdateWindow(m_tree);
     }
-    HTREEITEM InsertCallback(HTREEITEM parent = TVI_ROOT)
+    // An item whose text and images the owner supplies.
+    HTREEITEM InsertCallback()
     {
-        TVINSERTSTRUCTA insert = {};
-        insert.hParent = parent;
-        insert.hInsertAfter = TVI_LAST;
-        insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-        insert.item.pszText = LPSTR_TEXTCALLBACKA;
-        insert.item.iImage = I_IMAGECALLBACK;
-        insert.item.iSelectedImage = I_IMAGECALLBACK;
-        return reinterpret_cast<HTREEITEM>(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+        TVITEMA item = ItemOf(nullptr, TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE);
+        item.pszText = LPSTR_TEXTCALLBACKA;
+        item.iImage = item.iSelectedImage = I_IMAGECALLBACK;
+        return InsertItem(item);
     }
 
     HTREEITEM a, a1, b, c;
@@ -47,7 +45,7 @@ TEST_F(TreeListOwnerTest, OwnerMayDestroyTheControlFromEveryNotification)
     const Case cases[] = {
         { TVN_ITEMEXPANDINGA, [this] { Expand(a, TVE_EXPAND); } },
         { TVN_ITEMEXPANDEDA, [this] { Expand(a, TVE_EXPAND); } },
-        { TVN_SELCHANGINGA, [this] { Send(TVM_SELECTITEM, TVGN_CARET, Ptr(b)); } },
+        { TVN_SELCHANGINGA, [this] { Select(b); } },
         { TVN_SELCHANGEDA, [this] { Send(WM_KEYDOWN, VK_UP); } },
         { TVN_KEYDOWN, [this] { Send(WM_KEYDOWN, VK_DOWN); } },
         { NM_SETFOCUS, [this] { SetFocus(m_parent); Send(WM_KEYDOWN, VK_DOWN); } },
@@ -61,11 +59,15 @@ TEST_F(TreeListOwnerTest, OwnerMayDestroyTheControlFromEveryNotification)
           } },
         { TVN_GETDISPINFOA, [this] { InsertCallback(); Paint(); } },
         { TVN_DELETEITEMA, [this] { Send(TVM_DELETEITEM, 0, Ptr(a)); } },
+        { TVN_SINGLEEXPAND, [this] {
+              SetWindowLongA(m_tree, GWL_STYLE, GetWindowLongA(m_tree, GWL_STYLE) | TVS_SINGLEEXPAND);
+              Select(a);
+          } },
     };
     for (const Case& test : cases) {
         SetUp();
         SetFocus(m_tree);
-        Send(TVM_SELECTITEM, TVGN_CARET, Ptr(c));
+        Select(c);
         int destroyed = 0;
         m_hooks[test.code] = [&](const NMHDR*) -> LRESULT {
             if (HWND tree = m_tree) {
@@ -81,6 +83,36 @@ TEST_F(TreeListOwnerTest, OwnerMayDestroyTheControlFromEveryNotification)
         EXPECT_FALSE(IsWindow(tree));
         m_hooks.clear();
     }
+}
+
+TEST_F(TreeListOwnerTest, OwnerMaySendMessagesAndDeleteItemsFromExpansionNotifications)
+{
+    Insert("b1", b);
+    m_hooks[TVN_ITEMEXPANDINGA] = [&](const NMHDR*) -> LRESULT {
+        EXPECT_EQ(Send(TVM_GETCOUNT), 5) << "the control answers from inside the notification";
+        EXPECT_EQ(Text(a1), "a1");
+        SetText(a1, 0, "renamed");
+        return 0;
+    };
+    EXPECT_EQ(Expand(a, TVE_EXPAND), 1);
+    EXPECT_EQ(Text(a1), "renamed");
+
+    m_hooks[TVN_ITEMEXPANDINGA] = [&](const NMHDR* nm) -> LRESULT {
+        Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(reinterpret_cast<const NMTREEVIEWA*>(nm)->itemNew.hItem));
+        return 0;
+    };
+    EXPECT_EQ(Expand(b, TVE_EXPAND), -1) << "the item went away meanwhile";
+    EXPECT_EQ(Send(TVM_GETCOUNT), 3);
+
+    HTREEITEM c1 = Insert("c1", c);
+    m_hooks.clear();
+    m_hooks[TVN_ITEMEXPANDEDA] = [&](const NMHDR*) -> LRESULT {
+        Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(c));
+        return 0;
+    };
+    EXPECT_EQ(Expand(c, TVE_EXPAND), -1);
+    EXPECT_EQ(Next(c1, TVGN_PARENT), nullptr);
+    EXPECT_EQ(RowItem(2), nullptr);
 }
 
 TEST_F(TreeListOwnerTest, OwnerMayDeleteRowsWhileTextsAreAskedFor)
@@ -126,11 +158,11 @@ TEST_F(TreeListOwnerTest, CatalogueFillsRowsFromTheExpandedNotification)
         return 0;
     };
     SetFocus(m_tree);
-    Send(TVM_SELECTITEM, TVGN_CARET, Ptr(a));
+    Select(a);
     Send(WM_KEYDOWN, VK_RIGHT);
     Paint();
     EXPECT_EQ(Row(c), 5);
-    EXPECT_EQ(Text(reinterpret_cast<HTREEITEM>(Send(TVM_GETROWITEM, 0, 3))), "method");
+    EXPECT_EQ(Text(RowItem(3)), "method");
 }
 
 TEST_F(TreeListOwnerTest, EnsureVisibleGivesUpWhenTheOwnerClosesTheItemAgain)
@@ -148,7 +180,7 @@ TEST_F(TreeListOwnerTest, EnsureVisibleGivesUpWhenTheOwnerClosesTheItemAgain)
     EXPECT_EQ(Row(deep), -1);
 }
 
-TEST_F(TreeListOwnerTest, DeepChainsAndRecursiveSortsKeepTheirRows)
+TEST_F(TreeListOwnerTest, DeepChainsAreWalkedWithoutRecursion)
 {
     HTREEITEM deep = c;
     for (int i = 0; i < 10000; ++i)
@@ -156,41 +188,9 @@ TEST_F(TreeListOwnerTest, DeepChainsAndRecursiveSortsKeepTheirRows)
     EXPECT_TRUE(Send(TVM_ENSUREVISIBLE, 0, Ptr(deep)));
     EXPECT_EQ(Row(deep), 10002);
     EXPECT_TRUE(Send(TVM_SORTCHILDREN, TRUE, reinterpret_cast<LPARAM>(TVI_ROOT)));
-    EXPECT_EQ(Send(TVM_GETROWITEM, 0, 10002), Ptr(deep));
+    EXPECT_EQ(RowItem(10002), deep);
     EXPECT_TRUE(Send(TVM_DELETEITEM, 0, Ptr(c)));
     EXPECT_EQ(Send(TVM_GETCOUNT), 3);
-
-    // Two expanded parents, children out of order: all eight rows after the sort.
-    HTREEITEM parents[2] = { Insert("q"), Insert("p") };
-    for (HTREEITEM parent : parents) {
-        for (const char* name : { "3", "1", "2" })
-            Insert(name, parent);
-        Expand(parent, TVE_EXPAND);
-    }
-    Expand(a, TVE_EXPAND);
-    ASSERT_TRUE(Send(TVM_SORTCHILDREN, TRUE, reinterpret_cast<LPARAM>(TVI_ROOT)));
-    std::vector<std::string> rows;
-    for (int r = 0; HTREEITEM item = reinterpret_cast<HTREEITEM>(Send(TVM_GETROWITEM, 0, r)); ++r)
-        rows.push_back(Text(item));
-    EXPECT_EQ(rows, (std::vector<std::string>{ "a", "a1", "b", "p", "1", "2", "3", "q", "1", "2", "3" }));
-}
-
-TEST_F(TreeListOwnerTest, EveryDeletedItemIsReported)
-{
-    std::vector<HTREEITEM> reported;
-    m_hooks[TVN_DELETEITEMA] = [&](const NMHDR* nm) -> LRESULT {
-        reported.push_back(reinterpret_cast<const NMTREEVIEWA*>(nm)->itemOld.hItem);
-        return 0;
-    };
-    Send(TVM_DELETEITEM, 0, Ptr(a));
-    EXPECT_EQ(reported.size(), 2u);
-    EXPECT_NE(std::find(reported.begin(), reported.end(), a1), reported.end());
-    Insert("x", b);
-    Expand(b, TVE_COLLAPSE | TVE_COLLAPSERESET);
-    EXPECT_EQ(reported.size(), 3u);
-    DestroyWindow(m_tree);
-    m_tree = nullptr;
-    EXPECT_EQ(reported.size(), 5u) << "b and c go with the control";
 }
 
 TEST_F(TreeListOwnerTest, CallbackTextsAndImagesAreAskedFor)
@@ -221,54 +221,30 @@ TEST_F(TreeListOwnerTest, CallbackTextsAndImagesAreAskedFor)
         << "painting asks for the image";
 }
 
-TEST_F(TreeListOwnerTest, ResetItemsAreAskedAgainAndTheCaretIsOnARow)
+namespace {
+
+HWND g_sorted = nullptr;
+
+// Deletes the item named by lParamSort (the first time; then it is gone).
+int CALLBACK CompareAndDelete(LPARAM, LPARAM, LPARAM victim)
+{
+    SendMessageA(g_sorted, TVM_DELETEITEM, 0, victim);
+    return 0;
+}
+
+}  // namespace
+
+TEST_F(TreeListOwnerTest, OwnerMayDeleteItemsFromItsSortComparison)
 {
     Expand(a, TVE_EXPAND);
-    Expand(a, TVE_COLLAPSE | TVE_COLLAPSERESET);
-    m_hooks[TVN_ITEMEXPANDINGA] = [&](const NMHDR* nm) -> LRESULT {
-        Insert("filled", reinterpret_cast<const NMTREEVIEWA*>(nm)->itemNew.hItem);
-        return 0;
-    };
-    Clear();
-    EXPECT_EQ(Expand(a, TVE_EXPAND), 1);
-    EXPECT_EQ(Codes({ TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA }),
-              (std::vector<UINT>{ TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA }));
-    EXPECT_EQ(Row(Next(a, TVGN_CHILD)), 1);
-    m_hooks.clear();
-
-    HTREEITEM hidden = Insert("hidden", Insert("closed", b));
-    EXPECT_TRUE(Send(TVM_SELECTITEM, TVGN_CARET, Ptr(hidden)));
-    EXPECT_EQ(Caret(), hidden);
-    EXPECT_GE(Row(hidden), 0) << "its ancestors open";
-}
-
-TEST_F(TreeListOwnerTest, DeletingAColumnLeftOfTheEditedOneKeepsTheCell)
-{
-    AddColumn("third", 50);
-    AddColumn("fourth", 50);
-    SetText(b, 1, "one");
-    SetText(b, 2, "two");
-    SetText(b, 3, "three");
-    HWND editor = reinterpret_cast<HWND>(Send(TVM_EDITLABELA, 2, Ptr(b)));
-    ASSERT_NE(editor, nullptr);
-    SetWindowTextA(editor, "edited");
-    EXPECT_TRUE(Send(TVM_DELETECOLUMN, 1));
-    SendMessageA(editor, WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_EQ(Text(b, 1), "edited");
-    EXPECT_EQ(Text(b, 2), "three");
-}
-
-TEST_F(TreeListOwnerTest, NumericKeypadExpandsAndCollapses)
-{
-    HTREEITEM a2 = Insert("a2", a1);
-    Insert("a3", a2);
-    SetFocus(m_tree);
-    Send(TVM_SELECTITEM, TVGN_CARET, Ptr(a));
-    Send(WM_KEYDOWN, VK_MULTIPLY);
-    EXPECT_EQ(Row(Next(a2, TVGN_CHILD)), 3) << "everything below opens";
-    Send(WM_KEYDOWN, VK_SUBTRACT);
-    EXPECT_EQ(Row(a1), -1);
-    Send(WM_KEYDOWN, VK_ADD);
-    EXPECT_EQ(Row(a1), 1);
-    EXPECT_EQ(Caret(), a);
+    for (int i = 0; i < 5; ++i)
+        Insert("x", a);
+    g_sorted = m_tree;
+    TVSORTCB sort = {};
+    sort.hParent = a;
+    sort.lpfnCompare = CompareAndDelete;
+    sort.lParam = Ptr(a1);
+    EXPECT_FALSE(Send(TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort))) << "the sort stops";
+    EXPECT_EQ(Send(TVM_GETCOUNT), 8);
+    EXPECT_EQ(Row(c), 7);
 }
