@@ -62,8 +62,19 @@ COLORREF SetColorSlot(TreeListState& s, WPARAM index, COLORREF color)
 
 void SetControlFont(TreeListState& s, HFONT font)
 {
-    s.font = font ? font : SharedFont();
-    s.boldFont = font ? font : SharedBoldFont();
+    s.ownerFont = font;
+    if (font) {
+        s.font = font;
+        s.boldFont = font;
+    } else if (s.dpi == SharedFontDpi()) {
+        s.font = SharedFont();
+        s.boldFont = SharedBoldFont();
+    } else {
+        if (!s.dpiFont)
+            MakeFontsAtDpi(s.dpi, s.dpiFont, s.dpiBoldFont);
+        s.font = s.dpiFont ? s.dpiFont.Get() : SharedFont();
+        s.boldFont = s.dpiBoldFont ? s.dpiBoldFont.Get() : s.font;
+    }
     MeasureFont(s);
 }
 
@@ -119,8 +130,8 @@ int SetRowHeight(TreeListState& s, int height)
     }
     if (height < 1)
         height = 1;
-    if (height > 256)
-        height = 256;
+    if (height > s.metrics.maxRowHeight)
+        height = s.metrics.maxRowHeight;
     if ((height & 1) && height > 1 && !(s.exStyle & TVS_EX_EVENHEIGHT_TL))
         --height;
     s.rowHeight = height;

@@ -8,6 +8,7 @@ void UpdateDefaultColors(TreeListState& s);
 // Sets a colour slot; returns the old colour, or -1 for a slot that does not exist.
 COLORREF SetColorSlot(TreeListState& s, WPARAM index, COLORREF color);
 
+// `font` is the owner's (WM_SETFONT), or null for the default fonts at the control's DPI.
 void SetControlFont(TreeListState& s, HFONT font);
 void MeasureFont(TreeListState& s);
 void ForgetTextWidths(TreeListState& s);

@@ -8,6 +8,7 @@
 #include "treelist/Recheck.h"
 #include "treelist/RowTable.h"
 #include "treelist/Scrolling.h"
+#include "treelist/WindowDpi.h"
 
 namespace treelist {
 
@@ -17,7 +18,7 @@ constexpr int kHeaderId = 1;
 
 bool CreateHeader(TreeListState& s)
 {
-    s.headerHeight = GetSystemMetrics(SM_CYMENU);
+    s.headerHeight = HeaderHeightAtDpi(s);
     HWND header = CreateWindowExA(0, WC_HEADERA, "", WS_CHILD | WS_VISIBLE | HDS_BUTTONS, 0, 0,
                                   s.clientWidth, s.headerHeight, s.hwnd,
                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kHeaderId)),

@@ -7,6 +7,7 @@
 #include "treelist/RowTable.h"
 #include "treelist/Scrolling.h"
 #include "treelist/TreeOps.h"
+#include "utils/DpiScale.h"
 
 namespace treelist {
 
@@ -340,7 +341,8 @@ void OnMouseMoveCallingOut(TreeListState& s, WPARAM keys, POINT point)
         dx = -dx;
     if (dy < 0)
         dy = -dy;
-    if (dx < GetSystemMetrics(SM_CXDRAG) && dy < GetSystemMetrics(SM_CYDRAG))
+    const velutils::DpiScale scale(s.dpi);
+    if (dx < scale.SystemMetric(SM_CXDRAG) && dy < scale.SystemMetric(SM_CYDRAG))
         return;
     UINT code = s.dragButton == 1 ? TVN_BEGINDRAGA : TVN_BEGINRDRAGA;
     s.dragButton = 0;

@@ -255,6 +255,7 @@ HWND BeginEditCallingOut(TreeListState& s, ItemId id, WPARAM how)
     s.editItem = id;
     s.editColumn = column;
     s.editTextCallback = callback;
+    s.editWholeCell = wholeCell;
     return s.editor.Get();
 }
 
@@ -284,6 +285,22 @@ void CancelEditCallingOut(TreeListState& s)
         EndEditCallingOut(s, false, false);
     else
         HideEditorCallingOut(s);
+}
+
+void RefitEditor(TreeListState& s)
+{
+    if (!s.editor)
+        return;
+    HWND editor = s.editor.Get();
+    SendMessageA(editor, WM_SETFONT, reinterpret_cast<WPARAM>(s.font), FALSE);
+    if (!Item(s, s.editItem) || !ColumnExists(s, s.editColumn) || RowOf(s, s.editItem) < 0)
+        return;
+    char text[kTextLimit] = {};
+    GetWindowTextA(editor, text, kTextLimit);
+    RECT place = EditorPlace(s, s.editItem, s.editColumn, s.editWholeCell, text);
+    SetWindowPos(editor, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(editor, nullptr, TRUE);
 }
 
 }  // namespace treelist

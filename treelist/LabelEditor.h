@@ -10,5 +10,7 @@ HWND BeginEditCallingOut(TreeListState& s, ItemId id, WPARAM how);
 void OnEditorCommandCallingOut(TreeListState& s, UINT code);
 // Ends an edit in progress without keeping its text.
 void CancelEditCallingOut(TreeListState& s);
+// The editor takes the control's font, and an open one its place at the control's sizes.
+void RefitEditor(TreeListState& s);
 
 }  // namespace treelist

@@ -23,10 +23,14 @@ void Fill(HDC dc, int left, int top, int right, int bottom, COLORREF color)
     ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
 }
 
-void Line(HDC dc, int x1, int y1, int x2, int y2)
+// A horizontal or vertical line `width` pixels thick, drawn to the right or below.
+void Line(HDC dc, int x1, int y1, int x2, int y2, int width)
 {
-    MoveToEx(dc, x1, y1, nullptr);
-    LineTo(dc, x2, y2);
+    const bool across = y1 == y2;
+    for (int i = 0; i < width; ++i) {
+        MoveToEx(dc, across ? x1 : x1 + i, across ? y1 + i : y1, nullptr);
+        LineTo(dc, across ? x2 : x2 + i, across ? y2 + i : y2);
+    }
 }
 
 struct RowColors {
@@ -132,15 +136,15 @@ void RowPainter::DrawLines(ItemId id, const ItemLayout& layout, int top, int bot
     int x = X(layout.buttonCenter);
     bool root = item.level == 0;
     if (!root || (m_s.style & TVS_LINESATROOT)) {
-        Line(m_dc, x, middle, X(layout.stepLeft + m_s.indent), middle);
+        Line(m_dc, x, middle, X(layout.stepLeft + m_s.indent), middle, m.line);
         int lineTop = (root && !item.prevSibling) ? middle : top;
-        Line(m_dc, x, lineTop, x, item.nextSibling ? bottom : middle + m.line);
+        Line(m_dc, x, lineTop, x, item.nextSibling ? bottom : middle + m.line, m.line);
     }
     int step = layout.stepLeft;
     for (ItemId a = item.parent; a; a = m_s.items[a]->parent) {
         step -= m_s.indent;
         if (m_s.items[a]->nextSibling && (m_s.items[a]->level > 0 || (m_s.style & TVS_LINESATROOT)))
-            Line(m_dc, X(step + m.buttonCenter), top, X(step + m.buttonCenter), bottom);
+            Line(m_dc, X(step + m.buttonCenter), top, X(step + m.buttonCenter), bottom, m.line);
     }
 }
 

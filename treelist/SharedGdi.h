@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "utils/UniqueHandle.h"
+
 namespace treelist {
 
 void AddSharedGdiRef();
@@ -10,5 +12,11 @@ void ReleaseSharedGdiRef();
 HPEN SharedLinePen();
 HFONT SharedFont();
 HFONT SharedBoldFont();
+// The DPI the shared fonts are made for: the system's.
+UINT SharedFontDpi();
+
+// The normal and bold fonts of a control whose window has another DPI (on another
+// monitor): the system's icon-title font at that DPI.
+void MakeFontsAtDpi(UINT dpi, velutils::FontHandle& normal, velutils::FontHandle& bold);
 
 }  // namespace treelist

@@ -72,7 +72,8 @@ struct TreeListState {
     HWND hwnd = nullptr;
     HWND owner = nullptr;
     AccessLock lock;
-    Metrics metrics;
+    UINT dpi = 96;                  // of the window, as the sizes were last taken
+    Metrics metrics;                // at that DPI
 
     // The normal image list is the control's from TVM_SETIMAGELIST until the next one hands
     // it back, and goes with the control. The state image list in use is either the
@@ -83,8 +84,12 @@ struct TreeListState {
     int stateImageWidth = 0, stateImageHeight = 0;
     int imageWidth = 0, imageHeight = 0;
 
-    HFONT font = nullptr;           // the owner's (WM_SETFONT) or the shared one: not ours
+    HFONT font = nullptr;           // the owner's, a shared one or one of dpiFonts
     HFONT boldFont = nullptr;
+    HFONT ownerFont = nullptr;      // WM_SETFONT's; null: the default fonts at the DPI
+    // The default fonts at a DPI other than the shared fonts' (a window on another monitor).
+    velutils::FontHandle dpiFont;
+    velutils::FontHandle dpiBoldFont;
     HFONT measuredFont = nullptr;
     int textHeight = 0;
 
@@ -101,6 +106,7 @@ struct TreeListState {
     int rowHeight = 0;
     bool rowHeightSet = false;
     int indent = 0;
+    bool indentSet = false;         // by the owner: its pixels, kept at another DPI
     DWORD style = 0;
     DWORD exStyle = 0;
 
@@ -158,6 +164,7 @@ struct TreeListState {
     ItemId editItem = 0;
     int editColumn = 0;
     int editorKind = 0;
+    bool editWholeCell = false;
     bool editTextCallback = false;
     bool focusBack = false;
 

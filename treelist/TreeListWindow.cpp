@@ -17,6 +17,13 @@
 #include "treelist/Scrolling.h"
 #include "treelist/SharedGdi.h"
 #include "treelist/TreeOps.h"
+#include "treelist/WindowDpi.h"
+#include "utils/DpiScale.h"
+
+// Windows 10 on; the headers show it only to programs for those systems.
+#ifndef WM_DPICHANGED_AFTERPARENT
+#define WM_DPICHANGED_AFTERPARENT 0x02E3
+#endif
 
 namespace treelist {
 
@@ -44,6 +51,8 @@ LRESULT OnCreate(HWND hwnd, const CREATESTRUCTA* cs)
     AddSharedGdiRef();
     if (!CreateItemTables(*s) || !s->lock.Create())
         return -1;
+    s->dpi = WindowDpi(hwnd);
+    s->metrics = Metrics::AtDpi(s->dpi);
     s->indent = s->metrics.defaultIndent;
     // The rows are painted around the header, never over it.
     SetWindowLongA(hwnd, GWL_STYLE, GetWindowLongA(hwnd, GWL_STYLE) | WS_CLIPCHILDREN);
@@ -144,15 +153,21 @@ LRESULT OnPaintCallingOut(TreeListState& s, HDC given)
     return 0;
 }
 
+// An owner that follows a change of DPI sends its new font: the control takes the DPI of
+// its window afresh with it.
 LRESULT OnSetFont(TreeListState& s, HFONT font, BOOL redraw)
 {
     LockScope lock(s.lock);
-    SetControlFont(s, font);
-    if (s.header)
-        SendMessageA(s.header.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(s.font), FALSE);
-    s.scrollBarsDirty = true;
-    if (redraw)
-        InvalidateRect(s.hwnd, nullptr, FALSE);
+    ApplyDpiAndFont(s, WindowDpi(s.hwnd), font, redraw != FALSE);
+    return 0;
+}
+
+// WM_DPICHANGED reaches top-level windows only, with the new DPI; a control inside
+// another window hears of it with WM_DPICHANGED_AFTERPARENT (Windows 10 on).
+LRESULT OnDpiChanged(TreeListState& s, UINT dpi)
+{
+    LockScope lock(s.lock);
+    ApplyDpiAndFont(s, dpi ? dpi : WindowDpi(s.hwnd), s.ownerFont, true);
     return 0;
 }
 
@@ -333,7 +348,9 @@ LRESULT OnSetIndent(TreeListState& s, int indent)
 {
     LockScope lock(s.lock);
     int old = s.indent;
-    s.indent = indent < 5 ? 5 : indent > 64 ? 64 : indent;
+    const Metrics& m = s.metrics;
+    s.indent = indent < m.minIndent ? m.minIndent : indent > m.maxIndent ? m.maxIndent : indent;
+    s.indentSet = true;
     InvalidateRect(s.hwnd, nullptr, FALSE);
     return old;
 }
@@ -704,6 +721,8 @@ LRESULT DispatchCallingOut(TreeListState& s, HWND hwnd, UINT msg, WPARAM wParam,
     case WM_PRINTCLIENT: return OnPaintCallingOut(s, reinterpret_cast<HDC>(wParam));
     case WM_ERASEBKGND: return 1;
     case WM_SETFONT: return OnSetFont(s, reinterpret_cast<HFONT>(wParam), static_cast<BOOL>(lParam));
+    case WM_DPICHANGED: return OnDpiChanged(s, HIWORD(wParam));
+    case WM_DPICHANGED_AFTERPARENT: return OnDpiChanged(s, 0);
     case WM_GETFONT: return reinterpret_cast<LRESULT>(s.font);
     case WM_SYSCOLORCHANGE: return OnSysColorChange(s);
     case WM_ENABLE: return OnEnable(s, static_cast<BOOL>(wParam));

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/app/dpi/ScaledRun.h"
+
 struct Scale {
     UINT dpi;
     LONG fontHeight, fontWidth;        // the tree's font
@@ -26,5 +28,3 @@ const Scale kScales[] = {
 const std::vector<std::string> kCutAt96 = { "Szinkronizációs időtúllépési határ", "Kliens állapot lekérdezési időhatár",
                                             "Párhuzamos kapcsolatok max. száma" };
 
-// The child run's DPI: the environment variable the run for one DPI is started with.
-const char kScaleVariable[] = "VELDB_TEST_DPI";
