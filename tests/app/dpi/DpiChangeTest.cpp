@@ -86,7 +86,8 @@ TEST(DpiChange, NewSizesAndTheSameTree)
     EXPECT_EQ((std::vector<int>{ 600, 400 }), window.ColumnWidths());
     EXPECT_EQ(64, window.WindowIconSides().cx);
     EXPECT_EQ(32, window.WindowIconSides().cy);
-    // The header keeps its height until the tree-list itself follows the DPI.
+    // Wine answers the process's DPI for every window, so the tree keeps its own sizes of
+    // 96 DPI here (its header among them): what is cut is what is cut at 96.
     for (const std::string& label : window.CutLabels())
         EXPECT_NE(kCutAt96.end(), std::find(kCutAt96.begin(), kCutAt96.end(), label)) << label;
     // The notification area is on the primary monitor, whose DPI has not changed here.
