@@ -1,16 +1,17 @@
-// The connection's parts that need no server: scrambling, the client settings in the
-// real registry, and a login without the library. The tests against the stand-in pair
-// run in child processes of this program that find veldbcli.dll on their PATH, so that
-// the process's own binding is the one under test; each child's report shows that it ran
-// the tests it was started for.
+// The connection's parts that need no server: binding the client library, scrambling,
+// the client settings in the real registry, and a login without the library. The tests
+// against the stand-in pair run in child processes of this program that find veldbcli.dll
+// on their PATH, so that the process's own binding is the one under test; each child's
+// report shows that it ran the tests it was started for.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <utility>
 
+#include "dbclient/ClientLibrary.h"
+#include "dbclient/FunctionLoader.h"
 #include "dbclient/VelConn.h"
 #include "StandinServer.h"
 #include "Thrown.h"
@@ -92,7 +93,7 @@ protected:
     }
 };
 
-TEST_F(Registry, RecordReadAtItsOffsets)
+TEST_F(Registry, RecordReadFromTheKey)
 {
     velutils::RegKey key;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kKey) + "DBC_TEST_A").c_str(), 0,
@@ -112,25 +113,17 @@ TEST_F(Registry, RecordReadAtItsOffsets)
     number("regowlpages", 77);
     ClientSettings s;
     ASSERT_TRUE(VelConn::ReadSettings("DBC_TEST_A", s));
-    const unsigned char* raw = reinterpret_cast<const unsigned char*>(&s);
-    EXPECT_EQ(251u, *reinterpret_cast<const uint32_t*>(raw));
-    EXPECT_EQ(4u, *reinterpret_cast<const uint32_t*>(raw + 4));
-    EXPECT_STREQ(std::string(31, 'u').c_str(), reinterpret_cast<const char*>(raw + 8));
     char computer[16] = "";
     DWORD size = sizeof computer;
     GetComputerNameA(computer, &size);
-    EXPECT_STREQ(computer, reinterpret_cast<const char*>(raw + 40));
-    EXPECT_EQ(0, raw[72]);                         // the long server name left empty
-    EXPECT_STREQ("pipe1", reinterpret_cast<const char*>(raw + 104));
-    EXPECT_EQ(0, raw[136]);
-    EXPECT_EQ(0, raw[168]);                        // openmode missing
-    EXPECT_EQ(0x34, raw[200]);
-    EXPECT_EQ(0, raw[201]);
-    EXPECT_EQ(GetCurrentProcessId(), *reinterpret_cast<const uint32_t*>(raw + 203));
-    EXPECT_EQ(0x01020304u, *reinterpret_cast<const uint32_t*>(raw + 207));
-    EXPECT_EQ(0, raw[211]);
-    EXPECT_EQ(0u, *reinterpret_cast<const uint32_t*>(raw + 243));
-    EXPECT_EQ(77u, *reinterpret_cast<const uint32_t*>(raw + 247));
+    // The packed fields copied out, as a reference cannot bind to them.
+    const uint32_t numbers[] = { s.size, s.version, s.useBlob, s.useLock, s.processId, s.timeout, s.regDbPages,
+                                 s.regOwlPages };
+    EXPECT_EQ((std::vector<uint32_t>{ 251, 4, 0x34, 0, GetCurrentProcessId(), 0x01020304, 0, 77 }),
+              std::vector<uint32_t>(std::begin(numbers), std::end(numbers)));
+    const std::vector<std::string> texts = { s.user, s.computer, s.server, s.service, s.reserved, s.openMode,
+                                             s.password };
+    EXPECT_EQ((std::vector<std::string>{ std::string(31, 'u'), computer, "", "pipe1", "", "", "" }), texts);
     EXPECT_FALSE(VelConn::ReadSettings("DBC_TEST_NONE", s));
     EXPECT_EQ(0u, s.size);
 }
@@ -171,6 +164,44 @@ TEST_F(Registry, LoginWithoutTheLibraryNamesCreateDbHandler)
     EXPECT_EQ("pfCreateDbHandler", thrown.arg);
     EXPECT_NE(std::string::npos, thrown.what.find("pfCreateDbHandler"));
     EXPECT_FALSE(conn.IsConnected());
+}
+
+// The "pf" name a call fails with, or "" when the entry is bound.
+std::string MissingName(const FunctionLoader& loader, FunctionLoader::Entry entry)
+{
+    Thrown thrown = ThrownBy([&] { loader.Checked<FARPROC>(entry); });
+    EXPECT_EQ(thrown.code ? 10038 : 0, thrown.code);
+    return thrown.code && thrown.arg.empty() ? "<no name>" : thrown.arg;
+}
+
+// No veldbcli.dll beside the tests: the process's table, bound at start-up, stays
+// unbound quietly, and every call fails with its entry's name. A library without an
+// export fails only that export's calls; a bound entry is called through the table.
+TEST(FunctionLoader, MissingLibraryOrExportAndABoundEntry)
+{
+    const FunctionLoader& unbound = FunctionLoader::Instance();
+    EXPECT_FALSE(unbound.IsLoaded());
+    const std::pair<FunctionLoader::Entry, const char*> names[] = {
+        { FunctionLoader::CreateDbHandler, "pfCreateDbHandler" }, { FunctionLoader::FirstRec, "pfFirstRec" },
+        { FunctionLoader::OpenDbExA, "pfOpenDbExA" }, { FunctionLoader::FreePtr, "pfFreePtr" },
+        { FunctionLoader::Reindex8, "pfReindex" }, { FunctionLoader::Reindex4, "pfReindex" },
+        { FunctionLoader::GetRecLocks, "pfGetLockList" }, { FunctionLoader::WriteDbLog, "pfWriteDbLog" } };
+    for (const auto& name : names)
+        EXPECT_EQ(name.second, MissingName(unbound, name.first));
+
+    FunctionLoader older(StandinServer::NoFindListLibraryPath().c_str());
+    ASSERT_TRUE(older.IsLoaded());
+    EXPECT_EQ("", MissingName(older, FunctionLoader::GetMaxuser));
+    EXPECT_EQ("", MissingName(older, FunctionLoader::FindListOr));
+    EXPECT_EQ("pfFindList", MissingName(older, FunctionLoader::FindList));
+
+    FunctionLoader loader(StandinServer::LibraryPath().c_str());
+    auto getMaxuser = loader.Checked<veldbcli::GetMaxuserFn>(FunctionLoader::GetMaxuser);
+    int maxUsers = 0;
+    SetEnvironmentVariableA("VELDBCLI_MAXUSER", "64");
+    EXPECT_EQ(0, getMaxuser(&maxUsers));
+    EXPECT_EQ(64, maxUsers);
+    SetEnvironmentVariableA("VELDBCLI_MAXUSER", nullptr);
 }
 
 TEST(StandinPair, WithTheLibraryAndOlderOnes)
