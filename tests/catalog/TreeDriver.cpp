@@ -190,9 +190,19 @@ std::vector<std::string> TreeDriver::Rows(HTREEITEM parent, const std::string& i
 
 bool TreeDriver::Expanded(HTREEITEM item)
 {
-    UINT state = 0;
-    OnUi([&] { state = Tree().GetItemState(item, TVIS_EXPANDED); });
-    return (state & TVIS_EXPANDED) != 0;
+    return HasState(item, TVIS_EXPANDED);
+}
+
+bool TreeDriver::Bold(HTREEITEM item)
+{
+    return HasState(item, TVIS_BOLD);
+}
+
+bool TreeDriver::HasState(HTREEITEM item, UINT state)
+{
+    UINT found = 0;
+    OnUi([&] { found = Tree().GetItemState(item, state); });
+    return (found & state) != 0;
 }
 
 COLORREF TreeDriver::CellColour(HTREEITEM item, int column, bool background)

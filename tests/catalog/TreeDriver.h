@@ -50,6 +50,7 @@ public:
     // Each row under `parent` as "label=value", its children indented by two blanks.
     std::vector<std::string> Rows(HTREEITEM parent, const std::string& indent = "");
     bool Expanded(HTREEITEM item);
+    bool Bold(HTREEITEM item);
     COLORREF CellColour(HTREEITEM item, int column, bool background);
     std::map<HTREEITEM, std::string> LoadedNodes();
 
@@ -63,6 +64,7 @@ protected:
 
 private:
     void Press(HTREEITEM node, WPARAM key);
+    bool HasState(HTREEITEM item, UINT state);
 
     std::string m_offeredDatabase;
 };
