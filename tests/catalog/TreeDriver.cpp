@@ -7,6 +7,7 @@
 #include "dbclient/TRdmLogin.h"
 #include "tests/app/TestSupport.h"
 #include "tests/config/ConfigDir.h"
+#include "tests/utils/WindowText.h"
 #include "treelist/TreeListMessages.h"
 
 namespace {
@@ -24,21 +25,6 @@ void Retype(HWND control, const std::string& text)
 {
     SendMessageA(control, EM_SETSEL, 0, -1);
     Type(control, text);
-}
-
-BOOL CALLBACK CollectText(HWND child, LPARAM texts)
-{
-    char text[256] = "";
-    GetWindowTextA(child, text, sizeof text);
-    *reinterpret_cast<std::string*>(texts) += std::string(text) + "|";
-    return TRUE;
-}
-
-std::string TextOf(HWND window)
-{
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
 }
 
 }  // namespace
@@ -119,7 +105,7 @@ bool TreeDriver::TypeLogin(const std::string& user, const std::string& password,
     if (!login)
         return false;
     HWND combo = GetDlgItem(login, TRdmLogin::DatabaseComboId);
-    m_offeredDatabase = TextOf(combo);
+    m_offeredDatabase = WindowText(combo);
     HWND passwordEdit = GetDlgItem(login, TRdmLogin::PasswordEditId);
     Retype(GetDlgItem(login, TRdmLogin::UserEditId), user);
     Retype(passwordEdit, password);
@@ -127,7 +113,7 @@ bool TreeDriver::TypeLogin(const std::string& user, const std::string& password,
         Type(combo, other.substr(0, 1));
     bool greyed = ok && !IsWindowEnabled(GetDlgItem(login, IDOK));
     if (greyed)
-        fprintf(stderr, "login: OK greyed with \"%s\" chosen\n", TextOf(combo).c_str());
+        fprintf(stderr, "login: OK greyed with \"%s\" chosen\n", WindowText(combo).c_str());
     // Enter or Escape in the password field, through the dialog's own keyboard handling.
     WPARAM key = ok && !greyed ? VK_RETURN : VK_ESCAPE;
     PostMessageA(passwordEdit, WM_KEYDOWN, key, 1);
@@ -149,8 +135,7 @@ std::string TreeDriver::AnswerRefusal()
     HWND box = nullptr;
     if (!WaitFor([&] { return (box = FindThreadWindow(thread, nullptr, "")) != nullptr; }))
         return "";
-    std::string texts;
-    EnumChildWindows(box, CollectText, reinterpret_cast<LPARAM>(&texts));
+    std::string texts = Joined(ChildTexts(box));
     PostMessageA(box, WM_KEYDOWN, VK_RETURN, 1);
     PostMessageA(box, WM_KEYUP, VK_RETURN, 0xC0000001);
     WaitFor([&] { return !IsWindow(box); });

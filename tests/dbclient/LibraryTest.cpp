@@ -13,6 +13,7 @@
 #include "dbclient/VelConn.h"
 #include "utils/DbDescError.h"
 #include "utils/ModalBoxAnswerer.h"
+#include "tests/utils/WindowText.h"
 
 namespace {
 
@@ -80,20 +81,6 @@ bool IsChild()
     return GetEnvironmentVariableA("VELDB_DBCLIENT_CHILD", nullptr, 0) != 0;
 }
 
-BOOL CALLBACK CollectText(HWND child, LPARAM out)
-{
-    *reinterpret_cast<std::string*>(out) += ModalBoxAnswerer::Text(child) + "|";
-    return TRUE;
-}
-
-// The texts of every control of a box, joined.
-std::string ShownTexts(HWND box)
-{
-    std::string texts;
-    EnumChildWindows(box, CollectText, reinterpret_cast<LPARAM>(&texts));
-    return texts;
-}
-
 class LibraryFixture : public ::testing::Test {
 protected:
     void SetUp() override
@@ -157,7 +144,7 @@ TEST_F(LibraryLogin, RefusedByTheLibraryOrByTheUserCheck)
         Serve("SYSDB", *by);
         for (const auto& c : cases) {
             std::string shown;
-            ModalBoxAnswerer box("", IDOK, [&](HWND b) { shown = ShownTexts(b); });
+            ModalBoxAnswerer box("", IDOK, [&](HWND b) { shown = Joined(ChildTexts(b)); });
             VelConn conn;
             EXPECT_FALSE(conn.Login("SysDb", c.first, "vendeg", false)) << c.first;
             bool silent = by == &openDoor && c.first == std::string("NOBODY");
@@ -206,7 +193,7 @@ void Click(HWND dialog, int id)
 
 std::string Text(HWND dialog, int id)
 {
-    return ModalBoxAnswerer::Text(GetDlgItem(dialog, id));
+    return WindowText(GetDlgItem(dialog, id));
 }
 
 bool Enabled(HWND dialog, int id)
@@ -248,8 +235,8 @@ TEST_F(LibraryLogin, DialogDrivenByKeystrokes)
               Click(d, IDOK);
           } },
         { "", [](HWND box) {
-              EXPECT_NE(std::string::npos, ShownTexts(box).find("ADMIN/***@SYSDB"));
-              EXPECT_NE(std::string::npos, ShownTexts(box).find("Nem megfelelő jelszó!"));
+              EXPECT_NE(std::string::npos, Joined(ChildTexts(box)).find("ADMIN/***@SYSDB"));
+              EXPECT_NE(std::string::npos, Joined(ChildTexts(box)).find("Nem megfelelő jelszó!"));
               Click(box, IDOK);
           } },
         { "Bejelentkezés", [](HWND d) {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "WindowText.h"
+
 namespace {
 
 const UINT kPeriod = 20;
@@ -14,15 +18,6 @@ HWND FindDialog(const char* caption)
         if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId() && IsWindowVisible(window))
             return window;
     return nullptr;
-}
-
-BOOL CALLBACK CollectStatic(HWND window, LPARAM textsPointer)
-{
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (lstrcmpiA(name, "Static") == 0 && !ModalBoxAnswerer::Text(window).empty())
-        reinterpret_cast<std::vector<std::string>*>(textsPointer)->push_back(ModalBoxAnswerer::Text(window));
-    return TRUE;
 }
 
 }  // namespace
@@ -55,15 +50,13 @@ ModalBoxAnswerer::~ModalBoxAnswerer()
 
 std::string ModalBoxAnswerer::Text(HWND window)
 {
-    char text[4096] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    return WindowText(window);
 }
 
 std::vector<std::string> ModalBoxAnswerer::StaticTexts(HWND box)
 {
-    std::vector<std::string> texts;
-    EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&texts));
+    std::vector<std::string> texts = ChildTexts(box, "Static");
+    texts.erase(std::remove(texts.begin(), texts.end(), std::string()), texts.end());
     return texts;
 }
 
