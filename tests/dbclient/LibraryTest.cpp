@@ -492,6 +492,18 @@ TEST_F(LibraryTables, FindsListsStepsAndWritesThroughTheServer)
     for (const auto& v : values)
         EXPECT_EQ(v.second, t.FieldText(v.first)) << v.first;
     EXPECT_EQ(3, t.Count());
+    EXPECT_EQ(10005, ErrorCode([&] { t.NewRecord(); })) << "\"id\" is unique";
+    // What a transaction wrote and deleted goes when it is rolled back.
+    ASSERT_EQ(0, conn.Descriptions().BeginTransaction("t"));
+    t.DeleteRecord();
+    t.Field("id").SetNumber(4);
+    t.NewRecord();
+    EXPECT_EQ(3, t.Count());
+    ASSERT_EQ(0, conn.Descriptions().EndTransaction(false));
+    EXPECT_FALSE(t.FindByKey("id"));
+    EXPECT_EQ(3, t.Count());
+    t.Field("id").SetNumber(3);
+    EXPECT_TRUE(t.FindByKey("id"));
     server.Query("fail FindList 10099");
     Thrown failed = ThrownBy([&] { t.FindList("text", RdmTable::BeforeFirst); });
     EXPECT_EQ(10099, failed.code) << "the status was not passed on";

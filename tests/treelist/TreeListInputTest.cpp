@@ -102,25 +102,35 @@ TEST_F(TreeListKeysTest, EnterSendsOnlyReturn)
     EXPECT_EQ(Send(WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS | DLGC_WANTCHARS);
 }
 
-TEST_F(TreeListKeysTest, CellSelectionMovesBetweenColumns)
+// Deleting the caret's column moves the caret to column 0.
+TEST_F(TreeListKeysTest, CellSelectionMovesBetweenColumnsAndLeavesADeletedOne)
 {
     Send(TVM_SETEXTENDEDSTYLE, 0, TVS_EX_CELLSELECT_TL);
     AddColumn("a", 100);
     AddColumn("b", 100);
+    AddColumn("c", 100);
     Select(b);
     Clear();
     Key(VK_RIGHT);
-    const Note& changed = Noted(TVN_SELCHANGEDA);
-    EXPECT_EQ(changed.column, 1);
+    EXPECT_EQ(Noted(TVN_SELCHANGEDA).column, 1);
     EXPECT_EQ(Caret(), b);
+    SetText(b, 2, "cell");
+    ASSERT_TRUE(Send(TVM_SELECTITEM, TVGN_CARET | TVSI_COLUMN(2), Ptr(b)));
     Clear();
     Key(VK_RIGHT);
     EXPECT_EQ(Find(TVN_SELCHANGEDA), nullptr) << "no column beyond the last";
-    Key(VK_LEFT);
+    EXPECT_TRUE(Send(TVM_DELETECOLUMN, 2));
+    EXPECT_EQ(Send(TVM_GETCOLUMNCOUNT), 2);
+    EXPECT_EQ(Caret(), b);
+    Clear();
+    Key(VK_RIGHT);
+    EXPECT_EQ(Noted(TVN_SELCHANGEDA).column, 1) << "from column 0";
     Key(VK_LEFT);
     Clear();
     Key(VK_LEFT);
     EXPECT_EQ(Find(TVN_SELCHANGEDA), nullptr);
+    EXPECT_FALSE(Send(TVM_DELETECOLUMN, 0));
+    EXPECT_FALSE(Send(TVM_DELETECOLUMN, 7));
 }
 
 TEST_F(TreeListKeysTest, ShiftExtendsAMultipleSelection)

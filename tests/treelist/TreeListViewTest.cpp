@@ -56,27 +56,6 @@ TEST_F(TreeListTest, ColumnsShareTheWidthTheyFollowWithinLimits)
     EXPECT_EQ(Send(TVM_INSERTCOLUMN, 1, 0), -1) << "a null record";
 }
 
-TEST_F(TreeListTest, DeletingTheCaretColumnMovesTheCaretToColumnZero)
-{
-    Send(TVM_SETEXTENDEDSTYLE, 0, TVS_EX_CELLSELECT_TL);
-    AddColumn("a", 100);
-    AddColumn("b", 100);
-    AddColumn("c", 100);
-    HTREEITEM item = Insert("x");
-    SetText(item, 2, "cell");
-    ASSERT_TRUE(Send(TVM_SELECTITEM, TVGN_CARET | TVSI_COLUMN(2), reinterpret_cast<LPARAM>(item)));
-    EXPECT_TRUE(Send(TVM_DELETECOLUMN, 2));
-    EXPECT_EQ(Send(TVM_GETCOLUMNCOUNT), 2);
-    EXPECT_EQ(Caret(), item);
-    // Right moves into column 1, so the caret was in column 0.
-    Clear();
-    Send(WM_KEYDOWN, VK_RIGHT);
-    const Note& changed = Noted(TVN_SELCHANGEDA);
-    EXPECT_EQ(changed.column, 1);
-    EXPECT_FALSE(Send(TVM_DELETECOLUMN, 0));
-    EXPECT_FALSE(Send(TVM_DELETECOLUMN, 7));
-}
-
 TEST_F(TreeListTest, HitTestRegions)
 {
     Make(TVS_HASBUTTONS | TVS_LINESATROOT, 300, 200);
