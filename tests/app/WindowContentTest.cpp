@@ -29,9 +29,12 @@ protected:
     void OpenFromTray() { window.Runner().TrayClick(WM_LBUTTONUP); }
     void OpenFromMenu() { window.Runner().Command(ID_OPEN_CONTROL); }
     void Hide() { window.Runner().Hide(); }
-    void Copy(const std::string& from, const char* name) { CopyFileA(from.c_str(), server.FilePath(name).c_str(), FALSE); }
+    void Copy(const std::string& from, const char* name) { CopyFileA(from.c_str(), server.FilePath(name).c_str(), 0); }
 
-    std::string Value(ParameterView::Row row) { return window.Text(window.Children(window.ParametersRoot()).at(row), 1); }
+    std::string Value(ParameterView::Row row)
+    {
+        return window.Text(window.Children(window.ParametersRoot()).at(row), 1);
+    }
     Rows Databases() { return window.Rows(window.DatabasesRoot()); }
     bool NetLockChecked() { return (Dlg().m_menu.GetMenuState(ID_NET_LOCK, MF_BYCOMMAND) & MF_CHECKED) != 0; }
     void SetNetLockCheck(bool checked) { Dlg().m_menu.CheckMenuItem(ID_NET_LOCK, checked ? MF_CHECKED : MF_UNCHECKED); }

@@ -20,6 +20,13 @@ void Type(HWND control, const std::string& text)
         SendMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
+// A key pressed and released, to the window's own message loop.
+void PostKey(HWND window, WPARAM key)
+{
+    PostMessageA(window, WM_KEYDOWN, key, 1);
+    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+}
+
 // Over what the field holds.
 void Retype(HWND control, const std::string& text)
 {
@@ -67,27 +74,10 @@ HTREEITEM TreeDriver::Modules(const std::string& database)
     return rows.empty() ? nullptr : rows.back();
 }
 
-void TreeDriver::PressRight(HTREEITEM node)
-{
-    Press(node, VK_RIGHT);
-}
-
-void TreeDriver::PressLeft(HTREEITEM node)
-{
-    Press(node, VK_LEFT);
-}
-
 void TreeDriver::Press(HTREEITEM node, WPARAM key)
 {
     OnUi([&] { Tree().SelectItem(node); });
-    HWND tree = Tree().GetSafeHwnd();
-    PostMessageA(tree, WM_KEYDOWN, key, 1);
-    PostMessageA(tree, WM_KEYUP, key, 0xC0000001);
-}
-
-void TreeDriver::WaitIdle()
-{
-    OnUi([] {});
+    PostKey(Tree().GetSafeHwnd(), key);
 }
 
 HWND TreeDriver::WaitForLogin(DWORD timeoutMs)
@@ -115,9 +105,7 @@ bool TreeDriver::TypeLogin(const std::string& user, const std::string& password,
     if (greyed)
         fprintf(stderr, "login: OK greyed with \"%s\" chosen\n", WindowText(combo).c_str());
     // Enter or Escape in the password field, through the dialog's own keyboard handling.
-    WPARAM key = ok && !greyed ? VK_RETURN : VK_ESCAPE;
-    PostMessageA(passwordEdit, WM_KEYDOWN, key, 1);
-    PostMessageA(passwordEdit, WM_KEYUP, key, 0xC0000001);
+    PostKey(passwordEdit, ok && !greyed ? VK_RETURN : VK_ESCAPE);
     return WaitFor([&] { return !IsWindow(login); }) && !greyed;
 }
 
@@ -136,8 +124,7 @@ std::string TreeDriver::AnswerRefusal()
     if (!WaitFor([&] { return (box = FindThreadWindow(thread, nullptr, "")) != nullptr; }))
         return "";
     std::string texts = Joined(ChildTexts(box));
-    PostMessageA(box, WM_KEYDOWN, VK_RETURN, 1);
-    PostMessageA(box, WM_KEYUP, VK_RETURN, 0xC0000001);
+    PostKey(box, VK_RETURN);
     WaitFor([&] { return !IsWindow(box); });
     return texts;
 }

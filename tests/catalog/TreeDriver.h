@@ -24,10 +24,10 @@ public:
     HTREEITEM Modules(const std::string& database);   // its "Kiegészítő modulok" node
 
     // Selects the node and presses Right (expand) or Left (collapse); does not wait.
-    void PressRight(HTREEITEM node);
-    void PressLeft(HTREEITEM node);
+    void PressRight(HTREEITEM node) { Press(node, VK_RIGHT); }
+    void PressLeft(HTREEITEM node) { Press(node, VK_LEFT); }
     // Runs nothing on the window's thread: returns once it is free again.
-    void WaitIdle();
+    void WaitIdle() { OnUi([] {}); }
 
     // The login dialog, when it appears within the time.
     HWND WaitForLogin(DWORD timeoutMs = 5000);
