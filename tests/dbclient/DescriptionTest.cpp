@@ -219,7 +219,7 @@ void FillList(DbDesc& db, int recType, std::vector<uint8_t> data, uint32_t recor
     list.index = -1;
 }
 
-TEST(RecordList, ModesAndStepping)
+TEST(RecordList, ModesSteppingAndRecordsThatDoNotFit)
 {
     DbDesc db = MakeDesc();
     RdmTable t(db, "dbuser");
@@ -241,12 +241,7 @@ TEST(RecordList, ModesAndStepping)
     EXPECT_FALSE(t.SetListIndex(-2));
     EXPECT_TRUE(t.PositionList(RdmTable::ListLast));
     EXPECT_FALSE(t.PositionList(RdmTable::ListNext));
-}
-
-TEST(RecordList, RaggedShortAndEmptyRecordsStayInside)
-{
-    DbDesc db = MakeDesc();
-    RdmTable t(db, "dbuser");
+    // Ragged, short and empty records stay inside the list.
     std::vector<uint8_t> ragged(36 * 2 + 5, 1);
     FillList(db, 10000, ragged, 36);
     EXPECT_EQ(2u, t.ListCount());
