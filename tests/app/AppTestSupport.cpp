@@ -51,21 +51,6 @@ DialogRunner::~DialogRunner()
         m_thread.join();
 }
 
-void DialogRunner::TrayClick(LPARAM mouseMessage)
-{
-    SendMessageA(m_hwnd, CVelDbCtrlDlg::WM_TRAYNOTIFY, TrayIcon::kIconId, mouseMessage);
-}
-
-bool DialogRunner::Ended() const
-{
-    return m_ended;
-}
-
-bool DialogRunner::WaitEnded(DWORD timeoutMs) const
-{
-    return WaitFor([this] { return m_ended; }, timeoutMs);
-}
-
 ProgramProcess::~ProgramProcess()
 {
     if (!Running() || Exit())
@@ -79,19 +64,13 @@ bool ProgramProcess::Start(const std::string& commandLine)
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return false;
     CloseHandle(info.hThread);
     m_process.Reset(info.hProcess);
     m_processId = info.dwProcessId;
     return true;
-}
-
-bool ProgramProcess::WaitEnded(DWORD timeoutMs) const
-{
-    return WaitForSingleObject(m_process.Get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 DWORD ProgramProcess::ExitCode() const

@@ -52,14 +52,17 @@ public:
 
     TestDlg& Dlg() { return m_dlg; }
     HWND Hwnd() const { return m_hwnd; }
-    bool Ended() const;
-    bool WaitEnded(DWORD timeoutMs = 5000) const;
+    bool Ended() const { return m_ended; }
+    bool WaitEnded(DWORD timeoutMs = 5000) const { return WaitFor([this] { return m_ended; }, timeoutMs); }
     INT_PTR Result() const { return m_result; }
 
     // What the user and the system do: a menu command, a mouse message on the tray
     // icon, Cancel, a tick of the status timer.
     void Command(UINT id) { SendMessageA(m_hwnd, WM_COMMAND, id, 0); }
-    void TrayClick(LPARAM mouseMessage);
+    void TrayClick(LPARAM mouseMessage)
+    {
+        SendMessageA(m_hwnd, CVelDbCtrlDlg::WM_TRAYNOTIFY, TrayIcon::kIconId, mouseMessage);
+    }
     void Hide() { SendMessageA(m_hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }
     void Tick() { SendMessageA(m_hwnd, WM_TIMER, CVelDbCtrlDlg::STATUS_TIMER_ID, 0); }
 
@@ -81,7 +84,10 @@ public:
     ProgramProcess& operator=(const ProgramProcess&) = delete;
 
     bool Start(const std::string& commandLine);
-    bool WaitEnded(DWORD timeoutMs = 15000) const;
+    bool WaitEnded(DWORD timeoutMs = 15000) const
+    {
+        return WaitForSingleObject(m_process.Get(), timeoutMs) == WAIT_OBJECT_0;
+    }
     bool Running() const { return m_process && !WaitEnded(0); }
     DWORD ExitCode() const;
     // Its control window ("veldbsrv control program"), shown or not, or null.

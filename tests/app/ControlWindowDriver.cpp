@@ -9,6 +9,12 @@ ControlWindowDriver::ControlWindowDriver(const std::vector<std::string>& databas
     m_runner->TrayClick(WM_LBUTTONUP);
 }
 
+ControlWindowDriver::ControlWindowDriver()
+{
+    m_service.Install(m_dir.Path() + "veldbsrv.exe");
+    m_runner = std::make_unique<DialogRunner>();
+}
+
 ControlWindowDriver::~ControlWindowDriver()
 {
     m_runner.reset();

@@ -12,11 +12,14 @@ class ControlWindowDriver : public TreeDriver {
 public:
     // The databases of velsrv.xml, in file order.
     explicit ControlWindowDriver(const std::vector<std::string>& databases);
+    // The service registered in a server directory without velsrv.xml; the window hidden.
+    ControlWindowDriver();
     ~ControlWindowDriver() override;
 
     TestDlg& Dlg() { return m_runner->Dlg(); }
     DialogRunner& Runner() { return *m_runner; }
     ServiceFixture& Service() { return m_service; }
+    const ConfigDir& ServerDir() const { return m_dir; }
 
     // Returns once the window's thread has handled every message posted to it so far.
     void WaitPosted();

@@ -33,20 +33,17 @@ protected:
     }
 };
 
-TEST_F(ServiceControlTest, StartAsksTheManagerWithoutWaitingAndIgnoresAMissingService)
+// A start asks the manager without waiting and ignores a missing service; a stop of a
+// missing service fails, of a stopped one succeeds.
+TEST_F(ServiceControlTest, StartAndStopOfAMissingOrStoppedService)
 {
     ServiceControl::Start("veldbsrv");
     EXPECT_EQ(ServiceStatus::Unavailable, ServiceControl::QueryStatus("veldbsrv"));
-    ASSERT_TRUE(service.Install(StandinServicePath()));
-    ServiceControl::Start("veldbsrv");
-    EXPECT_TRUE(service.WaitForState(SERVICE_RUNNING));
-}
-
-TEST_F(ServiceControlTest, StopOfAMissingOrStoppedService)
-{
     EXPECT_EQ(ERROR_SERVICE_DOES_NOT_EXIST, StopError());
     ASSERT_TRUE(service.Install(StandinServicePath()));
     EXPECT_EQ(0, StopError());
+    ServiceControl::Start("veldbsrv");
+    EXPECT_TRUE(service.WaitForState(SERVICE_RUNNING));
 }
 
 TEST_F(ServiceControlTest, StopWaitsForTheServerProcessToEnd)
@@ -80,17 +77,16 @@ TEST_F(ServiceControlTest, ProcessWhoseNameBeginsWithTheServerNameCounts)
 
 TEST(ServerDirectory, PlainQuotedWithArgumentsAndOdd)
 {
-    EXPECT_EQ("D:\\srv\\bin\\", ImagePath::DirectoryOf("D:\\srv\\bin\\veldbsrv.exe"));
-    EXPECT_EQ("C:\\Program Files\\veldb\\",
-              ImagePath::DirectoryOf("\"C:\\Program Files\\veldb\\veldbsrv.exe\" -x"));
-    EXPECT_EQ("C:\\veldb\\bin\\", ImagePath::DirectoryOf("C:\\veldb\\bin\\veldbsrv.exe -x -y"));
-    EXPECT_EQ("C:\\Program Files\\veldb\\",
-              ImagePath::DirectoryOf("C:\\Program Files\\veldb\\veldbsrv.EXE"));
-    EXPECT_EQ("C:", ImagePath::DirectoryOf("C:veldbsrv.exe"));
-    EXPECT_EQ("", ImagePath::DirectoryOf("veldbsrv.exe"));
-    EXPECT_EQ("\\\\host\\share\\", ImagePath::DirectoryOf("\\\\host\\share\\veldbsrv.exe"));
-    EXPECT_EQ("C:\\a\\", ImagePath::DirectoryOf("\"C:\\a\\veldbsrv.exe"));
-    EXPECT_EQ("C:\\a.exe.d\\", ImagePath::DirectoryOf("C:\\a.exe.d\\veldbsrv.exe"));
+    const std::pair<const char*, const char*> cases[] = {
+        { "D:\\srv\\bin\\veldbsrv.exe", "D:\\srv\\bin\\" },
+        { "\"C:\\Program Files\\veldb\\veldbsrv.exe\" -x", "C:\\Program Files\\veldb\\" },
+        { "C:\\veldb\\bin\\veldbsrv.exe -x -y", "C:\\veldb\\bin\\" },
+        { "C:\\Program Files\\veldb\\veldbsrv.EXE", "C:\\Program Files\\veldb\\" }, { "C:veldbsrv.exe", "C:" },
+        { "veldbsrv.exe", "" }, { "\\\\host\\share\\veldbsrv.exe", "\\\\host\\share\\" },
+        { "\"C:\\a\\veldbsrv.exe", "C:\\a\\" }, { "C:\\a.exe.d\\veldbsrv.exe", "C:\\a.exe.d\\" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.second, ImagePath::DirectoryOf(c.first)) << c.first;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "res/resource.h"
+#include "tests/utils/WindowText.h"
 #include "utils/UniqueHandle.h"
 
 using velutils::ServiceHandle;
@@ -17,25 +18,18 @@ ServiceHandle OpenManager()
     return ServiceHandle(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
 }
 
-ServiceHandle OpenVeldbsrv(SC_HANDLE manager)
+// The service's handle outlives the manager's.
+ServiceHandle OpenVeldbsrv()
 {
-    return ServiceHandle(OpenServiceA(manager, "veldbsrv", SERVICE_ALL_ACCESS));
+    return ServiceHandle(OpenServiceA(OpenManager().Get(), "veldbsrv", SERVICE_ALL_ACCESS));
 }
 
 bool QueryVeldbsrv(SERVICE_STATUS_PROCESS& status)
 {
-    ServiceHandle manager = OpenManager();
-    ServiceHandle service = OpenVeldbsrv(manager.Get());
+    ServiceHandle service = OpenVeldbsrv();
     DWORD needed = 0;
     return service && QueryServiceStatusEx(service.Get(), SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
                                            sizeof status, &needed);
-}
-
-std::string TextOf(HWND window)
-{
-    char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
 }
 
 // The visible error boxes of this process, the program's own and the system's.
@@ -53,24 +47,15 @@ std::vector<HWND> ErrorBoxes()
     return boxes;
 }
 
-BOOL CALLBACK CollectStaticText(HWND control, LPARAM text)
-{
-    char name[16] = "";
-    GetClassNameA(control, name, sizeof name);
-    if (lstrcmpiA(name, "Static") == 0)
-        *reinterpret_cast<std::string*>(text) += TextOf(control);
-    return TRUE;
-}
-
 // The program's own box has its text controls; the system's only a static text.
 ShownError Read(HWND box)
 {
-    ShownError shown = { TextOf(box), std::string(), std::string(), false };
+    ShownError shown = { WindowText(box), std::string(), std::string(), false };
     if (HWND text = GetDlgItem(box, IDC_VELMSGBOX_TEXT)) {
-        shown.mainText = TextOf(text);
-        shown.detail = TextOf(GetDlgItem(box, IDC_VELMSGBOX_DETAIL));
+        shown.mainText = WindowText(text);
+        shown.detail = WindowText(GetDlgItem(box, IDC_VELMSGBOX_DETAIL));
     } else {
-        EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&shown.mainText));
+        shown.mainText = Joined(ChildTexts(box, "Static"), "");
     }
     shown.ownerlessTopmost = !GetWindow(box, GW_OWNER) && (GetWindowLongPtrA(box, GWL_EXSTYLE) & WS_EX_TOPMOST);
     return shown;
@@ -87,15 +72,6 @@ bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs)
         Sleep(20);
     }
     return true;
-}
-
-std::string BuildDirectory()
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir(path);
-    dir.erase(dir.find_last_of("\\/"));           // the program's own folder: tests or bench
-    return dir.substr(0, dir.find_last_of("\\/") + 1);
 }
 
 std::string StandinServicePath()
@@ -126,15 +102,13 @@ bool ServiceFixture::Install(const std::string& binaryPath)
 
 bool ServiceFixture::Start()
 {
-    ServiceHandle manager = OpenManager();
-    ServiceHandle service = OpenVeldbsrv(manager.Get());
+    ServiceHandle service = OpenVeldbsrv();
     return service && StartServiceA(service.Get(), 0, nullptr);
 }
 
 bool ServiceFixture::Stop()
 {
-    ServiceHandle manager = OpenManager();
-    ServiceHandle service = OpenVeldbsrv(manager.Get());
+    ServiceHandle service = OpenVeldbsrv();
     SERVICE_STATUS status = {};
     return service && ControlService(service.Get(), SERVICE_CONTROL_STOP, &status);
 }
@@ -161,8 +135,7 @@ void ServiceFixture::Remove()
     if (!m_installed)
         return;
     m_installed = false;
-    ServiceHandle manager = OpenManager();
-    ServiceHandle service = OpenVeldbsrv(manager.Get());
+    ServiceHandle service = OpenVeldbsrv();
     if (!service)
         return;
     DWORD pid = ProcessId();

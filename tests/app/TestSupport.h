@@ -15,7 +15,14 @@
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 
 // The build tree the tests run from ("...\\build\\x86_64\\"), with its trailing separator.
-std::string BuildDirectory();
+inline std::string BuildDirectory()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string dir(path);
+    dir.erase(dir.find_last_of("\\/"));           // the program's own folder: tests or bench
+    return dir.substr(0, dir.find_last_of("\\/") + 1);
+}
 
 // The stand-in service program that the build puts beside the tests.
 std::string StandinServicePath();

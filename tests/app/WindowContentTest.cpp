@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "res/resource.h"
-#include "tests/app/AppTestSupport.h"
-#include "tests/config/ConfigDir.h"
+#include "tests/app/ControlWindowDriver.h"
 #include "utils/VelDateTime.h"
 
 namespace {
+
+using Rows = std::vector<std::string>;
 
 std::string Config(const std::string& velsrv, const std::string& databases = std::string())
 {
@@ -21,82 +22,51 @@ std::string Config(const std::string& velsrv, const std::string& databases = std
          + databases + "    </databases>\n</serverparams>\n";
 }
 
+// The window over a server directory whose velsrv.xml each test writes.
 class WindowContent : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(service.Install(server.Path() + "veldbsrv.exe"));
-        runner = std::make_unique<DialogRunner>();
-        ASSERT_TRUE(runner->Hwnd());
-    }
-    void TearDown() override { runner.reset(); }
+    TestDlg& Dlg() { return window.Dlg(); }
+    void OpenFromTray() { window.Runner().TrayClick(WM_LBUTTONUP); }
+    void OpenFromMenu() { window.Runner().Command(ID_OPEN_CONTROL); }
+    void Hide() { window.Runner().Hide(); }
+    void Copy(const std::string& from, const char* name) { CopyFileA(from.c_str(), server.FilePath(name).c_str(), 0); }
 
-    TestDlg& Dlg() { return runner->Dlg(); }
-
-    void Copy(const std::string& from, const char* name) { CopyFileA(from.c_str(), server.FilePath(name).c_str(), FALSE); }
-    void OpenFromTray() { runner->TrayClick(WM_LBUTTONUP); }
-    void OpenFromMenu() { runner->Command(ID_OPEN_CONTROL); }
-    void Hide() { runner->Hide(); }
-
-    // The tree's and the menu's messages reach the window's thread.
-    CTreeListCtrl& Tree() { return Dlg().m_tree; }
-    std::string Text(HTREEITEM item, int column)
+    std::string Value(ParameterView::Row row)
     {
-        const char* text = Tree().GetItemText(item, column);
-        return text ? text : "<none>";
+        return window.Text(window.Children(window.ParametersRoot()).at(row), 1);
     }
-    HTREEITEM Child(HTREEITEM parent, int index)
-    {
-        HTREEITEM item = parent == TVI_ROOT ? Tree().GetRootItem() : Tree().GetChildItem(parent);
-        for (int i = 0; i < index && item; ++i)
-            item = Tree().GetNextSiblingItem(item);
-        return item;
-    }
-    HTREEITEM Root(int index) { return Child(TVI_ROOT, index); }
-    HTREEITEM Databases() { return Root(2); }
-    std::string Value(ParameterView::Row row) { return Text(Child(Root(1), row), 1); }
-    // Label and value of each child of `parent`, as "label=value".
-    std::vector<std::string> Rows(HTREEITEM parent)
-    {
-        std::vector<std::string> rows;
-        for (HTREEITEM i = Tree().GetChildItem(parent); i; i = Tree().GetNextSiblingItem(i))
-            rows.push_back(Text(i, 0) + "=" + Text(i, 1));
-        return rows;
-    }
-    bool Bold(HTREEITEM item) { return (Tree().GetItemState(item, TVIS_BOLD) & TVIS_BOLD) != 0; }
+    Rows Databases() { return window.Rows(window.DatabasesRoot()); }
     bool NetLockChecked() { return (Dlg().m_menu.GetMenuState(ID_NET_LOCK, MF_BYCOMMAND) & MF_CHECKED) != 0; }
     void SetNetLockCheck(bool checked) { Dlg().m_menu.CheckMenuItem(ID_NET_LOCK, checked ? MF_CHECKED : MF_UNCHECKED); }
 
-    // The server directory: the service's image path points into it.
-    ConfigDir server;
-    ServiceFixture service;
-    std::unique_ptr<DialogRunner> runner;
+    ControlWindowDriver window;
+    const ConfigDir& server = window.ServerDir();
 };
 
 TEST_F(WindowContent, BranchesAndParameterRowsInOrderWithTheirValues)
 {
     server.Write(Config("archivehome=\"C:\\arch\xEDv\\\" dbhome=\"D:\\db\\\" synctimeout=\"sok\" "
-                                      "allowsameuid=\"false\" clientchecktimeout=\"5000\" listen_on_port=\"6510\" "
-                                      "state=\"1\" debuglog=\"5\" net_lock=\"1\""));
+                        "allowsameuid=\"false\" clientchecktimeout=\"5000\" listen_on_port=\"6510\" "
+                        "state=\"1\" debuglog=\"5\" net_lock=\"1\""));
     OpenFromTray();
-    const char* const rootLabels[] = { "Verzió információk", "Szerver paraméterek", "Adatbázisok" };
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(rootLabels[i], Text(Root(i), 0));
-        EXPECT_EQ("", Text(Root(i), 1));
-        EXPECT_TRUE(Bold(Root(i))) << rootLabels[i];
+    std::vector<HTREEITEM> roots = window.Children(TVI_ROOT);
+    Rows labels;
+    for (HTREEITEM root : roots) {
+        labels.push_back(window.Text(root, 0) + "=" + window.Text(root, 1));
+        EXPECT_TRUE(window.Bold(root)) << labels.back();
     }
-    EXPECT_EQ(nullptr, Root(3));
+    EXPECT_EQ((Rows{ "Verzió információk=", "Szerver paraméterek=", "Adatbázisok=" }), labels);
     // No client library beside the tests: the connection count is not known.
-    const std::vector<std::string> expected = {
+    const Rows expected = {
         "Kiszolgáló helye=" + server.Path(), "Archiválási alapkönyvtár=C:\\arch\xEDv\\",
         "Adatbázis alapkönyvtár=D:\\db\\", "Logolási szint=[all][tranasactions]",
         "Szinkronizációs időtúllépési határ=sok ms", "Bejelentkezés azonos néven=támogatott",
         "Kliens állapot lekérdezési időhatár=5000 ms", "Párhuzamos kapcsolatok max. száma=",
         "Port=6510", "Kiszolgáló zárolt=IGEN", "Hálózat zárolt=IGEN",
     };
-    EXPECT_EQ(expected, Rows(Root(1)));
-    for (int row = 0; row < ParameterView::RowCount; ++row)
-        EXPECT_FALSE(Bold(Child(Root(1), row))) << row;
+    EXPECT_EQ(expected, window.Rows(window.ParametersRoot()));
+    for (HTREEITEM row : window.Children(window.ParametersRoot()))
+        EXPECT_FALSE(window.Bold(row)) << window.Text(row, 0);
     Hide();
     server.Write(Config("allowsameuid=\"0\" state=\"0\""));
     OpenFromTray();
@@ -106,7 +76,7 @@ TEST_F(WindowContent, BranchesAndParameterRowsInOrderWithTheirValues)
 
 TEST_F(WindowContent, ColumnHeadings)
 {
-    HWND header = FindWindowExA(Tree().GetSafeHwnd(), nullptr, WC_HEADERA, nullptr);
+    HWND header = FindWindowExA(Dlg().m_tree.GetSafeHwnd(), nullptr, WC_HEADERA, nullptr);
     ASSERT_TRUE(header);
     ASSERT_EQ(2, SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
     const char* const titles[] = { "Tulajdonság", "Érték" };
@@ -157,62 +127,50 @@ TEST_F(WindowContent, MissingFileShowsOnlyTheRowsThatAreAlwaysSet)
     EXPECT_EQ("NEM", Value(ParameterView::ServerLocked));
     EXPECT_EQ("NEM", Value(ParameterView::NetLocked));
     EXPECT_TRUE(NetLockChecked());
-    EXPECT_TRUE(Rows(Databases()).empty());
+    EXPECT_TRUE(Databases().empty());
     EXPECT_TRUE(shown.Take().empty());
 }
 
+// Rows only for the settings a database has; none for a name with a capital letter
+// (its settings cannot be read); a start time that cannot be converted stays empty.
 TEST_F(WindowContent, DatabaseNodesWithTheirSettings)
 {
     server.Write(Config("", "        <konyveles regdbpath=\"C:\\k\xF6nyv\\\" reglmgrname=\"K1\" "
-                                          "regcompdatafname=\"k.par\" regdbpages=\"4096\" regowlpages=\"1024\" "
-                                          "archivepath=\"C:\\a\\\" dbstart=\"0\" />\n"
-                                          "        <!-- egy megjegyzés -->\n"
-                                          "        <ures />\n"
-                                          "        <Nagy regdbpath=\"x\" />\n"
-                                          "        <db dbstart=\"-5\" />\n"));
+                            "regcompdatafname=\"k.par\" regdbpages=\"4096\" regowlpages=\"1024\" "
+                            "archivepath=\"C:\\a\\\" dbstart=\"0\" />\n"
+                            "        <!-- egy megjegyzés -->\n        <ures />\n        <Nagy regdbpath=\"x\" />\n"
+                            "        <db dbstart=\"-5\" />\n"));
     OpenFromTray();
-    std::vector<std::string> databases = Rows(Databases());
-    EXPECT_EQ((std::vector<std::string>{ "konyveles=", "ures=", "Nagy=", "db=" }), databases);
-
-    HTREEITEM konyveles = Child(Databases(), 0);
-    EXPECT_TRUE(Bold(konyveles));
-    std::vector<std::string> rows = Rows(konyveles);
-    // The start time as the date and time tests check it.
-    const std::vector<std::string> expected = {
-        "Adatbázis helye=C:\\k\xF6nyv\\", "Session ID=K1", "Paraméter fájl=k.par", "Adatcache méret=4096",
-        "Tranzakció cache méret=1024", "Archiválási útvonal=C:\\a\\", "Elindítva=" + velDate::StartTimeText(0),
-        "Kiegészítő modulok=",
+    // The start time as the date and time tests check it; the modules with their placeholder.
+    const Rows expected = {
+        "konyveles=", "  Adatbázis helye=C:\\k\xF6nyv\\", "  Session ID=K1", "  Paraméter fájl=k.par",
+        "  Adatcache méret=4096", "  Tranzakció cache méret=1024", "  Archiválási útvonal=C:\\a\\",
+        "  Elindítva=" + velDate::StartTimeText(0), "  Kiegészítő modulok=", "    =",
+        "ures=", "  Kiegészítő modulok=", "    =", "Nagy=", "  Kiegészítő modulok=", "    =",
+        "db=", "  Elindítva=", "  Kiegészítő modulok=", "    =",
     };
-    EXPECT_EQ(expected, rows);
-    EXPECT_FALSE(Bold(Child(konyveles, 0)));
-    HTREEITEM modules = Child(konyveles, 7);
-    EXPECT_TRUE(Bold(modules));
-    EXPECT_EQ(std::vector<std::string>{ "=" }, Rows(modules));   // the placeholder
-
-    // Without attributes, and with a capital letter (its settings cannot be read).
-    EXPECT_EQ(std::vector<std::string>{ "Kiegészítő modulok=" }, Rows(Child(Databases(), 1)));
-    EXPECT_EQ(std::vector<std::string>{ "Kiegészítő modulok=" }, Rows(Child(Databases(), 2)));
-    // A start time that cannot be converted stays empty.
-    EXPECT_EQ("Elindítva=", Rows(Child(Databases(), 3)).at(0));
+    EXPECT_EQ(expected, Databases());
+    HTREEITEM konyveles = window.Database("konyveles");
+    EXPECT_TRUE(window.Bold(konyveles));
+    EXPECT_FALSE(window.Bold(window.Children(konyveles).front()));
+    EXPECT_TRUE(window.Bold(window.Modules("konyveles")));
 }
 
-// The tree's expansion notice reaches the catalogue browser: its login dialog comes, and
-// cancelled, leaves the placeholder.
 TEST_F(WindowContent, OpeningFromTheMenuFillsNoValuesAndEachShowingRebuilds)
 {
     server.Write(Config("dbhome=\"D:\\db\\\"", "        <db />\n"));
     OpenFromMenu();
     EXPECT_EQ("", Value(ParameterView::DbHome));
     EXPECT_EQ("", Value(ParameterView::ServerDir));
-    EXPECT_TRUE(Rows(Databases()).empty());
+    EXPECT_TRUE(Databases().empty());
     Hide();
     OpenFromTray();
     EXPECT_EQ("D:\\db\\", Value(ParameterView::DbHome));
-    EXPECT_EQ(1u, Rows(Databases()).size());
+    EXPECT_EQ(3u, Databases().size());
     Hide();
     OpenFromTray();   // rebuilt from scratch, not appended to
-    EXPECT_EQ(1u, Rows(Databases()).size());
-    EXPECT_EQ(1u + 6u + 1u + 11u + 1u + 1u + 2u, Tree().GetCount());   // versions (none found) and the rest
+    EXPECT_EQ(3u, Databases().size());
+    EXPECT_EQ(1u + 6u + 1u + 11u + 1u + 1u + 2u, Dlg().m_tree.GetCount());   // versions (none found) and the rest
 }
 
 // The check mark moves only when the file was written.
@@ -221,79 +179,56 @@ TEST_F(WindowContent, NetworkLockCommandWritesTheFileAndMovesTheCheckMark)
     server.Write(Config("dbhome=\"x\""));
     SetNetLockCheck(false);
     OpenFromMenu();   // derives the server directory
-    runner->Command(ID_NET_LOCK);
+    window.Runner().Command(ID_NET_LOCK);
     EXPECT_TRUE(NetLockChecked());
     EXPECT_EQ(Config("dbhome=\"x\" net_lock=\"true\""), server.Read());
-    runner->Command(ID_NET_LOCK);
+    window.Runner().Command(ID_NET_LOCK);
     EXPECT_FALSE(NetLockChecked());
     EXPECT_EQ(Config("dbhome=\"x\" net_lock=\"false\""), server.Read());
     SetFileAttributesA(server.FilePath().c_str(), FILE_ATTRIBUTE_READONLY);
-    runner->Command(ID_NET_LOCK);
+    window.Runner().Command(ID_NET_LOCK);
     EXPECT_FALSE(NetLockChecked());
     SetFileAttributesA(server.FilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(Config("dbhome=\"x\" net_lock=\"false\""), server.Read());
 }
 
-class VersionReportTest : public WindowContent {
-protected:
-    void SetUp() override
-    {
-        WindowContent::SetUp();
-        std::string build = BuildDirectory();
-        Copy(build + "standins\\veldbsrv.exe", "veldbsrv.exe");
-        Copy(build + "standins\\VELDB.dll", "VELDB.dll");
-        Copy(build + "standins\\veldbcli.dll", "Veldbcli.dll");
-        Copy(build + "veldbctrl.exe", "veldbctrl.exe");
-        Copy(build + "standins\\VelMonitor.exe", "VelMonitor.exe");
-        Copy(build + "standins\\VelArchiver.exe", "VelArchiver.exe");
-        // Found in the search order for modules (the current directory is in it), as
-        // beside the program.
-        GetCurrentDirectoryA(MAX_PATH, m_previousDirectory);
-        ASSERT_TRUE(SetCurrentDirectoryA(server.Path().c_str()));
-    }
-    void TearDown() override
-    {
-        SetCurrentDirectoryA(m_previousDirectory);
-        WindowContent::TearDown();
-    }
-    std::vector<std::string> Versions() { return Rows(Root(0)); }
-
-private:
-    char m_previousDirectory[MAX_PATH] = "";
-};
-
-TEST_F(VersionReportTest, SevenComponentsWithTheirVersions)
+// The components found in the search order for modules (the current directory is in it),
+// as beside the program; each showing reads them again.
+TEST_F(WindowContent, VersionReportOfTheComponentsFoundOptionalMissingAndVersionless)
 {
-    Copy(BuildDirectory() + "standins\\VELDB.dll", "VelDbLink.dll");
+    const std::string build = BuildDirectory();
+    for (const char* file : { "veldbsrv.exe", "VELDB.dll", "VelMonitor.exe", "VelArchiver.exe" })
+        Copy(build + "standins\\" + file, file);
+    Copy(build + "standins\\veldbcli.dll", "Veldbcli.dll");
+    Copy(build + "standins\\VELDB.dll", "VelDbLink.dll");
+    Copy(build + "veldbctrl.exe", "veldbctrl.exe");
+    char previous[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(server.Path().c_str()));
+    auto versions = [&] { return window.Rows(window.Children(TVI_ROOT).at(0)); };
     OpenFromTray();
-    const std::vector<std::string> expected = {
+    Rows expected = {
         "Hálózati kiszolgáló (veldbsrv)=8.2.0.17.", "Adatbázis szerver (veldb)=8.2.0.11.",
         "Kliens stub (veldbcli)=8.2.0.9.", "Adatkapcsolat (veldblink)=8.2.0.11.",
         "Kontrol program (veldbctrl)=3.1.1.45.", "Monitor program (velmonitor)=2.4.0.3.",
         "Archiváló program (velarchiver)=1.7.2.0.",
     };
-    EXPECT_EQ(expected, Versions());
-}
-
-TEST_F(VersionReportTest, OptionalMissingAndVersionlessComponents)
-{
-    DeleteFileA(server.FilePath("VELDB.dll").c_str());
-    Copy(BuildDirectory() + "tests\\velnoresources.dll", "VelArchiver.exe");   // no version resource
-    OpenFromMenu();
-    std::vector<std::string> rows = Versions();
-    ASSERT_EQ(6u, rows.size());   // no data link row
-    EXPECT_EQ("Adatbázis szerver (veldb)=nem elérhető", rows[1]);
-    EXPECT_EQ("Archiváló program (velarchiver)=nem elérhető", rows[5]);
-}
-
-TEST_F(VersionReportTest, ReplacedFileShowsItsNewVersionOnTheNextShowing)
-{
-    OpenFromMenu();
-    EXPECT_EQ("Adatbázis szerver (veldb)=8.2.0.11.", Versions().at(1));
+    EXPECT_EQ(expected, versions());
     Hide();
-    Copy(BuildDirectory() + "standins\\VelMonitor.exe", "VELDB.dll");
+    Copy(build + "standins\\VelMonitor.exe", "VELDB.dll");
     OpenFromMenu();
-    EXPECT_EQ("Adatbázis szerver (veldb)=2.4.0.3.", Versions().at(1));
+    expected[1] = "Adatbázis szerver (veldb)=2.4.0.3.";
+    EXPECT_EQ(expected, versions()) << "a replaced file shows its new version";
+    Hide();
+    DeleteFileA(server.FilePath("VELDB.dll").c_str());
+    DeleteFileA(server.FilePath("VelDbLink.dll").c_str());
+    Copy(build + "tests\\velnoresources.dll", "VelArchiver.exe");   // no version resource
+    OpenFromMenu();
+    expected.erase(expected.begin() + 3);                               // no data link row
+    expected[1] = "Adatbázis szerver (veldb)=nem elérhető";
+    expected[5] = "Archiváló program (velarchiver)=nem elérhető";
+    EXPECT_EQ(expected, versions());
+    SetCurrentDirectoryA(previous);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "dbclient/TRdmLogin.h"
 #include "tests/app/TestSupport.h"
 #include "tests/config/ConfigDir.h"
+#include "tests/utils/WindowText.h"
 #include "treelist/TreeListMessages.h"
 
 namespace {
@@ -19,26 +20,18 @@ void Type(HWND control, const std::string& text)
         SendMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
+// A key pressed and released, to the window's own message loop.
+void PostKey(HWND window, WPARAM key)
+{
+    PostMessageA(window, WM_KEYDOWN, key, 1);
+    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+}
+
 // Over what the field holds.
 void Retype(HWND control, const std::string& text)
 {
     SendMessageA(control, EM_SETSEL, 0, -1);
     Type(control, text);
-}
-
-BOOL CALLBACK CollectText(HWND child, LPARAM texts)
-{
-    char text[256] = "";
-    GetWindowTextA(child, text, sizeof text);
-    *reinterpret_cast<std::string*>(texts) += std::string(text) + "|";
-    return TRUE;
-}
-
-std::string TextOf(HWND window)
-{
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
 }
 
 }  // namespace
@@ -81,27 +74,10 @@ HTREEITEM TreeDriver::Modules(const std::string& database)
     return rows.empty() ? nullptr : rows.back();
 }
 
-void TreeDriver::PressRight(HTREEITEM node)
-{
-    Press(node, VK_RIGHT);
-}
-
-void TreeDriver::PressLeft(HTREEITEM node)
-{
-    Press(node, VK_LEFT);
-}
-
 void TreeDriver::Press(HTREEITEM node, WPARAM key)
 {
     OnUi([&] { Tree().SelectItem(node); });
-    HWND tree = Tree().GetSafeHwnd();
-    PostMessageA(tree, WM_KEYDOWN, key, 1);
-    PostMessageA(tree, WM_KEYUP, key, 0xC0000001);
-}
-
-void TreeDriver::WaitIdle()
-{
-    OnUi([] {});
+    PostKey(Tree().GetSafeHwnd(), key);
 }
 
 HWND TreeDriver::WaitForLogin(DWORD timeoutMs)
@@ -119,7 +95,7 @@ bool TreeDriver::TypeLogin(const std::string& user, const std::string& password,
     if (!login)
         return false;
     HWND combo = GetDlgItem(login, TRdmLogin::DatabaseComboId);
-    m_offeredDatabase = TextOf(combo);
+    m_offeredDatabase = WindowText(combo);
     HWND passwordEdit = GetDlgItem(login, TRdmLogin::PasswordEditId);
     Retype(GetDlgItem(login, TRdmLogin::UserEditId), user);
     Retype(passwordEdit, password);
@@ -127,11 +103,9 @@ bool TreeDriver::TypeLogin(const std::string& user, const std::string& password,
         Type(combo, other.substr(0, 1));
     bool greyed = ok && !IsWindowEnabled(GetDlgItem(login, IDOK));
     if (greyed)
-        fprintf(stderr, "login: OK greyed with \"%s\" chosen\n", TextOf(combo).c_str());
+        fprintf(stderr, "login: OK greyed with \"%s\" chosen\n", WindowText(combo).c_str());
     // Enter or Escape in the password field, through the dialog's own keyboard handling.
-    WPARAM key = ok && !greyed ? VK_RETURN : VK_ESCAPE;
-    PostMessageA(passwordEdit, WM_KEYDOWN, key, 1);
-    PostMessageA(passwordEdit, WM_KEYUP, key, 0xC0000001);
+    PostKey(passwordEdit, ok && !greyed ? VK_RETURN : VK_ESCAPE);
     return WaitFor([&] { return !IsWindow(login); }) && !greyed;
 }
 
@@ -149,10 +123,8 @@ std::string TreeDriver::AnswerRefusal()
     HWND box = nullptr;
     if (!WaitFor([&] { return (box = FindThreadWindow(thread, nullptr, "")) != nullptr; }))
         return "";
-    std::string texts;
-    EnumChildWindows(box, CollectText, reinterpret_cast<LPARAM>(&texts));
-    PostMessageA(box, WM_KEYDOWN, VK_RETURN, 1);
-    PostMessageA(box, WM_KEYUP, VK_RETURN, 0xC0000001);
+    std::string texts = Joined(ChildTexts(box));
+    PostKey(box, VK_RETURN);
     WaitFor([&] { return !IsWindow(box); });
     return texts;
 }
@@ -190,9 +162,19 @@ std::vector<std::string> TreeDriver::Rows(HTREEITEM parent, const std::string& i
 
 bool TreeDriver::Expanded(HTREEITEM item)
 {
-    UINT state = 0;
-    OnUi([&] { state = Tree().GetItemState(item, TVIS_EXPANDED); });
-    return (state & TVIS_EXPANDED) != 0;
+    return HasState(item, TVIS_EXPANDED);
+}
+
+bool TreeDriver::Bold(HTREEITEM item)
+{
+    return HasState(item, TVIS_BOLD);
+}
+
+bool TreeDriver::HasState(HTREEITEM item, UINT state)
+{
+    UINT found = 0;
+    OnUi([&] { found = Tree().GetItemState(item, state); });
+    return (found & state) != 0;
 }
 
 COLORREF TreeDriver::CellColour(HTREEITEM item, int column, bool background)

@@ -24,10 +24,10 @@ public:
     HTREEITEM Modules(const std::string& database);   // its "Kiegészítő modulok" node
 
     // Selects the node and presses Right (expand) or Left (collapse); does not wait.
-    void PressRight(HTREEITEM node);
-    void PressLeft(HTREEITEM node);
+    void PressRight(HTREEITEM node) { Press(node, VK_RIGHT); }
+    void PressLeft(HTREEITEM node) { Press(node, VK_LEFT); }
     // Runs nothing on the window's thread: returns once it is free again.
-    void WaitIdle();
+    void WaitIdle() { OnUi([] {}); }
 
     // The login dialog, when it appears within the time.
     HWND WaitForLogin(DWORD timeoutMs = 5000);
@@ -50,6 +50,7 @@ public:
     // Each row under `parent` as "label=value", its children indented by two blanks.
     std::vector<std::string> Rows(HTREEITEM parent, const std::string& indent = "");
     bool Expanded(HTREEITEM item);
+    bool Bold(HTREEITEM item);
     COLORREF CellColour(HTREEITEM item, int column, bool background);
     std::map<HTREEITEM, std::string> LoadedNodes();
 
@@ -63,6 +64,7 @@ protected:
 
 private:
     void Press(HTREEITEM node, WPARAM key);
+    bool HasState(HTREEITEM item, UINT state);
 
     std::string m_offeredDatabase;
 };

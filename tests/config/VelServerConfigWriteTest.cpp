@@ -43,52 +43,49 @@ protected:
 
 }  // namespace
 
-TEST_F(ConfigWrite, OnlyTheAttributeChanges)
+TEST_F(ConfigWrite, OnlyTheAttributeChangesAndTheFileKeepsItsAttributes)
 {
     dir.Write(kLocked);
+    const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
+    ASSERT_TRUE(SetFileAttributesA(dir.FilePath().c_str(), kept));
     EXPECT_EQ(0, Set("velsrv", "net_lock", "false"));
     EXPECT_EQ(kUnlocked, dir.Read());
+    EXPECT_EQ(kept, GetFileAttributesA(dir.FilePath().c_str()) & (kept | FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(0, Set("velsrv", "NET_LOCK", "true"));
     EXPECT_EQ(kLocked, dir.Read());
     EXPECT_EQ(std::vector<std::string>{ "velsrv.xml" }, dir.Names()) << "no temporary file is left";
-}
-
-TEST_F(ConfigWrite, DatabaseAttributeOfItsOwnElement)
-{
-    dir.Write(kLocked);
+    // A database's attribute in its own element; nothing where nothing is found.
     EXPECT_EQ(0, Set("databases/konyv", "dbstart", "0"));
     std::string expected = kLocked;
     expected.replace(expected.find("1700000000"), 10, "0");
     EXPECT_EQ(expected, dir.Read());
+    EXPECT_EQ(kFailure, Set("databases/Raktar", "dbstart", "0"));
+    EXPECT_EQ(kFailure, Set("databases", "net_lock", "false"));
+    EXPECT_EQ(expected, dir.Read());
 }
 
-// Files as people write them by hand: every byte but the lock's value is kept.
+// Files as people write them by hand: every byte but the lock's value (at the @) is kept;
+// an absent lock is added at the end of the start tag.
 TEST_F(ConfigWrite, EveryOtherByteIsKept)
 {
-    struct Case {
-        const char* before;
-        const char* after;
-    } cases[] = {
+    const struct { const char* text; const char* before; const char* after; } cases[] = {
         { "<?xml version='1.0' encoding='windows-1250'?>\r\n<serverparams>\r\n\t<velsrv dbhome=\"C:\\&#337;rs\xe9g\\\""
-          "   net_lock = 'true'\r\n\t\tx='\"q\"'></velsrv>\n<!--  keep  me  -->\r"
-          "<databases>\n<konyv reglmgrname=\"\xdcgyf\xe9l &amp; t\xe1rsa\"/>text   with\t\tblanks</databases></serverparams>",
-          "<?xml version='1.0' encoding='windows-1250'?>\r\n<serverparams>\r\n\t<velsrv dbhome=\"C:\\&#337;rs\xe9g\\\""
-          "   net_lock = 'false'\r\n\t\tx='\"q\"'></velsrv>\n<!--  keep  me  -->\r"
-          "<databases>\n<konyv reglmgrname=\"\xdcgyf\xe9l &amp; t\xe1rsa\"/>text   with\t\tblanks</databases></serverparams>" },
-        { "<serverparams><velsrv net_lock=\"&#116;rue\" dbhome=\"&#x41;\"/><databases/></serverparams>",
-          "<serverparams><velsrv net_lock=\"false\" dbhome=\"&#x41;\"/><databases/></serverparams>" },
-        { "<serverparams><velsrv net_lock=1><!--a--></velsrv><databases/></serverparams>\n\n",
-          "<serverparams><velsrv net_lock=false><!--a--></velsrv><databases/></serverparams>\n\n" },
-        { "<serverparams>\n<velsrv\n  dbhome='x'\n/>\n<databases/></serverparams>",
-          "<serverparams>\n<velsrv\n  dbhome='x' net_lock=\"false\"\n/>\n<databases/></serverparams>" },
-        { "<serverparams><velsrv/><databases/></serverparams>",
-          "<serverparams><velsrv net_lock=\"false\"/><databases/></serverparams>" },
+          "   net_lock = '@'\r\n\t\tx='\"q\"'></velsrv>\n<!--  keep  me  -->\r<databases>\n"
+          "<konyv reglmgrname=\"\xdcgyf\xe9l &amp; t\xe1rsa\"/>text   with\t\tblanks</databases></serverparams>",
+          "true", "false" },
+        { "<serverparams><velsrv net_lock=\"@\" dbhome=\"&#x41;\"/><databases/></serverparams>", "&#116;rue", "false" },
+        { "<serverparams><velsrv net_lock=@><!--a--></velsrv><databases/></serverparams>\n\n", "1", "false" },
+        { "<serverparams>\n<velsrv\n  dbhome='x'@\n/>\n<databases/></serverparams>", "", " net_lock=\"false\"" },
+        { "<serverparams><velsrv@/><databases/></serverparams>", "", " net_lock=\"false\"" },
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.before);
-        dir.Write(c.before);
+    for (const auto& c : cases) {
+        std::string before = c.text, after = c.text;
+        before.replace(before.find('@'), 1, c.before);
+        after.replace(after.find('@'), 1, c.after);
+        SCOPED_TRACE(before);
+        dir.Write(before);
         EXPECT_EQ(0, Set("velsrv", "net_lock", "false"));
-        EXPECT_EQ(c.after, dir.Read());
+        EXPECT_EQ(after, dir.Read());
     }
 }
 
@@ -110,72 +107,41 @@ TEST_F(ConfigWrite, WriteThatWouldChangeMoreIsRefused)
     EXPECT_EQ(std::vector<std::string>{ "velsrv.xml" }, dir.Names());
 }
 
-TEST_F(ConfigWrite, FileKeepsItsAttributes)
+// A write that cannot complete leaves the file as it was and nothing beside it: a
+// read-only file, with the lock or without it (the object keeps what the file holds); a
+// file held open by another handle (readable, neither writable nor replaceable); a file
+// removed after reading, which is not created again.
+TEST_F(ConfigWrite, WriteThatCannotCompleteLeavesTheFileAsItWas)
 {
+    for (const std::string& text : { kLocked, Config("") }) {
+        const bool locked = text == kLocked;
+        dir.Write(text);
+        ASSERT_TRUE(SetFileAttributesA(dir.FilePath().c_str(), FILE_ATTRIBUTE_READONLY));
+        VelServerConfig config(dir.Path(), "velsrv");
+        EXPECT_EQ(kFailure, config.WriteValue("net_lock", locked ? "false" : "true"));
+        std::string value = "untouched";
+        EXPECT_EQ(locked ? 0 : kFailure, config.GetValue("net_lock", value));
+        EXPECT_EQ(locked ? "true" : "", value);
+        EXPECT_EQ(text, dir.Read());
+        EXPECT_EQ(std::vector<std::string>{ "velsrv.xml" }, dir.Names());
+        EXPECT_TRUE(GetFileAttributesA(dir.FilePath().c_str()) & FILE_ATTRIBUTE_READONLY);
+        SetFileAttributesA(dir.FilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
     dir.Write(kLocked);
-    const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
-    ASSERT_TRUE(SetFileAttributesA(dir.FilePath().c_str(), kept));
-    EXPECT_EQ(0, Set("velsrv", "net_lock", "false"));
-    EXPECT_EQ(kUnlocked, dir.Read());
-    EXPECT_EQ(kept, GetFileAttributesA(dir.FilePath().c_str()) & (kept | FILE_ATTRIBUTE_READONLY));
-}
-
-TEST_F(ConfigWrite, NothingIsWrittenWhereNothingIsFound)
-{
-    dir.Write(kLocked);
-    EXPECT_EQ(kFailure, Set("databases/Raktar", "dbstart", "0"));
-    EXPECT_EQ(kFailure, Set("databases", "net_lock", "false"));
+    {
+        velutils::FileHandle held(CreateFileA(dir.FilePath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                              OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        VelServerConfig config(dir.Path(), "velsrv");
+        std::string value;
+        ASSERT_EQ(0, config.GetValue("net_lock", value)) << "the file is still readable";
+        EXPECT_EQ(kFailure, config.WriteValue("net_lock", "false"));
+        EXPECT_EQ(std::vector<std::string>{ "velsrv.xml" }, dir.Names());
+    }
     EXPECT_EQ(kLocked, dir.Read());
-}
-
-TEST_F(ConfigWrite, ReadOnlyFileIsLeftAsItWasWithOrWithoutTheAttribute)
-{
-    dir.Write(kLocked);
-    ASSERT_TRUE(SetFileAttributesA(dir.FilePath().c_str(), FILE_ATTRIBUTE_READONLY));
-    VelServerConfig config(dir.Path(), "velsrv");
-    EXPECT_EQ(kFailure, config.WriteValue("net_lock", "false"));
-    std::string value;
-    EXPECT_EQ(0, config.GetValue("net_lock", value));
-    EXPECT_EQ("true", value) << "the object keeps what the file holds";
-
-    EXPECT_EQ(kLocked, dir.Read());
-    EXPECT_EQ(std::vector<std::string>{ "velsrv.xml" }, dir.Names());
-    EXPECT_TRUE(GetFileAttributesA(dir.FilePath().c_str()) & FILE_ATTRIBUTE_READONLY);
-
-    // An absent attribute stays absent.
-    SetFileAttributesA(dir.FilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
-    dir.Write(Config(""));
-    ASSERT_TRUE(SetFileAttributesA(dir.FilePath().c_str(), FILE_ATTRIBUTE_READONLY));
-    VelServerConfig absent(dir.Path(), "velsrv");
-    EXPECT_EQ(kFailure, absent.WriteValue("net_lock", "true"));
-    value = "untouched";
-    EXPECT_EQ(kFailure, absent.GetValue("net_lock", value));
-    EXPECT_EQ("", value);
-    EXPECT_EQ(Config(""), dir.Read());
-}
-
-TEST_F(ConfigWrite, FileHeldOpenByAnotherHandleIsLeftAsItWas)
-{
-    dir.Write(kLocked);
-    // Readable by others, but neither writable nor replaceable while held.
-    velutils::FileHandle held(CreateFileA(dir.FilePath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                          OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(held);
-    VelServerConfig config(dir.Path(), "velsrv");
-    std::string value;
-    ASSERT_EQ(0, config.GetValue("net_lock", value)) << "the file is still readable";
-    EXPECT_EQ(kFailure, config.WriteValue("net_lock", "false"));
-    EXPECT_EQ(std::vector<std::string>{ "velsrv.xml" }, dir.Names());
-    held.Reset();
-    EXPECT_EQ(kLocked, dir.Read());
-}
-
-TEST_F(ConfigWrite, FileRemovedAfterLoadingIsNotCreatedAgain)
-{
-    dir.Write(kLocked);
-    VelServerConfig config(dir.Path(), "velsrv");
-    ASSERT_EQ(0, config.Read());
+    VelServerConfig removed(dir.Path(), "velsrv");
+    ASSERT_EQ(0, removed.Read());
     ASSERT_TRUE(DeleteFileA(dir.FilePath().c_str()));
-    EXPECT_EQ(kFailure, config.WriteValue("net_lock", "false"));
+    EXPECT_EQ(kFailure, removed.WriteValue("net_lock", "false"));
     EXPECT_TRUE(dir.Names().empty());
 }

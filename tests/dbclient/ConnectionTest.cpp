@@ -1,16 +1,17 @@
-// The connection's parts that need no server: scrambling, the client settings in the
-// real registry, and a login without the library. The tests against the stand-in pair
-// run in child processes of this program that find veldbcli.dll on their PATH, so that
-// the process's own binding is the one under test; each child's report shows that it ran
-// the tests it was started for.
+// The connection's parts that need no server: binding the client library, scrambling,
+// the client settings in the real registry, and a login without the library. The tests
+// against the stand-in pair run in child processes of this program that find veldbcli.dll
+// on their PATH, so that the process's own binding is the one under test; each child's
+// report shows that it ran the tests it was started for.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <utility>
 
+#include "dbclient/ClientLibrary.h"
+#include "dbclient/FunctionLoader.h"
 #include "dbclient/VelConn.h"
 #include "StandinServer.h"
 #include "Thrown.h"
@@ -20,24 +21,35 @@ namespace {
 
 const char kKey[] = "software\\veldbclients\\";
 
-// How many tests a child's report lists (all its filter selected) and how many of them
-// ran to their end, not skipped.
-std::pair<int, int> ReportedTests(const std::string& path)
+// How many tests of this program a filter of a name prefix and a '*' selects.
+int Selected(const std::string& filter)
 {
-    std::ifstream in(path);
+    const std::string prefix = filter.substr(0, filter.size() - 1);
+    const testing::UnitTest& program = *testing::UnitTest::GetInstance();
+    int selected = 0;
+    for (int s = 0; s < program.total_test_suite_count(); ++s) {
+        const testing::TestSuite& suite = *program.GetTestSuite(s);
+        for (int t = 0; t < suite.total_test_count(); ++t)
+            selected += (std::string(suite.name()) + "." + suite.GetTestInfo(t)->name()).rfind(prefix, 0) == 0;
+    }
+    return selected;
+}
+
+// How many tests a child's report shows run to their end, not skipped.
+int Completed(const std::string& report)
+{
+    std::ifstream in(report);
     std::string xml((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    int listed = 0, completed = 0;
+    int completed = 0;
     for (size_t at = xml.find("<testcase "); at != std::string::npos; at = xml.find("<testcase ", at + 1)) {
         std::string tag = xml.substr(at, xml.find('>', at) - at);
-        ++listed;
-        if (tag.find(" status=\"run\"") != std::string::npos && tag.find(" result=\"completed\"") != std::string::npos)
-            ++completed;
+        completed += tag.find(" status=\"run\" result=\"completed\"") != std::string::npos;
     }
-    return { listed, completed };
+    return completed;
 }
 
 // Runs this program's tests matching `filter` in a child with `libraryDir` first on its
-// PATH; the child must pass and its report must show every test it selects run.
+// PATH; the child must pass and its report must show each test the filter selects run.
 void ExpectChildRuns(const std::string& filter, const std::string& libraryDir)
 {
     char self[MAX_PATH] = "";
@@ -63,9 +75,9 @@ void ExpectChildRuns(const std::string& filter, const std::string& libraryDir)
     DWORD code = 998;
     GetExitCodeProcess(process.Get(), &code);
     EXPECT_EQ(0u, code) << filter;
-    std::pair<int, int> tests = ReportedTests(report);
-    EXPECT_GT(tests.first, 0) << filter << " ran no test";
-    EXPECT_EQ(tests.first, tests.second) << filter << ": tests skipped or not run to their end";
+    const int selected = Selected(filter);
+    EXPECT_GT(selected, 0) << filter << " selects no test";
+    EXPECT_EQ(selected, Completed(report)) << filter << ": tests not run, skipped or not run to their end";
     DeleteFileA(report.c_str());
 }
 
@@ -92,7 +104,7 @@ protected:
     }
 };
 
-TEST_F(Registry, RecordReadAtItsOffsets)
+TEST_F(Registry, RecordReadFromTheKey)
 {
     velutils::RegKey key;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kKey) + "DBC_TEST_A").c_str(), 0,
@@ -112,25 +124,17 @@ TEST_F(Registry, RecordReadAtItsOffsets)
     number("regowlpages", 77);
     ClientSettings s;
     ASSERT_TRUE(VelConn::ReadSettings("DBC_TEST_A", s));
-    const unsigned char* raw = reinterpret_cast<const unsigned char*>(&s);
-    EXPECT_EQ(251u, *reinterpret_cast<const uint32_t*>(raw));
-    EXPECT_EQ(4u, *reinterpret_cast<const uint32_t*>(raw + 4));
-    EXPECT_STREQ(std::string(31, 'u').c_str(), reinterpret_cast<const char*>(raw + 8));
     char computer[16] = "";
     DWORD size = sizeof computer;
     GetComputerNameA(computer, &size);
-    EXPECT_STREQ(computer, reinterpret_cast<const char*>(raw + 40));
-    EXPECT_EQ(0, raw[72]);                         // the long server name left empty
-    EXPECT_STREQ("pipe1", reinterpret_cast<const char*>(raw + 104));
-    EXPECT_EQ(0, raw[136]);
-    EXPECT_EQ(0, raw[168]);                        // openmode missing
-    EXPECT_EQ(0x34, raw[200]);
-    EXPECT_EQ(0, raw[201]);
-    EXPECT_EQ(GetCurrentProcessId(), *reinterpret_cast<const uint32_t*>(raw + 203));
-    EXPECT_EQ(0x01020304u, *reinterpret_cast<const uint32_t*>(raw + 207));
-    EXPECT_EQ(0, raw[211]);
-    EXPECT_EQ(0u, *reinterpret_cast<const uint32_t*>(raw + 243));
-    EXPECT_EQ(77u, *reinterpret_cast<const uint32_t*>(raw + 247));
+    // The packed fields copied out, as a reference cannot bind to them.
+    const uint32_t numbers[] = { s.size, s.version, s.useBlob, s.useLock, s.processId, s.timeout, s.regDbPages,
+                                 s.regOwlPages };
+    EXPECT_EQ((std::vector<uint32_t>{ 251, 4, 0x34, 0, GetCurrentProcessId(), 0x01020304, 0, 77 }),
+              std::vector<uint32_t>(std::begin(numbers), std::end(numbers)));
+    const std::vector<std::string> texts = { s.user, s.computer, s.server, s.service, s.reserved, s.openMode,
+                                             s.password };
+    EXPECT_EQ((std::vector<std::string>{ std::string(31, 'u'), computer, "", "pipe1", "", "", "" }), texts);
     EXPECT_FALSE(VelConn::ReadSettings("DBC_TEST_NONE", s));
     EXPECT_EQ(0u, s.size);
 }
@@ -171,6 +175,44 @@ TEST_F(Registry, LoginWithoutTheLibraryNamesCreateDbHandler)
     EXPECT_EQ("pfCreateDbHandler", thrown.arg);
     EXPECT_NE(std::string::npos, thrown.what.find("pfCreateDbHandler"));
     EXPECT_FALSE(conn.IsConnected());
+}
+
+// The "pf" name a call fails with, or "" when the entry is bound.
+std::string MissingName(const FunctionLoader& loader, FunctionLoader::Entry entry)
+{
+    Thrown thrown = ThrownBy([&] { loader.Checked<FARPROC>(entry); });
+    EXPECT_EQ(thrown.code ? 10038 : 0, thrown.code);
+    return thrown.code && thrown.arg.empty() ? "<no name>" : thrown.arg;
+}
+
+// No veldbcli.dll beside the tests: the process's table, bound at start-up, stays
+// unbound quietly, and every call fails with its entry's name. A library without an
+// export fails only that export's calls; a bound entry is called through the table.
+TEST(FunctionLoader, MissingLibraryOrExportAndABoundEntry)
+{
+    const FunctionLoader& unbound = FunctionLoader::Instance();
+    EXPECT_FALSE(unbound.IsLoaded());
+    const std::pair<FunctionLoader::Entry, const char*> names[] = {
+        { FunctionLoader::CreateDbHandler, "pfCreateDbHandler" }, { FunctionLoader::FirstRec, "pfFirstRec" },
+        { FunctionLoader::OpenDbExA, "pfOpenDbExA" }, { FunctionLoader::FreePtr, "pfFreePtr" },
+        { FunctionLoader::Reindex8, "pfReindex" }, { FunctionLoader::Reindex4, "pfReindex" },
+        { FunctionLoader::GetRecLocks, "pfGetLockList" }, { FunctionLoader::WriteDbLog, "pfWriteDbLog" } };
+    for (const auto& name : names)
+        EXPECT_EQ(name.second, MissingName(unbound, name.first));
+
+    FunctionLoader older(StandinServer::NoFindListLibraryPath().c_str());
+    ASSERT_TRUE(older.IsLoaded());
+    EXPECT_EQ("", MissingName(older, FunctionLoader::GetMaxuser));
+    EXPECT_EQ("", MissingName(older, FunctionLoader::FindListOr));
+    EXPECT_EQ("pfFindList", MissingName(older, FunctionLoader::FindList));
+
+    FunctionLoader loader(StandinServer::LibraryPath().c_str());
+    auto getMaxuser = loader.Checked<veldbcli::GetMaxuserFn>(FunctionLoader::GetMaxuser);
+    int maxUsers = 0;
+    SetEnvironmentVariableA("VELDBCLI_MAXUSER", "64");
+    EXPECT_EQ(0, getMaxuser(&maxUsers));
+    EXPECT_EQ(64, maxUsers);
+    SetEnvironmentVariableA("VELDBCLI_MAXUSER", nullptr);
 }
 
 TEST(StandinPair, WithTheLibraryAndOlderOnes)

@@ -2,15 +2,84 @@
 // checks, the text forms of every field type, and the record list.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 
-#include "DescBlock.h"
 #include "Thrown.h"
 #include "dbclient/DbDesc.h"
 #include "dbclient/RdmTable.h"
 #include "utils/DbDescError.h"
 
 namespace {
+
+// Description blocks laid out as the server hands them out: fields packed in order from
+// offset 0, data offset 0, one file.
+struct BlockField {
+    std::string name;
+    char type;
+    uint16_t length;
+    uint16_t flags = 0;
+    uint8_t keyKind = 0;
+};
+
+struct BlockRecord {
+    std::string name;
+    std::vector<BlockField> fields;
+};
+
+void Word(std::vector<uint8_t>& out, size_t value)
+{
+    out.push_back(static_cast<uint8_t>(value & 0xFF));
+    out.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
+}
+
+const size_t kHeader = 22, kFile = 60, kRecord = 12, kField = 20;
+
+// Where a field's entry starts, for the tests that spoil it.
+size_t FieldEntryAt(size_t recordCount, size_t fieldIndex)
+{
+    return kHeader + kFile + recordCount * kRecord + fieldIndex * kField;
+}
+
+std::vector<uint8_t> MakeDescBlock(const std::vector<BlockRecord>& records)
+{
+    size_t fieldCount = 0;
+    for (const BlockRecord& r : records)
+        fieldCount += r.fields.size();
+    std::vector<uint8_t> out;
+    for (size_t w : { size_t(3), size_t(1024), size_t(0), size_t(0), size_t(1), records.size(), fieldCount,
+                      size_t(0), size_t(0), size_t(0), size_t(0) })
+        Word(out, w);
+    out.resize(out.size() + kFile, 0);
+    size_t first = 0;
+    for (const BlockRecord& r : records) {
+        size_t length = 0;
+        for (const BlockField& f : r.fields)
+            length += f.length;
+        for (size_t w : { size_t(0), length, size_t(0), first, r.fields.size(), size_t(0) })
+            Word(out, w);
+        first += r.fields.size();
+    }
+    for (size_t ri = 0; ri < records.size(); ++ri) {
+        size_t offset = 0;
+        for (const BlockField& f : records[ri].fields) {
+            out.push_back(f.keyKind);
+            out.push_back(static_cast<uint8_t>(f.type));
+            for (size_t w : { size_t(f.length), size_t(0), size_t(0), size_t(0), size_t(0), size_t(0), offset, ri,
+                              size_t(f.flags) })
+                Word(out, w);
+            offset += f.length;
+        }
+    }
+    std::string names;
+    for (const BlockRecord& r : records)
+        names += r.name + "\n";
+    for (const BlockRecord& r : records)
+        for (const BlockField& f : r.fields)
+            names += f.name + "\n";
+    out.insert(out.end(), names.begin(), names.end());
+    return out;
+}
 
 const std::vector<BlockRecord> kEveryType = {
     { "dbuser", { { "userid", 'l', 4 }, { "NAME", 'c', 32, 0, 1 } } },
@@ -57,28 +126,29 @@ TEST(Description, EveryTypeAndNamesIgnoringCase)
 
 TEST(Description, BlocksThatDoNotFitFailCleanly)
 {
-    std::vector<uint8_t> good = MakeDescBlock(kEveryType);
-    auto code = [](std::vector<uint8_t> block) {
+    const std::vector<uint8_t> good = MakeDescBlock(kEveryType);
+    auto code = [](const std::vector<uint8_t>& block) {
         return ErrorCode([&] { DbDesc d(block.data(), block.size(), 7, "X", 10014); });
     };
     EXPECT_EQ(0, code(good));
-    EXPECT_EQ(2004, code(std::vector<uint8_t>(good.begin(), good.begin() + 21)));      // cut header
-    std::vector<uint8_t> counts = good;
-    counts[12] = 200;                                                                 // fields beyond the block
-    EXPECT_EQ(2004, code(counts));
-    std::vector<uint8_t> names(good.begin(), good.end() - 20);                        // names cut short
-    EXPECT_EQ(2004, code(names));
-    std::vector<uint8_t> past = good;
-    past[FieldEntryAt(2, 4) + 14] = 45;                                               // "text" past its record
-    EXPECT_EQ(2004, code(past));
-    std::vector<uint8_t> shortType = good;
-    shortType[FieldEntryAt(2, 12) + 2] = 2;                                           // a double of 2 bytes
-    shortType[FieldEntryAt(2, 12) + 1] = 'F';
-    EXPECT_EQ(2004, code(shortType));
-    std::vector<uint8_t> foreign = good;
-    foreign[FieldEntryAt(2, 0) + 16] = 1;                                             // field of another record
-    EXPECT_EQ(2004, code(foreign));
+    EXPECT_EQ(2004, code(std::vector<uint8_t>(good.begin(), good.begin() + 21))) << "cut header";
+    EXPECT_EQ(2004, code(std::vector<uint8_t>(good.begin(), good.end() - 20))) << "names cut short";
     EXPECT_EQ(2004, ErrorCode([] { DbDesc d(nullptr, 0, 7, "X", 10014); }));
+    const struct { size_t at; std::vector<uint8_t> bytes; const char* what; } spoilt[] = {
+        { 12, { 200 }, "fields beyond the block" }, { FieldEntryAt(2, 4) + 14, { 45 }, "\"text\" past its record" },
+        { FieldEntryAt(2, 12) + 1, { 'F', 2 }, "a double of 2 bytes" },
+        { FieldEntryAt(2, 0) + 16, { 1 }, "a field of another record" } };
+    for (const auto& s : spoilt) {
+        std::vector<uint8_t> block = good;
+        std::copy(s.bytes.begin(), s.bytes.end(), &block[s.at]);
+        EXPECT_EQ(2004, code(block)) << s.what;
+    }
+}
+
+template <class T>
+void Put(uint8_t* record, int at, T value)
+{
+    std::memcpy(record + at, &value, sizeof value);
 }
 
 TEST(Field, TextFormsSignedAndUnsigned)
@@ -86,31 +156,18 @@ TEST(Field, TextFormsSignedAndUnsigned)
     DbDesc db = MakeDesc();
     RdmTable t(db, "everytype");
     uint8_t* r = t.Record().data();
-    r[0] = 0;
-    r[1] = 0;
     std::memcpy(r + 2, "ABCDEFGH", 8);                       // no zero in the field
-    int16_t sh = -2;
-    std::memcpy(r + 10, &sh, 2);
-    std::memcpy(r + 12, &sh, 2);
-    int32_t minus = -5;
+    Put(r, 10, int16_t(-2));
+    Put(r, 12, int16_t(-2));
     for (int at : { 14, 18, 22, 26 })
-        std::memcpy(r + at, &minus, 4);
-    float f = 0.1f;
-    std::memcpy(r + 30, &f, 4);
-    double d = -2.5e-7;
-    std::memcpy(r + 34, &d, 8);
-
-    EXPECT_EQ("", t.Field("ch").AsText());
-    EXPECT_EQ(std::string(1, '\0'), t.Field("uch").AsText());
-    EXPECT_EQ("ABCDEFGH", t.Field("text").AsText());
-    EXPECT_EQ("-2", t.Field("sh").AsText());
-    EXPECT_EQ("65534", t.Field("ush").AsText());
-    EXPECT_EQ("-5", t.Field("reg").AsText());
-    EXPECT_EQ("-5", t.Field("lng").AsText());
-    EXPECT_EQ("4294967291", t.Field("ulng").AsText());
-    EXPECT_EQ("4294967291", t.Field("addr").AsText());
-    EXPECT_EQ("0.1", t.Field("flt").AsText());
-    EXPECT_EQ("-2.5e-07", t.Field("dbl").AsText());
+        Put(r, at, int32_t(-5));
+    Put(r, 30, 0.1f);
+    Put(r, 34, -2.5e-7);
+    std::vector<std::string> texts;
+    for (const char* name : { "ch", "uch", "text", "sh", "ush", "reg", "lng", "ulng", "addr", "flt", "dbl" })
+        texts.push_back(t.Field(name).AsText());
+    EXPECT_EQ((std::vector<std::string>{ "", std::string(1, '\0'), "ABCDEFGH", "-2", "65534", "-5", "-5", "4294967291",
+                                         "4294967291", "0.1", "-2.5e-07" }), texts);
     EXPECT_EQ(-5, t.Field("reg").AsNumber());
     EXPECT_EQ(2006, ErrorCode([&] { t.Field("grp").AsText(); }));
     EXPECT_EQ(2006, ErrorCode([&] { t.Field("cmp").SetText("1"); }));
@@ -119,10 +176,10 @@ TEST(Field, TextFormsSignedAndUnsigned)
     EXPECT_EQ(-2, t.Field("ch").AsNumber());
     // Unsigned values in decimal, the top bit alone and every bit set.
     for (uint32_t bits : { 0x80000000u, 0xFFFFFFFFu }) {
-        std::memcpy(r + 22, &bits, 4);
-        std::memcpy(r + 26, &bits, 4);
+        Put(r, 22, bits);
+        Put(r, 26, bits);
         uint16_t half = static_cast<uint16_t>(bits >> 16);
-        std::memcpy(r + 12, &half, 2);
+        Put(r, 12, half);
         r[1] = static_cast<uint8_t>(bits >> 24);
         EXPECT_EQ(std::to_string(bits), t.Field("ulng").AsText());
         EXPECT_EQ(std::to_string(bits), t.Field("addr").AsText());
@@ -162,7 +219,7 @@ void FillList(DbDesc& db, int recType, std::vector<uint8_t> data, uint32_t recor
     list.index = -1;
 }
 
-TEST(RecordList, ModesAndStepping)
+TEST(RecordList, ModesSteppingAndRecordsThatDoNotFit)
 {
     DbDesc db = MakeDesc();
     RdmTable t(db, "dbuser");
@@ -184,12 +241,7 @@ TEST(RecordList, ModesAndStepping)
     EXPECT_FALSE(t.SetListIndex(-2));
     EXPECT_TRUE(t.PositionList(RdmTable::ListLast));
     EXPECT_FALSE(t.PositionList(RdmTable::ListNext));
-}
-
-TEST(RecordList, RaggedShortAndEmptyRecordsStayInside)
-{
-    DbDesc db = MakeDesc();
-    RdmTable t(db, "dbuser");
+    // Ragged, short and empty records stay inside the list.
     std::vector<uint8_t> ragged(36 * 2 + 5, 1);
     FillList(db, 10000, ragged, 36);
     EXPECT_EQ(2u, t.ListCount());

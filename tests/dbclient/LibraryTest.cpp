@@ -13,6 +13,7 @@
 #include "dbclient/VelConn.h"
 #include "utils/DbDescError.h"
 #include "utils/ModalBoxAnswerer.h"
+#include "tests/utils/WindowText.h"
 
 namespace {
 
@@ -22,52 +23,43 @@ const char kData[] = R"(<?xml version="1.0" encoding="windows-1250"?>
     <record name="dbuser">
       <field name="userid" type="l" key="unique"/>
       <field name="NAME" type="c" length="32" key="unique" scrambled="yes"/>
-      <field name="PSW" type="c" length="32" scrambled="yes"/>
-      <field name="enabled" type="c" length="1"/>
+      <field name="PSW" type="c" length="32" scrambled="yes"/><field name="enabled" type="c" length="1"/>
       <row userid="1" NAME="ADMIN" PSW="ADMIN" enabled="1"/>
       <row userid="2" NAME="VENDEG" PSW="VENDEG" enabled="2"/>
     </record>
     <record name="tablespace">
-      <field name="dbid" type="l" key="unique"/>
-      <field name="name" type="c" length="32" key="unique"/>
-      <field name="tspname" type="c" length="32" key="dup"/>
-      <field name="vermajor" type="l"/><field name="verminor" type="l"/>
-      <field name="versub" type="l"/><field name="verbuild" type="l"/>
+      <field name="dbid" type="l" key="unique"/><field name="name" type="c" length="32" key="unique"/>
+      <field name="tspname" type="c" length="32" key="dup"/><field name="vermajor" type="l"/>
+      <field name="verminor" type="l"/><field name="versub" type="l"/><field name="verbuild" type="l"/>
       <row dbid="19" name="SYSDB" tspname="SYS" vermajor="3" verminor="1"/>
       <row dbid="7" name="DATA" tspname="DATA" vermajor="1" verminor="2" versub="3" verbuild="4"/>
     </record>
     <record name="tables">
-      <field name="tableid" type="l" key="unique"/>
-      <field name="id" type="l" key="dup"/>
+      <field name="tableid" type="l" key="unique"/><field name="id" type="l" key="dup"/>
       <field name="tabname" type="c" length="32"/>
-      <row tableid="701" id="7" tabname="everytype"/>
-      <row tableid="801" id="8" tabname="everytype"/>
+      <row tableid="701" id="7" tabname="everytype"/><row tableid="801" id="8" tabname="everytype"/>
     </record>
     <record name="fields">
-      <field name="tableid" type="l" key="dup"/>
-      <field name="tabname" type="c" length="32"/>
-      <field name="fldname" type="c" length="32"/>
-      <field name="sqltype" type="l"/><field name="length" type="s"/><field name="precision" type="s"/>
+      <field name="tableid" type="l" key="dup"/><field name="tabname" type="c" length="32"/>
+      <field name="fldname" type="c" length="32"/><field name="sqltype" type="l"/>
+      <field name="length" type="s"/><field name="precision" type="s"/>
       <row tableid="701" tabname="EVERYTYPE" fldname="DBL" sqltype="8" length="15" precision="2"/>
       <row tableid="701" tabname="EVERYTYPE" fldname="NOSUCH" sqltype="4"/>
       <row tableid="701" tabname="NOTABLE" fldname="DBL" sqltype="4"/>
       <row tableid="801" tabname="EVERYTYPE" fldname="DBL" sqltype="4" length="4"/>
     </record>
     <record name="fileblobs">
-      <field name="fb_alias" type="c" length="32" key="unique"/>
-      <field name="fb_id" type="l"/>
+      <field name="fb_alias" type="c" length="32" key="unique"/><field name="fb_id" type="l"/>
       <row fb_alias="KEP" fb_id="5"/>
     </record>
   </database>
   <database number="7" name="DATA">
     <record name="everytype">
-      <field name="id" type="l" key="unique"/>
-      <field name="ch" type="c" length="1"/>
-      <field name="uch" type="c" length="1" unsigned="yes"/>
-      <field name="text" type="c" length="8" key="dup"/>
-      <field name="sh" type="s"/><field name="ush" type="s" unsigned="yes"/>
-      <field name="reg" type="i"/><field name="ulng" type="l" unsigned="yes"/>
-      <field name="addr" type="d"/><field name="flt" type="f"/><field name="dbl" type="F"/>
+      <field name="id" type="l" key="unique"/><field name="ch" type="c" length="1"/>
+      <field name="uch" type="c" length="1" unsigned="yes"/><field name="text" type="c" length="8" key="dup"/>
+      <field name="sh" type="s"/><field name="ush" type="s" unsigned="yes"/><field name="reg" type="i"/>
+      <field name="ulng" type="l" unsigned="yes"/><field name="addr" type="d"/><field name="flt" type="f"/>
+      <field name="dbl" type="F"/>
       <row id="1" ch="65" text="one" sh="-3" ush="65533" reg="-7" ulng="4294967295" addr="9" flt="0.5" dbl="-1.25"/>
       <row id="2" text="two"/>
     </record>
@@ -87,20 +79,6 @@ std::string OpenDoorData()
 bool IsChild()
 {
     return GetEnvironmentVariableA("VELDB_DBCLIENT_CHILD", nullptr, 0) != 0;
-}
-
-BOOL CALLBACK CollectText(HWND child, LPARAM out)
-{
-    *reinterpret_cast<std::string*>(out) += ModalBoxAnswerer::Text(child) + "|";
-    return TRUE;
-}
-
-// The texts of every control of a box, joined.
-std::string ShownTexts(HWND box)
-{
-    std::string texts;
-    EnumChildWindows(box, CollectText, reinterpret_cast<LPARAM>(&texts));
-    return texts;
 }
 
 class LibraryFixture : public ::testing::Test {
@@ -124,8 +102,6 @@ protected:
         CopyFixedText(s.service, by.PipeName());
         ASSERT_TRUE(VelConn::WriteSettings(database, s));
     }
-    int Count(const std::string& what) { return std::atoi(server.Query("count " + what).c_str()); }
-
     StandinServer server;
 };
 
@@ -141,17 +117,17 @@ TEST_F(LibraryLogin, SucceedsUpperCasedAndAgainOnTheSameConnection)
     EXPECT_EQ(1, conn.UserId());
     EXPECT_EQ("ADMIN", conn.User());
     EXPECT_EQ("SYSDB", conn.Database());
-    EXPECT_EQ(1, Count("connections"));
+    EXPECT_EQ(1, server.Count("connections"));
     EXPECT_EQ("ADMIN", conn.UserNameById(1));
     EXPECT_EQ("", conn.UserNameById(99));
     // The second login starts from a new handle and nothing read on the old one.
     Thrown again = ThrownBy([&] { EXPECT_TRUE(conn.Login("SYSDB", "admin", "admin", false)); });
     EXPECT_EQ(0, again.code) << again.what;
     EXPECT_EQ("VENDEG", conn.UserNameById(2));
-    EXPECT_EQ(2, Count("OpenDbExA"));
-    EXPECT_EQ(1, Count("connections"));
+    EXPECT_EQ(2, server.Count("OpenDbExA"));
+    EXPECT_EQ(1, server.Count("connections"));
     conn.Disconnect();
-    EXPECT_EQ(0, Count("connections"));
+    EXPECT_EQ(0, server.Count("connections"));
 }
 
 // Unknown, disabled (enabled 2) and wrong password: refused by the library, and by the
@@ -168,7 +144,7 @@ TEST_F(LibraryLogin, RefusedByTheLibraryOrByTheUserCheck)
         Serve("SYSDB", *by);
         for (const auto& c : cases) {
             std::string shown;
-            ModalBoxAnswerer box("", IDOK, [&](HWND b) { shown = ShownTexts(b); });
+            ModalBoxAnswerer box("", IDOK, [&](HWND b) { shown = Joined(ChildTexts(b)); });
             VelConn conn;
             EXPECT_FALSE(conn.Login("SysDb", c.first, "vendeg", false)) << c.first;
             bool silent = by == &openDoor && c.first == std::string("NOBODY");
@@ -180,7 +156,7 @@ TEST_F(LibraryLogin, RefusedByTheLibraryOrByTheUserCheck)
         }
     }
     EXPECT_EQ(3, openDoor.Count("InitUserEx"));
-    EXPECT_EQ(0, Count("connections"));
+    EXPECT_EQ(0, server.Count("connections"));
     EXPECT_EQ(0, openDoor.Count("connections"));
 }
 
@@ -192,7 +168,7 @@ TEST_F(LibraryLogin, MissingSettingsAndServerFailures)
     EXPECT_EQ("NOWHERE", unknown.arg);
     server.Query("fail OpenDbExA 10071");
     EXPECT_EQ(10071, ErrorCode([&] { conn.Login("SYSDB", "admin", "admin", false); }));
-    EXPECT_EQ(0, Count("connections"));       // the half-made connection ended
+    EXPECT_EQ(0, server.Count("connections"));       // the half-made connection ended
     server.Query("fail OpenDbExA 0");
     server.Kill();
     Thrown gone = ThrownBy([&] { conn.Login("SYSDB", "admin", "admin", false); });
@@ -202,55 +178,22 @@ TEST_F(LibraryLogin, MissingSettingsAndServerFailures)
     EXPECT_EQ(VelConn::InvalidHandle, conn.Handle());
 }
 
-// Plays the user of the login dialog from a timer inside its modal loop: each step waits
-// for its window (a visible dialog of that caption) and acts on it.
-class DialogUser {
-public:
-    using Step = std::function<void(HWND)>;
-    explicit DialogUser(std::vector<std::pair<std::string, Step>> steps) : m_steps(std::move(steps))
-    {
-        s_current = this;
-        m_timer = SetTimer(nullptr, 0, 50, OnTimer);
-    }
-    ~DialogUser() { KillTimer(nullptr, m_timer); s_current = nullptr; }
-    bool Done() const { return m_next == m_steps.size(); }
-    size_t Taken() const { return m_next; }
+// What the user of the login dialog does: typing into a field and pressing a button.
+void Type(HWND control, const std::string& text)
+{
+    SetFocus(control);
+    for (char c : text)
+        SendMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
 
-    static void Type(HWND control, const std::string& text)
-    {
-        SetFocus(control);
-        for (char c : text)
-            SendMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
-    }
-    static void Click(HWND dialog, int id)
-    {
-        SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-    }
-
-private:
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD)
-    {
-        DialogUser* self = s_current;
-        if (!self || self->Done() || self->m_busy)
-            return;
-        HWND window = FindWindowA("#32770", self->m_steps[self->m_next].first.c_str());
-        if (!window || !IsWindowVisible(window))
-            return;
-        self->m_busy = true;
-        self->m_steps[self->m_next++].second(window);
-        self->m_busy = false;
-    }
-    static DialogUser* s_current;
-    std::vector<std::pair<std::string, Step>> m_steps;
-    size_t m_next = 0;
-    UINT_PTR m_timer = 0;
-    bool m_busy = false;
-};
-DialogUser* DialogUser::s_current = nullptr;
+void Click(HWND dialog, int id)
+{
+    SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
 
 std::string Text(HWND dialog, int id)
 {
-    return ModalBoxAnswerer::Text(GetDlgItem(dialog, id));
+    return WindowText(GetDlgItem(dialog, id));
 }
 
 bool Enabled(HWND dialog, int id)
@@ -267,13 +210,14 @@ TEST_F(LibraryLogin, DialogDrivenByKeystrokes)
     ASSERT_TRUE(openDoor.Start(OpenDoorData()));
     Serve("SYSDB", openDoor);
     std::vector<std::string> names{ "sysdb", "data" };
-    DialogUser user({
+    ModalBoxAnswerer user({
         { "Bejelentkezés", [](HWND d) {
-              EXPECT_EQ("Felhasználó:", Text(d, TRdmLogin::UserLabelId));
-              EXPECT_EQ("Jelszó:", Text(d, TRdmLogin::PasswordLabelId));
-              EXPECT_EQ("Adatbázis:", Text(d, TRdmLogin::DatabaseLabelId));
-              EXPECT_EQ("Rendben", Text(d, IDOK));
-              EXPECT_EQ("Mégse", Text(d, IDCANCEL));
+              std::vector<std::string> labels;
+              for (int id : { int(TRdmLogin::UserLabelId), int(TRdmLogin::PasswordLabelId),
+                              int(TRdmLogin::DatabaseLabelId), IDOK, IDCANCEL })
+                  labels.push_back(Text(d, id));
+              EXPECT_EQ((std::vector<std::string>{ "Felhasználó:", "Jelszó:", "Adatbázis:", "Rendben", "Mégse" }),
+                        labels);
               EXPECT_EQ(ES_UPPERCASE, GetWindowLongA(GetDlgItem(d, TRdmLogin::UserEditId), GWL_STYLE) & ES_UPPERCASE);
               EXPECT_EQ(ES_PASSWORD, GetWindowLongA(GetDlgItem(d, TRdmLogin::PasswordEditId), GWL_STYLE) & ES_PASSWORD);
               EXPECT_EQ(WS_EX_TOPMOST, GetWindowLongA(d, GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -282,32 +226,32 @@ TEST_F(LibraryLogin, DialogDrivenByKeystrokes)
               EXPECT_EQ("SYSDB", Text(d, TRdmLogin::DatabaseComboId));
               EXPECT_TRUE(Enabled(d, TRdmLogin::DatabaseComboId));
               EXPECT_FALSE(Enabled(d, IDOK));
-              DialogUser::Type(GetDlgItem(d, TRdmLogin::UserEditId), "admin");
+              Type(GetDlgItem(d, TRdmLogin::UserEditId), "admin");
               EXPECT_EQ("ADMIN", Text(d, TRdmLogin::UserEditId));
               EXPECT_FALSE(Enabled(d, IDOK));
-              DialogUser::Type(GetDlgItem(d, TRdmLogin::PasswordEditId), "wrong0123456789xyz");
+              Type(GetDlgItem(d, TRdmLogin::PasswordEditId), "wrong0123456789xyz");
               EXPECT_TRUE(Enabled(d, IDOK));
               { VelConn other; }
-              DialogUser::Click(d, IDOK);
+              Click(d, IDOK);
           } },
         { "", [](HWND box) {
-              EXPECT_NE(std::string::npos, ShownTexts(box).find("ADMIN/***@SYSDB"));
-              EXPECT_NE(std::string::npos, ShownTexts(box).find("Nem megfelelő jelszó!"));
-              DialogUser::Click(box, IDOK);
+              EXPECT_NE(std::string::npos, Joined(ChildTexts(box)).find("ADMIN/***@SYSDB"));
+              EXPECT_NE(std::string::npos, Joined(ChildTexts(box)).find("Nem megfelelő jelszó!"));
+              Click(box, IDOK);
           } },
         { "Bejelentkezés", [](HWND d) {
               EXPECT_EQ("ADMIN", Text(d, TRdmLogin::UserEditId));     // what was typed
               EXPECT_EQ("WRONG0123456789", Text(d, TRdmLogin::PasswordEditId));
               HWND password = GetDlgItem(d, TRdmLogin::PasswordEditId);
               SendMessageA(password, EM_SETSEL, 0, -1);
-              DialogUser::Type(password, "Admin");
-              DialogUser::Click(d, IDOK);
+              Type(password, "Admin");
+              Click(d, IDOK);
           } },
     });
     VelConn conn;
     Thrown thrown = ThrownBy([&] { EXPECT_TRUE(conn.Login("sysdb", "", "", true, "", nullptr, true, &names)); });
     EXPECT_EQ(0, thrown.code) << thrown.what;
-    EXPECT_TRUE(user.Done());
+    EXPECT_TRUE(user.Answered());
     EXPECT_EQ(1, conn.UserId());
     EXPECT_EQ(2, openDoor.Count("InitUserEx"));
 }
@@ -316,12 +260,12 @@ TEST_F(LibraryLogin, DialogCancelledWithoutChoiceOrNotShownWithoutDatabases)
 {
     LoginTexts texts;
     texts.caption = "Belépés";
-    DialogUser user({ { "Belépés", [](HWND d) {
-                           EXPECT_FALSE(Enabled(d, TRdmLogin::DatabaseComboId));
-                           EXPECT_TRUE(Enabled(d, IDOK));      // all three given, database listed
-                           DialogUser::Click(d, IDCANCEL);
-                       } },
-                      { "Belépés", [](HWND d) { DialogUser::Click(d, IDCANCEL); } } });
+    ModalBoxAnswerer user({ { "Belépés", [](HWND d) {
+                                 EXPECT_FALSE(Enabled(d, TRdmLogin::DatabaseComboId));
+                                 EXPECT_TRUE(Enabled(d, IDOK));      // all three given, database listed
+                                 Click(d, IDCANCEL);
+                             } },
+                            { "Belépés", [](HWND d) { Click(d, IDCANCEL); } } });
     VelConn conn;
     EXPECT_FALSE(conn.Login("data", "admin", "admin", true, "", &texts, false));
     EXPECT_EQ(1u, user.Taken());
@@ -331,7 +275,7 @@ TEST_F(LibraryLogin, DialogCancelledWithoutChoiceOrNotShownWithoutDatabases)
     EXPECT_EQ(10039, empty.code);
     EXPECT_NE(std::string::npos, empty.what.find("HKLM\\software\\veldbclients")) << empty.what;
     EXPECT_EQ(1u, user.Taken()) << "a dialog that cannot be confirmed was shown";
-    EXPECT_EQ(0, Count("InitUserEx"));
+    EXPECT_EQ(0, server.Count("InitUserEx"));
 }
 
 // Random letters and digits, so that no copy of them stands in the program's image.
@@ -428,29 +372,29 @@ TEST_F(LibraryLogin, PasswordsLeaveNoCopies)
     // Until OK the password stands only in its field: no keystroke reads it out.
     auto typing = [](const std::string& password) {
         return [&password](HWND d) {
-            DialogUser::Type(GetDlgItem(d, TRdmLogin::UserEditId), "ADMIN");
+            Type(GetDlgItem(d, TRdmLogin::UserEditId), "ADMIN");
             PasswordReads::Watch(GetDlgItem(d, TRdmLogin::PasswordEditId));
-            DialogUser::Type(GetDlgItem(d, TRdmLogin::PasswordEditId), password);
+            Type(GetDlgItem(d, TRdmLogin::PasswordEditId), password);
         };
     };
     auto confirming = [&copies](HWND d) {
         EXPECT_EQ(0, PasswordReads::count) << "keystrokes read the password out";
         copies("typed into the dialog");
-        DialogUser::Click(d, IDOK);
+        Click(d, IDOK);
     };
     {
-        DialogUser user({ { "Bejelentkezés", typing(right) }, { "Bejelentkezés", confirming } });
+        ModalBoxAnswerer user({ { "Bejelentkezés", typing(right) }, { "Bejelentkezés", confirming } });
         VelConn conn;
         EXPECT_TRUE(conn.Login("SYSDB", "", "", true, "", nullptr, true, &names));
         copies("logged in through the dialog");
     }
     {
-        DialogUser user({ { "Bejelentkezés", typing(wrong) }, { "Bejelentkezés", confirming },
-                          { "", [](HWND box) { DialogUser::Click(box, IDOK); } },
-                          { "Bejelentkezés", [](HWND d) { DialogUser::Click(d, IDCANCEL); } } });
+        ModalBoxAnswerer user({ { "Bejelentkezés", typing(wrong) }, { "Bejelentkezés", confirming },
+                          { "", [](HWND box) { Click(box, IDOK); } },
+                          { "Bejelentkezés", [](HWND d) { Click(d, IDCANCEL); } } });
         VelConn conn;
         EXPECT_FALSE(conn.Login("SYSDB", "", "", true, "", nullptr, true, &names));
-        EXPECT_TRUE(user.Done());
+        EXPECT_TRUE(user.Answered());
     }
     copies("after a refused login through the dialog");
     for (const auto& form : forms)
@@ -463,14 +407,14 @@ TEST_F(LibraryTables, DescriptionsEnrichedAndOpenedOnce)
     ASSERT_TRUE(conn.Login("SYSDB", "admin", "admin", false));
     DbDescMap& map = conn.Descriptions();
     EXPECT_EQ(19, map.GetDbByName("sysdb").Number());
-    int opens = Count("OpenDbExA");
+    int opens = server.Count("OpenDbExA");
     EXPECT_TRUE(map.OpenTablespace("SysDb", 19, 0, false));
-    EXPECT_EQ(opens, Count("OpenDbExA"));
+    EXPECT_EQ(opens, server.Count("OpenDbExA"));
     DbDescMap fresh;                           // "sysdb" by name is number 19
     fresh.SetHandle(conn.Handle());
     EXPECT_TRUE(fresh.Open("sysdb", 0, false));
     EXPECT_EQ(19, fresh.GetDbByName("SYSDB").Number());
-    EXPECT_EQ(opens + 1, Count("OpenDbExA"));
+    EXPECT_EQ(opens + 1, server.Count("OpenDbExA"));
     ASSERT_TRUE(map.Open("data", 0, false));
     DbDesc data = map.GetDbByName("DATA");
     EXPECT_EQ(7, data.Number());
@@ -548,6 +492,18 @@ TEST_F(LibraryTables, FindsListsStepsAndWritesThroughTheServer)
     for (const auto& v : values)
         EXPECT_EQ(v.second, t.FieldText(v.first)) << v.first;
     EXPECT_EQ(3, t.Count());
+    EXPECT_EQ(10005, ErrorCode([&] { t.NewRecord(); })) << "\"id\" is unique";
+    // What a transaction wrote and deleted goes when it is rolled back.
+    ASSERT_EQ(0, conn.Descriptions().BeginTransaction("t"));
+    t.DeleteRecord();
+    t.Field("id").SetNumber(4);
+    t.NewRecord();
+    EXPECT_EQ(3, t.Count());
+    ASSERT_EQ(0, conn.Descriptions().EndTransaction(false));
+    EXPECT_FALSE(t.FindByKey("id"));
+    EXPECT_EQ(3, t.Count());
+    t.Field("id").SetNumber(3);
+    EXPECT_TRUE(t.FindByKey("id"));
     server.Query("fail FindList 10099");
     Thrown failed = ThrownBy([&] { t.FindList("text", RdmTable::BeforeFirst); });
     EXPECT_EQ(10099, failed.code) << "the status was not passed on";

@@ -2,6 +2,8 @@
 
 #include <tlhelp32.h>
 
+#include "tests/app/TestSupport.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -35,11 +37,7 @@ StandinServer::~StandinServer()
 
 std::string StandinServer::BuildDirectory()
 {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir(path);
-    dir.erase(dir.find_last_of("\\/"));             // the program's own folder: tests or bench
-    return dir.substr(0, dir.find_last_of("\\/") + 1);
+    return ::BuildDirectory();
 }
 
 bool StandinServer::Start(const std::string& dataXml)

@@ -6,8 +6,18 @@
 #include "treelist/TreeListWindow.h"
 
 namespace {
+
 const char kParentClass[] = "TreeListTestParent";
+
+void SetKeyDown(int key, bool down)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[key] = down ? (keys[key] | 0x80) : (keys[key] & 0x7F);
+    SetKeyboardState(keys);
 }
+
+}  // namespace
 
 void TreeListTest::SetUp()
 {
@@ -68,9 +78,7 @@ LRESULT TreeListTest::Send(UINT msg, WPARAM wParam, LPARAM lParam) const
 
 HTREEITEM TreeListTest::Insert(const char* text, HTREEITEM parent, HTREEITEM after)
 {
-    TVINSERTSTRUCTA insert = {};
-    insert.hParent = parent;
-    insert.hInsertAfter = after;
+    TVINSERTSTRUCTA insert = { parent, after, {} };
     insert.item.mask = TVIF_TEXT;
     insert.item.pszText = const_cast<char*>(text);
     return ItemOf(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
@@ -78,13 +86,12 @@ HTREEITEM TreeListTest::Insert(const char* text, HTREEITEM parent, HTREEITEM aft
 
 HTREEITEM TreeListTest::InsertItem(const TVITEMA& item, HTREEITEM parent)
 {
-    TVINSERTSTRUCTA insert = {};
-    insert.hParent = parent;
-    insert.hInsertAfter = TVI_LAST;
+    TVINSERTSTRUCTA insert = { parent, TVI_LAST, {} };
     insert.item = item;
     return ItemOf(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
+// A cell's text goes by the column number in cChildren, with TVIF_SUBITEM.
 std::string TreeListTest::Text(HTREEITEM item, int column) const
 {
     char buffer[300] = "<unchanged>";
@@ -92,9 +99,7 @@ std::string TreeListTest::Text(HTREEITEM item, int column) const
     tv.cChildren = column;
     tv.pszText = buffer;
     tv.cchTextMax = sizeof(buffer);
-    if (!Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv)))
-        return "<failed>";
-    return buffer;
+    return Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv)) ? buffer : "<failed>";
 }
 
 bool TreeListTest::SetText(HTREEITEM item, int column, const char* text) const
@@ -119,11 +124,8 @@ int TreeListTest::AddColumn(const char* text, int width, int position)
 
 int TreeListTest::HeaderHeight() const
 {
-    HWND header = reinterpret_cast<HWND>(Send(TVM_GETHEADER));
-    if (!header)
-        return 0;
     RECT r = {};
-    GetWindowRect(header, &r);
+    GetWindowRect(reinterpret_cast<HWND>(Send(TVM_GETHEADER)), &r);   // none: an empty rectangle
     return r.bottom - r.top;
 }
 
@@ -143,9 +145,7 @@ void TreeListTest::HeaderNotify(UINT code, int column, int width) const
 
 POINT TreeListTest::RowPoint(HTREEITEM item, int x) const
 {
-    int row = Row(item) - FirstVisibleRow();
-    POINT p = { x, HeaderHeight() + row * RowHeight() + RowHeight() / 2 };
-    return p;
+    return { x, HeaderHeight() + (Row(item) - FirstVisibleRow()) * RowHeight() + RowHeight() / 2 };
 }
 
 Codes TreeListTest::NoteCodes(std::initializer_list<UINT> only) const
@@ -159,8 +159,10 @@ Codes TreeListTest::NoteCodes(std::initializer_list<UINT> only) const
 
 const Note* TreeListTest::Find(UINT code) const
 {
-    auto found = std::find_if(m_notes.begin(), m_notes.end(), [code](const Note& n) { return n.code == code; });
-    return found == m_notes.end() ? nullptr : &*found;
+    for (const Note& note : m_notes)
+        if (note.code == code)
+            return &note;
+    return nullptr;
 }
 
 const Note& TreeListTest::Noted(UINT code) const
@@ -219,16 +221,10 @@ LRESULT CALLBACK TreeListTest::ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LP
 
 HeldKey::HeldKey(int key) : m_key(key)
 {
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[key] |= 0x80;
-    SetKeyboardState(keys);
+    SetKeyDown(key, true);
 }
 
 HeldKey::~HeldKey()
 {
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[m_key] &= 0x7F;
-    SetKeyboardState(keys);
+    SetKeyDown(m_key, false);
 }

@@ -1,6 +1,8 @@
 // Keys, mouse buttons, check boxes and in-place editing through real window messages.
 #include "TreeListFixture.h"
 
+#include "tests/utils/WindowText.h"
+
 class TreeListKeysTest : public TreeListTest {
 protected:
     void SetUp() override
@@ -102,25 +104,35 @@ TEST_F(TreeListKeysTest, EnterSendsOnlyReturn)
     EXPECT_EQ(Send(WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS | DLGC_WANTCHARS);
 }
 
-TEST_F(TreeListKeysTest, CellSelectionMovesBetweenColumns)
+// Deleting the caret's column moves the caret to column 0.
+TEST_F(TreeListKeysTest, CellSelectionMovesBetweenColumnsAndLeavesADeletedOne)
 {
     Send(TVM_SETEXTENDEDSTYLE, 0, TVS_EX_CELLSELECT_TL);
     AddColumn("a", 100);
     AddColumn("b", 100);
+    AddColumn("c", 100);
     Select(b);
     Clear();
     Key(VK_RIGHT);
-    const Note& changed = Noted(TVN_SELCHANGEDA);
-    EXPECT_EQ(changed.column, 1);
+    EXPECT_EQ(Noted(TVN_SELCHANGEDA).column, 1);
     EXPECT_EQ(Caret(), b);
+    SetText(b, 2, "cell");
+    ASSERT_TRUE(Send(TVM_SELECTITEM, TVGN_CARET | TVSI_COLUMN(2), Ptr(b)));
     Clear();
     Key(VK_RIGHT);
     EXPECT_EQ(Find(TVN_SELCHANGEDA), nullptr) << "no column beyond the last";
-    Key(VK_LEFT);
+    EXPECT_TRUE(Send(TVM_DELETECOLUMN, 2));
+    EXPECT_EQ(Send(TVM_GETCOLUMNCOUNT), 2);
+    EXPECT_EQ(Caret(), b);
+    Clear();
+    Key(VK_RIGHT);
+    EXPECT_EQ(Noted(TVN_SELCHANGEDA).column, 1) << "from column 0";
     Key(VK_LEFT);
     Clear();
     Key(VK_LEFT);
     EXPECT_EQ(Find(TVN_SELCHANGEDA), nullptr);
+    EXPECT_FALSE(Send(TVM_DELETECOLUMN, 0));
+    EXPECT_FALSE(Send(TVM_DELETECOLUMN, 7));
 }
 
 TEST_F(TreeListKeysTest, ShiftExtendsAMultipleSelection)
@@ -187,7 +199,7 @@ protected:
     HTREEITEM parent, child, other;
 };
 
-TEST_F(TreeListMouseTest, ButtonClicksExpandAndDoubleClicksToggle)
+TEST_F(TreeListMouseTest, ClicksExpandToggleSelectAndNotify)
 {
     Send(WM_LBUTTONDOWN, MK_LBUTTON, At(RowPoint(parent, 7)));
     EXPECT_EQ(NoteCodes({ TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA, NM_CLICK }),
@@ -202,10 +214,8 @@ TEST_F(TreeListMouseTest, ButtonClicksExpandAndDoubleClicksToggle)
     EXPECT_EQ(NoteCodes({ NM_DBLCLK }), (Codes{ NM_DBLCLK }));
     Send(WM_LBUTTONDBLCLK, MK_LBUTTON, At(RowPoint(parent, 30)));
     EXPECT_TRUE(Expanded(parent));
-}
-
-TEST_F(TreeListMouseTest, RightClickSelectsThenNotifies)
-{
+    // The right button selects, then notifies; below the rows it notifies the point only.
+    Clear();
     Send(WM_RBUTTONDOWN, MK_RBUTTON, At(RowPoint(other, 40)));
     EXPECT_EQ(Caret(), other);
     EXPECT_EQ(NoteCodes({ TVN_SELCHANGEDA, NM_RCLICK }), (Codes{ TVN_SELCHANGEDA, NM_RCLICK }));
@@ -279,6 +289,8 @@ protected:
     HTREEITEM item;
 };
 
+// Enter and losing the focus store, Escape keeps; the owner may refuse the edit or keep
+// the old text.
 TEST_F(TreeListEditTest, EnterStoresEscapeKeepsAndTheOwnerMayRefuse)
 {
     HWND editor = Edit(0);
@@ -286,9 +298,7 @@ TEST_F(TreeListEditTest, EnterStoresEscapeKeepsAndTheOwnerMayRefuse)
     EXPECT_EQ(reinterpret_cast<HWND>(Send(TVM_GETEDITCONTROL)), editor);
     EXPECT_TRUE(IsWindowVisible(editor));
     EXPECT_EQ(GetFocus(), editor);
-    char text[64] = {};
-    GetWindowTextA(editor, text, sizeof(text));
-    EXPECT_STREQ(text, "old");
+    EXPECT_EQ(WindowText(editor), "old");
     Type(editor, "új szöveg", VK_RETURN);
     EXPECT_EQ(Text(item), "új szöveg");
     EXPECT_FALSE(IsWindowVisible(editor));
@@ -300,11 +310,22 @@ TEST_F(TreeListEditTest, EnterStoresEscapeKeepsAndTheOwnerMayRefuse)
     EXPECT_EQ(Text(item), "új szöveg");
     EXPECT_FALSE(Noted(TVN_ENDLABELEDITA).hasText);
 
+    SetWindowTextA(Edit(0), "by focus");
+    SetFocus(m_parent);
+    EXPECT_EQ(Text(item), "by focus");
+
     Clear();
     m_hooks[TVN_BEGINLABELEDITA] = [](const NMHDR*) -> LRESULT { return 1; };
     EXPECT_EQ(Edit(0), nullptr);
     EXPECT_FALSE(IsWindowVisible(editor));
     EXPECT_EQ(Find(TVN_ENDLABELEDITA), nullptr);
+    m_hooks.clear();
+    m_hooks[TVN_ENDLABELEDITA] = [](const NMHDR* nm) -> LRESULT {
+        const_cast<NMTVDISPINFOA*>(reinterpret_cast<const NMTVDISPINFOA*>(nm))->item.pszText = nullptr;
+        return 0;
+    };
+    Type(Edit(0), "refused", VK_RETURN);
+    EXPECT_EQ(Text(item), "by focus");
 }
 
 TEST_F(TreeListEditTest, EditingACellStoresIntoThatCellAndNoMoreThanItKeeps)
@@ -327,20 +348,6 @@ TEST_F(TreeListEditTest, EditingACellStoresIntoThatCellAndNoMoreThanItKeeps)
     EXPECT_EQ(GetWindowTextLengthA(editor), 259) << "what is typed is what is kept";
     SendMessageA(editor, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(Text(item, 1).size(), 259u);
-}
-
-TEST_F(TreeListEditTest, OwnerCanKeepTheOldTextAndLosingFocusStores)
-{
-    m_hooks[TVN_ENDLABELEDITA] = [](const NMHDR* nm) -> LRESULT {
-        const_cast<NMTVDISPINFOA*>(reinterpret_cast<const NMTVDISPINFOA*>(nm))->item.pszText = nullptr;
-        return 0;
-    };
-    Type(Edit(0), "refused", VK_RETURN);
-    EXPECT_EQ(Text(item), "old");
-    m_hooks.clear();
-    SetWindowTextA(Edit(0), "by focus");
-    SetFocus(m_parent);
-    EXPECT_EQ(Text(item), "by focus");
 }
 
 TEST_F(TreeListEditTest, ComboBoxEditorsAndDeletingColumnsWhileEditing)

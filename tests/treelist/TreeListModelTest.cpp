@@ -253,7 +253,9 @@ TEST_F(TreeListTest, ItemAndCellDataThroughColumnAddressing)
     EXPECT_EQ(Send(TVM_GETCELLBKCOLOR, item, 31), -1);
 }
 
-TEST_F(TreeListTest, ColourSlotsAndTheirReturnToTheSystemColours)
+// Colour slots and their return to the system colours; the item height, indent and user
+// data size clamped or refused.
+TEST_F(TreeListTest, SettingsClampedOrRefused)
 {
     EXPECT_EQ(Send(TVM_SETCOLOR, 11, RGB(1, 1, 1)), -1);
     EXPECT_EQ(Send(TVM_GETCOLOR, 11), -1);
@@ -268,32 +270,25 @@ TEST_F(TreeListTest, ColourSlotsAndTheirReturnToTheSystemColours)
     Send(TVM_SETTEXTCOLOR, 0, -1);
     EXPECT_EQ(Send(TVM_GETBKCOLOR), static_cast<LRESULT>(GetSysColor(COLOR_WINDOW))) << "-1: the system colour";
     EXPECT_EQ(Send(TVM_GETTEXTCOLOR), static_cast<LRESULT>(GetSysColor(COLOR_WINDOWTEXT)));
-}
 
-TEST_F(TreeListTest, ItemHeightAndIndentAreClamped)
-{
     EXPECT_EQ(Send(TVM_GETINDENT), 19);
     Send(TVM_SETINDENT, 2);
     EXPECT_EQ(Send(TVM_GETINDENT), 5);
     EXPECT_EQ(Send(TVM_SETINDENT, 100), 5);
     EXPECT_EQ(Send(TVM_GETINDENT), 64);
     LRESULT computed = Send(TVM_GETITEMHEIGHT);
-    Send(TVM_SETITEMHEIGHT, 7);
-    EXPECT_EQ(Send(TVM_GETITEMHEIGHT), 6);
-    Send(TVM_SETITEMHEIGHT, 0);
-    EXPECT_EQ(Send(TVM_GETITEMHEIGHT), 1);
-    Send(TVM_SETITEMHEIGHT, 300);
-    EXPECT_EQ(Send(TVM_GETITEMHEIGHT), 256);
+    for (auto height : { std::make_pair(7, 6), std::make_pair(0, 1), std::make_pair(300, 256) }) {
+        Send(TVM_SETITEMHEIGHT, height.first);
+        EXPECT_EQ(Send(TVM_GETITEMHEIGHT), height.second) << height.first;
+    }
     Send(TVM_SETEXTENDEDSTYLE, TVS_EX_EVENHEIGHT_TL, TVS_EX_EVENHEIGHT_TL);
     Send(TVM_SETITEMHEIGHT, 7);
     EXPECT_EQ(Send(TVM_GETITEMHEIGHT), 7);
     Send(TVM_SETITEMHEIGHT, static_cast<WPARAM>(-1));
     EXPECT_EQ(Send(TVM_GETITEMHEIGHT), computed) << "back to the computed height";
     EXPECT_EQ(Send(TVM_SETEXTENDEDSTYLE, 0, 0x80000), 0x80000) << "mask 0 sets all bits";
-}
 
-TEST_F(TreeListTest, UserDataSizeOnlyWhileEmpty)
-{
+    // The user data size only while the control is empty.
     EXPECT_EQ(Send(TVM_SETUSERDATASIZE, 0, 0x1000001), -1);
     EXPECT_EQ(Send(TVM_SETUSERDATASIZE, 0, -5), -1);
     EXPECT_EQ(Send(TVM_SETUSERDATASIZE, 0, 16), 16);

@@ -5,29 +5,22 @@
 
 using namespace velDate;
 
-TEST(DatePicture, LongestTokenWinsAndSingleLettersDropTheZeros)
+TEST(DatePicture, PicturesToFormatsLongestTokenFirstAndBack)
 {
-    EXPECT_EQ("%Y.%m.%d.", PictureToFormat("yyyy.MM.dd."));
-    EXPECT_EQ("%#H:%M", PictureToFormat("H:mm"));
-    EXPECT_EQ("%Y. %m. %d.", PictureToFormat("yyyy. MM. dd."));
-    EXPECT_EQ("%#m/%#d/%Y", PictureToFormat("M/d/yyyy"));
-    EXPECT_EQ("%#I:%M:%S %p", PictureToFormat("h:mm:ss tt"));
-    EXPECT_EQ("%b %a %I %#p", PictureToFormat("MMM ddd hh t"));
-    // Five y: the four-letter token, then a lone y that is no token.
-    EXPECT_EQ("%Yy", PictureToFormat("yyyyy"));
-    // Quotes are no literal markers.
-    EXPECT_EQ("'%#de' %#H", PictureToFormat("'de' H"));
-}
-
-TEST(DatePicture, EveryTokenConvertsBothWays)
-{
+    const std::pair<const char*, const char*> cases[] = {
+        { "yyyy.MM.dd.", "%Y.%m.%d." }, { "H:mm", "%#H:%M" }, { "yyyy. MM. dd.", "%Y. %m. %d." },
+        { "M/d/yyyy", "%#m/%#d/%Y" }, { "h:mm:ss tt", "%#I:%M:%S %p" }, { "MMM ddd hh t", "%b %a %I %#p" },
+        { "yyyyy", "%Yy" },           // the four-letter token, then a lone y that is no token
+        { "'de' H", "'%#de' %#H" },   // quotes are no literal markers
+        { "", "" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.second, PictureToFormat(c.first)) << c.first;
     const std::string picture = "dddd ddd dd d MMMM MMM MM M yyyy yy HH H hh h mm m ss s tt t";
     const std::string format = "%A %a %d %#d %B %b %m %#m %Y %y %H %#H %I %#I %M %#M %S %#S %p %#p";
     EXPECT_EQ(format, PictureToFormat(picture));
     EXPECT_EQ(picture, FormatToPicture(format));
-    // Format characters outside the table are copied.
-    EXPECT_EQ("%j %x yyyy", FormatToPicture("%j %x %Y"));
-    EXPECT_EQ("", PictureToFormat(""));
+    EXPECT_EQ("%j %x yyyy", FormatToPicture("%j %x %Y")) << "characters outside the table are copied";
 }
 
 TEST(DatePicture, ShortTimePictureLosesTheSeconds)
@@ -41,21 +34,22 @@ TEST(DatePicture, ShortTimePictureLosesTheSeconds)
     EXPECT_EQ("HH:mm ss", ShortTimePicture("HH:mm ss", ":"));
 }
 
-TEST(DatePicture, FilterKeepsTheChosenKindsWithTheirSeparators)
+// The chosen kinds with their separators; the trailing text only when asked.
+TEST(DatePicture, FilterKeepsTheChosenKinds)
 {
-    const unsigned yearMonth = KindYear | KindMonth;
-    EXPECT_EQ("MMMM yyyy", FilterByKind("dddd, MMMM dd, yyyy", yearMonth, DateSide::Picture));
-    EXPECT_EQ("MM. yyyy", FilterByKind("dd. MM. yyyy", yearMonth, DateSide::Picture));
-    EXPECT_EQ("H:ss", FilterByKind("H:mm:ss", KindHour | KindSecond, DateSide::Picture));
-    EXPECT_EQ("%#H:%M", FilterByKind("%#H:%M:%S", KindHour | KindMinute, DateSide::Format));
-    EXPECT_EQ("%Y. %m", FilterByKind("%Y. %m. %d.", KindYear | KindMonth, DateSide::Format));
-}
-
-TEST(DatePicture, FilterAppendsTheTrailingTextOnlyWhenAsked)
-{
-    const unsigned date = KindYear | KindMonth | KindDay;
-    EXPECT_EQ("yyyy. MM. dd", FilterByKind("yyyy. MM. dd.", date, DateSide::Picture));
-    EXPECT_EQ("yyyy. MM. dd.", FilterByKind("yyyy. MM. dd.", date, DateSide::Picture, true));
-    EXPECT_EQ("H:mm:", FilterByKind("H:mm:ss", KindHour | KindMinute, DateSide::Picture, true));
-    EXPECT_EQ("", FilterByKind("H:mm:ss", KindYear, DateSide::Picture, true));
+    const unsigned yearMonth = KindYear | KindMonth, date = yearMonth | KindDay, hourMinute = KindHour | KindMinute;
+    struct Case { const char* text; unsigned kinds; DateSide side; bool trailing; const char* result; };
+    const Case cases[] = {
+        { "dddd, MMMM dd, yyyy", yearMonth, DateSide::Picture, false, "MMMM yyyy" },
+        { "dd. MM. yyyy", yearMonth, DateSide::Picture, false, "MM. yyyy" },
+        { "H:mm:ss", KindHour | KindSecond, DateSide::Picture, false, "H:ss" },
+        { "%#H:%M:%S", hourMinute, DateSide::Format, false, "%#H:%M" },
+        { "%Y. %m. %d.", yearMonth, DateSide::Format, false, "%Y. %m" },
+        { "yyyy. MM. dd.", date, DateSide::Picture, false, "yyyy. MM. dd" },
+        { "yyyy. MM. dd.", date, DateSide::Picture, true, "yyyy. MM. dd." },
+        { "H:mm:ss", hourMinute, DateSide::Picture, true, "H:mm:" },
+        { "H:mm:ss", KindYear, DateSide::Picture, true, "" },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.result, FilterByKind(c.text, c.kinds, c.side, c.trailing)) << c.text << " " << c.kinds;
 }

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "WindowText.h"
+
 namespace {
 
 const UINT kPeriod = 20;
@@ -16,21 +20,22 @@ HWND FindDialog(const char* caption)
     return nullptr;
 }
 
-BOOL CALLBACK CollectStatic(HWND window, LPARAM textsPointer)
-{
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (lstrcmpiA(name, "Static") == 0 && !ModalBoxAnswerer::Text(window).empty())
-        reinterpret_cast<std::vector<std::string>*>(textsPointer)->push_back(ModalBoxAnswerer::Text(window));
-    return TRUE;
-}
-
 }  // namespace
 
 ModalBoxAnswerer* ModalBoxAnswerer::s_current = nullptr;
 
 ModalBoxAnswerer::ModalBoxAnswerer(const std::string& caption, int button, Look look)
-    : m_caption(caption), m_button(button), m_look(std::move(look))
+    : ModalBoxAnswerer(Steps{ { caption, [button, look](HWND box) {
+          if (look)
+              look(box);
+          if (button)
+              SendMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+      } } })
+{
+}
+
+ModalBoxAnswerer::ModalBoxAnswerer(Steps steps) : m_steps(std::move(steps))
 {
     s_current = this;
     m_timer = SetTimer(nullptr, 0, kPeriod, OnTimer);
@@ -45,15 +50,13 @@ ModalBoxAnswerer::~ModalBoxAnswerer()
 
 std::string ModalBoxAnswerer::Text(HWND window)
 {
-    char text[4096] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    return WindowText(window);
 }
 
 std::vector<std::string> ModalBoxAnswerer::StaticTexts(HWND box)
 {
-    std::vector<std::string> texts;
-    EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&texts));
+    std::vector<std::string> texts = ChildTexts(box, "Static");
+    texts.erase(std::remove(texts.begin(), texts.end(), std::string()), texts.end());
     return texts;
 }
 
@@ -63,26 +66,25 @@ void CALLBACK ModalBoxAnswerer::OnTimer(HWND, UINT, UINT_PTR, DWORD)
         s_current->Tick();
 }
 
+// The step is counted before its look runs: a look may run a modal loop of its own.
 void ModalBoxAnswerer::Tick()
 {
-    HWND box = FindDialog(m_caption.c_str());
-    if (box && !m_answered) {
-        m_answered = true;
-        if (m_look)
-            m_look(box);
-        if (m_button)
-            SendMessageA(box, WM_COMMAND, MAKEWPARAM(m_button, BN_CLICKED),
-                         reinterpret_cast<LPARAM>(GetDlgItem(box, m_button)));
+    const bool waiting = !Answered();
+    const std::string& caption = m_steps[waiting ? m_next : m_next - 1].first;
+    HWND box = FindDialog(caption.c_str());
+    if (box && waiting) {
+        m_ticks = 0;
+        m_steps[m_next++].second(box);
         return;
     }
-    if (m_answered && !box) {
+    if (!box && !waiting) {
         KillTimer(nullptr, m_timer);
         m_timer = 0;
         return;
     }
     if (++m_ticks < kGiveUpTicks)
         return;
-    ADD_FAILURE() << "the box \"" << m_caption << (m_answered ? "\" did not close" : "\" was not shown");
+    ADD_FAILURE() << "the box \"" << caption << (waiting ? "\" was not shown" : "\" did not close");
     if (HWND any = FindDialog(nullptr))
         EndDialog(any, 0);
     m_ticks = 0;

@@ -1,5 +1,5 @@
-// Answers a modal box of this thread from inside its own message loop: a thread timer
-// finds the shown box by its caption, lets the test look at it, then presses a button.
+// Answers modal boxes of this thread from inside their own message loops: a thread timer
+// finds each shown box by its caption, lets the test look at it, then presses a button.
 #pragma once
 #include <windows.h>
 
@@ -10,14 +10,19 @@
 class ModalBoxAnswerer {
 public:
     using Look = std::function<void(HWND box)>;
+    using Steps = std::vector<std::pair<std::string, Look>>;
 
     // `button` 0: the look closes the box itself.
     ModalBoxAnswerer(const std::string& caption, int button, Look look = Look());
+    // Boxes one after another, each found by its caption and closed by its look.
+    explicit ModalBoxAnswerer(Steps steps);
     ~ModalBoxAnswerer();
     ModalBoxAnswerer(const ModalBoxAnswerer&) = delete;
     ModalBoxAnswerer& operator=(const ModalBoxAnswerer&) = delete;
 
-    bool Answered() const { return m_answered; }
+    // Every box was found; how many were.
+    bool Answered() const { return m_next == m_steps.size(); }
+    size_t Taken() const { return m_next; }
 
     // The texts of the box's static controls, in creation order.
     static std::vector<std::string> StaticTexts(HWND box);
@@ -28,10 +33,8 @@ private:
     void Tick();
 
     static ModalBoxAnswerer* s_current;
-    std::string m_caption;
-    int m_button;
-    Look m_look;
+    Steps m_steps;
+    size_t m_next = 0;
     UINT_PTR m_timer = 0;
     int m_ticks = 0;
-    bool m_answered = false;
 };

@@ -1,15 +1,9 @@
 #include "TextFit.h"
 
+#include "tests/utils/WindowText.h"
 #include "utils/UniqueHandle.h"
 
 namespace {
-
-std::string WindowText(HWND window)
-{
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
-    return text;
-}
 
 // The lines from `first` on, a few of them, as the failure's evidence.
 std::string Evidence(const std::vector<std::string>& lines, size_t first)
