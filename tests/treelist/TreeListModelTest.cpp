@@ -148,8 +148,7 @@ TEST_F(TreeListTest, SelectionNotifiesCanBeRefusedAndOpensAncestorsOnceAccepted)
     ASSERT_EQ(NoteCodes(), (Codes{ TVN_SELCHANGINGA, TVN_SELCHANGEDA }));
     EXPECT_EQ(m_notes[1].oldItem, a);
     EXPECT_EQ(m_notes[1].item, b);
-    EXPECT_EQ(State(a, TVIS_SELECTED), 0u);
-    EXPECT_EQ(State(b, TVIS_SELECTED), static_cast<UINT>(TVIS_SELECTED));
+    EXPECT_EQ(Selected({ a, b }), "-+");
     Clear();
     EXPECT_EQ(Select(b), 1);
     EXPECT_TRUE(NoteCodes().empty()) << "selecting the caret again does nothing";
