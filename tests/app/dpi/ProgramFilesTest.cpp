@@ -78,11 +78,8 @@ TEST(ProgramManifest, InEveryBuildAndAcceptedByTheLoader)
         EXPECT_NE(std::string::npos, manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""));
 
         // A manifest the loader cannot read stops the program before it starts.
-        ACTCTXA request = {};
-        request.cbSize = sizeof request;
-        request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
-        request.lpSource = program.c_str();
-        request.lpResourceName = MAKEINTRESOURCEA(1);
+        ACTCTXA request = { sizeof request, ACTCTX_FLAG_RESOURCE_NAME_VALID, program.c_str(), 0, 0, nullptr,
+                            MAKEINTRESOURCEA(1), nullptr, nullptr };
         HANDLE context = CreateActCtxA(&request);
         ASSERT_NE(INVALID_HANDLE_VALUE, context) << "error " << GetLastError();
         EXPECT_EQ(L"PerMonitorV2, PerMonitor",
@@ -113,7 +110,8 @@ TEST(ProgramIconImages, EverySizeInColoursWithAlphaBesideTheSixteenColourImages)
     for (int side : { 16, 20, 24, 32, 40, 48, 64, 256 }) {
         velutils::IconHandle icon(static_cast<HICON>(
             LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, side, side, 0)));
-        EXPECT_EQ(side, ScaledWindow::IconSide(icon.Get()));
-        EXPECT_TRUE(ScaledWindow::HasAlpha(icon.Get())) << side;
+        const ScaledWindow::Icon image = ScaledWindow::IconOf(icon.Get());
+        EXPECT_EQ(side, image.side);
+        EXPECT_TRUE(image.alpha) << side;
     }
 }
