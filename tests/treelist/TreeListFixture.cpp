@@ -17,18 +17,15 @@ void TreeListTest::SetUp()
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     ASSERT_TRUE(treelist::RegisterTreeListClass(instance));
-    WNDCLASSA wc = {};
-    if (!GetClassInfoA(instance, kParentClass, &wc)) {
-        wc.lpfnWndProc = ParentProc;
-        wc.hInstance = instance;
-        wc.lpszClassName = kParentClass;
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        RegisterClassA(&wc);
-    }
     // One parent for the whole run: destroying a top-level window under Xvfb waits for a
     // window manager that is not there.
-    static HWND parent = CreateWindowExA(0, kParentClass, "TreeList test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10,
-                                         10, 420, 320, nullptr, nullptr, instance, nullptr);
+    static HWND parent = [instance] {
+        const WNDCLASSA wc = { 0, ParentProc, 0, 0, instance, nullptr, nullptr,
+                               reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr, kParentClass };
+        RegisterClassA(&wc);
+        return CreateWindowExA(0, kParentClass, "TreeList test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 420, 320,
+                               nullptr, nullptr, instance, nullptr);
+    }();
     m_parent = parent;
     ASSERT_NE(m_parent, nullptr);
     SetWindowLongPtrA(m_parent, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

@@ -30,7 +30,6 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Makes the control (again) with a style and size.
     void Make(DWORD style, int width = 300, int height = 200);
 
     // With m_checkTree the tree checker runs after every message (and reports once).
@@ -58,7 +57,6 @@ protected:
     int AddColumn(const char* text, int width = -1, int position = 1000);
     static LPARAM Ptr(HTREEITEM item) { return reinterpret_cast<LPARAM>(item); }
     static HTREEITEM ItemOf(LRESULT handle) { return reinterpret_cast<HTREEITEM>(handle); }
-    // A client point as mouse messages carry it.
     static LPARAM At(POINT p) { return MAKELPARAM(p.x, p.y); }
     // Client point in the middle of a row, at x.
     POINT RowPoint(HTREEITEM item, int x) const;
@@ -72,16 +70,9 @@ protected:
     std::vector<COLORREF> Render() const;
     // The header's notification about a column, as the header sends it to the control.
     void HeaderNotify(UINT code, int column, int width = 0) const;
-    // A record for TVM_GETITEMA/TVM_SETITEMA about an item.
-    static TVITEMA ItemOf(HTREEITEM item, UINT mask)
-    {
-        TVITEMA tv = {};
-        tv.mask = mask;
-        tv.hItem = item;
-        return tv;
-    }
+    static TVITEMA ItemOf(HTREEITEM item, UINT mask) { return TVITEMA{ mask, item, 0, 0, nullptr, 0, 0, 0, 0, 0 }; }
 
-    // The codes of the notes so far, or only those of the given codes.
+    // The codes of the notes so far, or only of the given codes.
     Codes NoteCodes(std::initializer_list<UINT> only = {}) const;
     const Note* Find(UINT code) const;
     // The first note of a code; an empty one, and a failure, when there is none.

@@ -76,9 +76,8 @@ TEST_F(AtScale, ControlWindowTreeAndIconsFollowTheDpi)
 
     EXPECT_EQ(std::make_pair(scale->bigIcon, scale->smallIcon), window->WindowIconSides());
     HICON tray = dlg.ReadOnUi<HICON>([&] { return dlg.m_hIconCurrent; });
-    EXPECT_EQ(GetSystemMetrics(SM_CXSMICON), ScaledWindow::IconOf(tray).side) << "the size the system asks for";
-    EXPECT_EQ(scale->smallIcon, ScaledWindow::IconOf(tray).side);
-    EXPECT_TRUE(ScaledWindow::IconOf(tray).alpha);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSMICON), ScaledWindow::IconOf(tray).first) << "the size the system asks for";
+    EXPECT_EQ(std::make_pair(scale->smallIcon, true), ScaledWindow::IconOf(tray));
 }
 
 TEST_F(AtScale, LoginAndWrongPasswordBoxShowEveryTextWhole)

@@ -83,7 +83,7 @@ TEST(DpiChange, NewSizesAndTheSameTree)
     for (const std::string& label : window.CutLabels())
         EXPECT_NE(kCutAt96.end(), std::find(kCutAt96.begin(), kCutAt96.end(), label)) << label;
     // The notification area is on the primary monitor, whose DPI has not changed here.
-    EXPECT_EQ(16, ScaledWindow::IconOf(dlg.ReadOnUi<HICON>([&] { return dlg.m_hIconCurrent; })).side);
+    EXPECT_EQ(16, ScaledWindow::IconOf(dlg.ReadOnUi<HICON>([&] { return dlg.m_hIconCurrent; })).first);
     EXPECT_EQ(before, TreeState(dlg));
 
     SendMessageA(window.Hwnd(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&at96));

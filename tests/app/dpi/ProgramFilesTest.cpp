@@ -91,7 +91,7 @@ TEST(ProgramManifest, InEveryBuildAndAcceptedByTheLoader)
 
 TEST(ProgramIconImages, EverySizeInColoursWithAlphaBesideTheSixteenColourImages)
 {
-    std::set<std::pair<int, int>> scaled;
+    std::set<std::pair<int, int>> scaled = { { 16, 4 } };
     for (int side : { 16, 20, 24, 32, 40, 48, 64 })
         scaled.insert({ side, 32 });
     for (const std::string& program : Programs()) {
@@ -100,7 +100,6 @@ TEST(ProgramIconImages, EverySizeInColoursWithAlphaBesideTheSixteenColourImages)
         ASSERT_TRUE(module);
         for (UINT id : { IDR_MAINFRAME, IDI_RUNNING, IDI_STOPPED, IDI_UNAVAILABLE }) {
             std::set<std::pair<int, int>> expected = scaled;
-            expected.insert({ 16, 4 });
             if (id == IDR_MAINFRAME)
                 expected.insert({ { 32, 4 }, { 256, 32 } });
             EXPECT_EQ(expected, IconImages(module.Get(), id)) << id;
@@ -110,8 +109,6 @@ TEST(ProgramIconImages, EverySizeInColoursWithAlphaBesideTheSixteenColourImages)
     for (int side : { 16, 20, 24, 32, 40, 48, 64, 256 }) {
         velutils::IconHandle icon(static_cast<HICON>(
             LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, side, side, 0)));
-        const ScaledWindow::Icon image = ScaledWindow::IconOf(icon.Get());
-        EXPECT_EQ(side, image.side);
-        EXPECT_TRUE(image.alpha) << side;
+        EXPECT_EQ(std::make_pair(side, true), ScaledWindow::IconOf(icon.Get()));
     }
 }

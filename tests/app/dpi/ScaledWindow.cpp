@@ -64,8 +64,8 @@ std::vector<int> ScaledWindow::ColumnWidths()
 
 std::pair<int, int> ScaledWindow::WindowIconSides()
 {
-    return { IconOf(reinterpret_cast<HICON>(SendMessageA(Hwnd(), WM_GETICON, ICON_BIG, 0))).side,
-             IconOf(reinterpret_cast<HICON>(SendMessageA(Hwnd(), WM_GETICON, ICON_SMALL, 0))).side };
+    return { IconOf(reinterpret_cast<HICON>(SendMessageA(Hwnd(), WM_GETICON, ICON_BIG, 0))).first,
+             IconOf(reinterpret_cast<HICON>(SendMessageA(Hwnd(), WM_GETICON, ICON_SMALL, 0))).first };
 }
 
 std::vector<std::string> ScaledWindow::CutHeadings()
@@ -114,7 +114,7 @@ std::vector<std::string> ScaledWindow::CutLabels()
 
 // Partly transparent pixels (the soft edges of the artwork) exist only in images with an
 // alpha channel.
-ScaledWindow::Icon ScaledWindow::IconOf(HICON icon)
+std::pair<int, bool> ScaledWindow::IconOf(HICON icon)
 {
     ICONINFO info = {};
     if (!icon || !GetIconInfo(icon, &info))
@@ -122,7 +122,7 @@ ScaledWindow::Icon ScaledWindow::IconOf(HICON icon)
     velutils::BitmapHandle colour(info.hbmColor), mask(info.hbmMask);
     BITMAP bitmap = {};
     GetObjectA(colour ? colour.Get() : mask.Get(), sizeof bitmap, &bitmap);
-    Icon found = { bitmap.bmWidth, false };
+    std::pair<int, bool> found = { bitmap.bmWidth, false };
     if (!colour)
         return found;
     BITMAPINFO format = {};
@@ -131,6 +131,6 @@ ScaledWindow::Icon ScaledWindow::IconOf(HICON icon)
     velutils::MemoryDc dc(CreateCompatibleDC(nullptr));
     const int rows = GetDIBits(dc.Get(), colour.Get(), 0, bitmap.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
     for (const RGBQUAD& pixel : pixels)
-        found.alpha = found.alpha || (rows > 0 && pixel.rgbReserved > 0 && pixel.rgbReserved < 255);
+        found.second = found.second || (rows > 0 && pixel.rgbReserved > 0 && pixel.rgbReserved < 255);
     return found;
 }

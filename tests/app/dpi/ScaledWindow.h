@@ -32,12 +32,8 @@ public:
     // Each heading that does not fit its column, with the sizes.
     std::vector<std::string> CutHeadings();
 
-    // The side of an icon's image and whether it has colours of 32 bits.
-    struct Icon {
-        int side;
-        bool alpha;
-    };
-    static Icon IconOf(HICON icon);
+    // The side of an icon's image, and whether it has an alpha channel.
+    static std::pair<int, bool> IconOf(HICON icon);
 
 private:
     ConfigDir m_data;
