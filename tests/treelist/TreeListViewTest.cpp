@@ -132,8 +132,7 @@ TEST_F(TreeListTest, DragImagesOfItemsAndCells)
     ASSERT_TRUE(image);
     int cx = 0, cy = 0;
     ImageList_GetIconSize(image.Get(), &cx, &cy);
-    EXPECT_EQ(cx, 240) << "a long text is cut at 240 pixels";
-    EXPECT_EQ(cy, RowHeight()) << "a row lower than 32 pixels";
+    EXPECT_EQ(std::make_pair(cx, cy), std::make_pair(240, RowHeight())) << "a long text cut at 240, a row under 32";
     EXPECT_EQ(ImageList_GetImageCount(image.Get()), 1);
     velutils::ImageListHandle missing(reinterpret_cast<HIMAGELIST>(Send(TVM_CREATEDRAGIMAGE, 1, Ptr(item))));
     EXPECT_TRUE(missing) << "a cell without a record shows as ????";

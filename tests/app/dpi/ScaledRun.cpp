@@ -30,7 +30,10 @@ public:
     }
 
 private:
-    static void Set(DWORD dpi) { RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", REG_DWORD, &dpi, sizeof dpi); }
+    static void Set(DWORD dpi)
+    {
+        RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    }
 
     DWORD m_old = 96, m_size = sizeof m_old;
     bool m_had;

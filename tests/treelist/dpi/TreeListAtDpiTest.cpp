@@ -146,8 +146,7 @@ protected:
         EXPECT_EQ(sizes.indent, Send(TVM_GETINDENT));
         int cx = 0, cy = 0;
         ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(Send(TVM_GETIMAGELIST, TVSIL_STATE)), &cx, &cy);
-        EXPECT_EQ(sizes.checkBox, cx);
-        EXPECT_EQ(sizes.checkBox, cy);
+        EXPECT_EQ(std::make_pair(sizes.checkBox, sizes.checkBox), std::make_pair(cx, cy));
         EXPECT_EQ(sizes.checkBox + sizes.rowPad, RowHeight()) << "the check boxes are the tallest part of a row";
         EXPECT_EQ(std::make_pair(sizes.buttonLeft, sizes.buttonSide), ButtonBox());
         EXPECT_EQ(std::vector<std::string>(), CutTexts(sizes.labelPad));
@@ -159,8 +158,7 @@ protected:
 
         velutils::ImageListHandle drag(reinterpret_cast<HIMAGELIST>(Send(TVM_CREATEDRAGIMAGE, 0, Ptr(longItem))));
         ImageList_GetIconSize(drag.Get(), &cx, &cy);
-        EXPECT_EQ(sizes.dragWidth, cx) << "a long text's image is cut";
-        EXPECT_EQ(RowHeight(), cy);
+        EXPECT_EQ(std::make_pair(sizes.dragWidth, RowHeight()), std::make_pair(cx, cy)) << "a long text's image is cut";
 
         HWND editor = Edit();
         EXPECT_EQ(sizes.editorWidth, Width(editor)) << "a short text's editor";
