@@ -22,20 +22,14 @@ std::pair<int, int> SizeOf(HWND window)
     return { r.right - r.left, r.bottom - r.top };
 }
 
-BOOL CALLBACK MatchMessageBox(HWND window, LPARAM found)
-{
-    if (!IsWindowVisible(window) || !GetDlgItem(window, IDC_VELMSGBOX_DETAIL))
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
 // The message box: the window of the thread with a detail field.
 HWND FindMessageBox(DWORD thread)
 {
-    HWND found = nullptr;
-    EnumThreadWindows(thread, MatchMessageBox, reinterpret_cast<LPARAM>(&found));
-    return found;
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT))
+        if (GetWindowThreadProcessId(window, nullptr) == thread && IsWindowVisible(window)
+            && GetDlgItem(window, IDC_VELMSGBOX_DETAIL))
+            return window;
+    return nullptr;
 }
 
 class AtScale : public ::testing::Test {
