@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include <memory>
+#include <tuple>
 
 #include "res/resource.h"
 #include "tests/app/AppTestSupport.h"
@@ -239,29 +240,24 @@ TEST_F(ControlWindow, EachShowingDerivesTheServerDirectoryAgain)
 
 TEST_F(ControlWindow, TwoThousandTicksLeakNothing)
 {
-    auto ticks = [&](int n) {
-        for (int i = 0; i < n; ++i)
+    // GDI objects, user objects and handles used after 2000 ticks, and before them.
+    auto ticks = [&] {
+        for (int i = 0; i < 20; ++i)   // first-use allocations out of the way
             Poll();
+        ResourceUse before = MeasureResources();
+        for (int i = 0; i < 2000; ++i)
+            Poll();
+        ResourceUse after = MeasureResources();
+        return std::make_pair(std::make_tuple(after.gdi, after.user, after.handles),
+                              std::make_tuple(before.gdi, before.user, before.handles));
     };
-    ticks(20);                          // first-use allocations out of the way
-    ResourceUse before = MeasureResources();
-    ticks(2000);
-    ResourceUse unavailable = MeasureResources();
-
+    auto unavailable = ticks();
+    EXPECT_EQ(unavailable.second, unavailable.first);
     ASSERT_TRUE(service.Install(StandinServicePath()));
     ASSERT_TRUE(service.Start());
     ASSERT_TRUE(service.WaitForState(SERVICE_RUNNING));
-    ticks(20);
-    ResourceUse runningBefore = MeasureResources();
-    ticks(2000);
-    ResourceUse running = MeasureResources();
-
-    EXPECT_EQ(before.gdi, unavailable.gdi);
-    EXPECT_EQ(before.user, unavailable.user);
-    EXPECT_EQ(before.handles, unavailable.handles);
-    EXPECT_EQ(runningBefore.gdi, running.gdi);
-    EXPECT_EQ(runningBefore.user, running.user);
-    EXPECT_EQ(runningBefore.handles, running.handles);
+    auto running = ticks();
+    EXPECT_EQ(running.second, running.first);
 }
 
 }  // namespace

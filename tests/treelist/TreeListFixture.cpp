@@ -1,21 +1,15 @@
 #include "TreeListFixture.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "treelist/TreeCheck.h"
 #include "treelist/TreeListWindow.h"
+#include "utils/UniqueHandle.h"
 
 namespace {
 
 const char kParentClass[] = "TreeListTestParent";
-
-void SetKeyDown(int key, bool down)
-{
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[key] = down ? (keys[key] | 0x80) : (keys[key] & 0x7F);
-    SetKeyboardState(keys);
-}
 
 }  // namespace
 
@@ -23,18 +17,15 @@ void TreeListTest::SetUp()
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     ASSERT_TRUE(treelist::RegisterTreeListClass(instance));
-    WNDCLASSA wc = {};
-    if (!GetClassInfoA(instance, kParentClass, &wc)) {
-        wc.lpfnWndProc = ParentProc;
-        wc.hInstance = instance;
-        wc.lpszClassName = kParentClass;
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        RegisterClassA(&wc);
-    }
     // One parent for the whole run: destroying a top-level window under Xvfb waits for a
     // window manager that is not there.
-    static HWND parent = CreateWindowExA(0, kParentClass, "TreeList test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10,
-                                         10, 420, 320, nullptr, nullptr, instance, nullptr);
+    static HWND parent = [instance] {
+        const WNDCLASSA wc = { 0, ParentProc, 0, 0, instance, nullptr, nullptr,
+                               reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr, kParentClass };
+        RegisterClassA(&wc);
+        return CreateWindowExA(0, kParentClass, "TreeList test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 420, 320,
+                               nullptr, nullptr, instance, nullptr);
+    }();
     m_parent = parent;
     ASSERT_NE(m_parent, nullptr);
     SetWindowLongPtrA(m_parent, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -84,13 +75,6 @@ HTREEITEM TreeListTest::Insert(const char* text, HTREEITEM parent, HTREEITEM aft
     return ItemOf(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
-HTREEITEM TreeListTest::InsertItem(const TVITEMA& item, HTREEITEM parent)
-{
-    TVINSERTSTRUCTA insert = { parent, TVI_LAST, {} };
-    insert.item = item;
-    return ItemOf(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-}
-
 // A cell's text goes by the column number in cChildren, with TVIF_SUBITEM.
 std::string TreeListTest::Text(HTREEITEM item, int column) const
 {
@@ -127,6 +111,38 @@ int TreeListTest::HeaderHeight() const
     RECT r = {};
     GetWindowRect(reinterpret_cast<HWND>(Send(TVM_GETHEADER)), &r);   // none: an empty rectangle
     return r.bottom - r.top;
+}
+
+int TreeListTest::ColumnWidth(int column) const
+{
+    HDITEMA hd = {};
+    hd.mask = HDI_WIDTH;
+    return Send(TVM_GETCOLUMN, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&hd)) ? hd.cxy : -1;
+}
+
+// The rectangle record carries the item in its first bytes.
+bool TreeListTest::ItemRect(HTREEITEM item, BOOL text, RECT& rect) const
+{
+    rect = {};
+    std::memcpy(&rect, &item, sizeof item);
+    return Send(TVM_GETITEMRECT, text, reinterpret_cast<LPARAM>(&rect)) != 0;
+}
+
+std::vector<COLORREF> TreeListTest::Render() const
+{
+    RECT client = {};
+    GetClientRect(m_tree, &client);
+    velutils::MemoryDc dc(CreateCompatibleDC(nullptr));
+    BITMAPINFO info = {};
+    info.bmiHeader = { sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0 };
+    void* bits = nullptr;
+    velutils::BitmapHandle bitmap(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    HGDIOBJ old = SelectObject(dc.Get(), bitmap.Get());
+    Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
+    GdiFlush();
+    std::vector<COLORREF> pixels(static_cast<COLORREF*>(bits), static_cast<COLORREF*>(bits) + client.right * client.bottom);
+    SelectObject(dc.Get(), old);
+    return pixels;
 }
 
 void TreeListTest::HeaderNotify(UINT code, int column, int width) const
@@ -219,12 +235,10 @@ LRESULT CALLBACK TreeListTest::ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LP
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-HeldKey::HeldKey(int key) : m_key(key)
+void HeldKey::Set(bool down) const
 {
-    SetKeyDown(key, true);
-}
-
-HeldKey::~HeldKey()
-{
-    SetKeyDown(m_key, false);
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[m_key] = down ? (keys[m_key] | 0x80) : (keys[m_key] & 0x7F);
+    SetKeyboardState(keys);
 }

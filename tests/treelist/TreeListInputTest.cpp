@@ -96,7 +96,6 @@ TEST_F(TreeListKeysTest, PagesMoveTheCaretAndCtrlKeysTheView)
 
 TEST_F(TreeListKeysTest, EnterSendsOnlyReturn)
 {
-    Clear();
     Key(VK_RETURN);
     EXPECT_EQ(NoteCodes({ NM_RETURN, TVN_KEYDOWN }), (Codes{ NM_RETURN }));
     MSG enter = { m_tree, WM_KEYDOWN, VK_RETURN, 0, 0, { 0, 0 } };
@@ -145,11 +144,9 @@ TEST_F(TreeListKeysTest, ShiftExtendsAMultipleSelection)
         Key(VK_DOWN);
     }
     EXPECT_EQ(Caret(), c);
-    EXPECT_EQ(State(a, TVIS_SELECTED), static_cast<UINT>(TVIS_SELECTED));
-    EXPECT_EQ(State(b, TVIS_SELECTED), static_cast<UINT>(TVIS_SELECTED));
+    EXPECT_EQ(Selected({ a, b, c }), "+++");
     Key(VK_UP);
-    EXPECT_EQ(State(a, TVIS_SELECTED), 0u) << "a plain move selects one item again";
-    EXPECT_EQ(State(b, TVIS_SELECTED), static_cast<UINT>(TVIS_SELECTED));
+    EXPECT_EQ(Selected({ a, b, c }), "-+-") << "a plain move selects one item again";
 }
 
 TEST_F(TreeListTest, CheckBoxes)
@@ -238,15 +235,14 @@ TEST_F(TreeListMouseTest, CtrlClicksKeepAMultipleSelection)
     Send(WM_LBUTTONUP, 0, At(RowPoint(parent, 30)));
     Send(WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, At(RowPoint(other, 30)));
     EXPECT_EQ(Caret(), other);
-    EXPECT_EQ(State(parent, TVIS_SELECTED), static_cast<UINT>(TVIS_SELECTED));
-    EXPECT_EQ(State(other, TVIS_SELECTED), static_cast<UINT>(TVIS_SELECTED));
+    EXPECT_EQ(Selected({ parent, other }), "++");
     Clear();
     Send(WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, At(RowPoint(parent, 30)));
     EXPECT_EQ(Caret(), other) << "a selected item becomes the anchor without moving the caret";
     EXPECT_EQ(Find(TVN_SELCHANGINGA), nullptr);
     Send(WM_LBUTTONDOWN, MK_LBUTTON, At(RowPoint(parent, 30)));
     EXPECT_EQ(Caret(), parent);
-    EXPECT_EQ(State(other, TVIS_SELECTED), 0u) << "a click without Ctrl deselects the others";
+    EXPECT_EQ(Selected({ parent, other }), "+-") << "a click without Ctrl deselects the others";
 }
 
 TEST_F(TreeListMouseTest, DraggingAnItemNotifiesOnce)

@@ -51,14 +51,12 @@ TEST_F(TreeListTest, ExpansionNotifiesWithActionsFromTheExpandedBit)
     Insert("a1", a);
     EXPECT_EQ(Expand(a, TVE_EXPAND), 1);
     ASSERT_EQ(NoteCodes(), (Codes{ TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA }));
-    EXPECT_EQ(m_notes[0].action, 2u);
-    EXPECT_EQ(m_notes[1].action, 1u);
+    EXPECT_EQ((Codes{ m_notes[0].action, m_notes[1].action }), (Codes{ 2, 1 }));
     EXPECT_EQ(m_notes[1].item, a);
     Clear();
     EXPECT_EQ(Expand(a, TVE_TOGGLE), 1);
     ASSERT_EQ(NoteCodes(), (Codes{ TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA }));
-    EXPECT_EQ(m_notes[0].action, 1u);
-    EXPECT_EQ(m_notes[1].action, 2u);
+    EXPECT_EQ((Codes{ m_notes[0].action, m_notes[1].action }), (Codes{ 1, 2 }));
     EXPECT_FALSE(Expanded(a));
 
     Clear();
@@ -146,10 +144,8 @@ TEST_F(TreeListTest, SelectionNotifiesCanBeRefusedAndOpensAncestorsOnceAccepted)
     Clear();
     EXPECT_EQ(Select(b), 1);
     ASSERT_EQ(NoteCodes(), (Codes{ TVN_SELCHANGINGA, TVN_SELCHANGEDA }));
-    EXPECT_EQ(m_notes[1].oldItem, a);
-    EXPECT_EQ(m_notes[1].item, b);
-    EXPECT_EQ(State(a, TVIS_SELECTED), 0u);
-    EXPECT_EQ(State(b, TVIS_SELECTED), static_cast<UINT>(TVIS_SELECTED));
+    EXPECT_EQ(std::make_pair(m_notes[1].oldItem, m_notes[1].item), std::make_pair(a, b));
+    EXPECT_EQ(Selected({ a, b }), "-+");
     Clear();
     EXPECT_EQ(Select(b), 1);
     EXPECT_TRUE(NoteCodes().empty()) << "selecting the caret again does nothing";

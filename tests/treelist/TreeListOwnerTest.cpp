@@ -19,18 +19,15 @@ protected:
         Clear();
     }
     // Paints now, through the window's own WM_PAINT.
-    void Paint() const
-    {
-        InvalidateRect(m_tree, nullptr, FALSE);
-        UpdateWindow(m_tree);
-    }
+    void Paint() const { RedrawWindow(m_tree, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
     // An item whose text and images the owner supplies.
     HTREEITEM InsertCallback()
     {
-        TVITEMA item = ItemOf(nullptr, TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE);
-        item.pszText = LPSTR_TEXTCALLBACKA;
-        item.iImage = item.iSelectedImage = I_IMAGECALLBACK;
-        return InsertItem(item);
+        TVINSERTSTRUCTA insert = { TVI_ROOT, TVI_LAST, {} };
+        insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        insert.item.pszText = LPSTR_TEXTCALLBACKA;
+        insert.item.iImage = insert.item.iSelectedImage = I_IMAGECALLBACK;
+        return ItemOf(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
     }
 
     HTREEITEM a, a1, b, c;
@@ -210,8 +207,7 @@ TEST_F(TreeListOwnerTest, CallbackTextsAndImagesAreAskedFor)
     ASSERT_TRUE(Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv)));
     ASSERT_NE(tv.pszText, LPSTR_TEXTCALLBACKA);
     EXPECT_STREQ(tv.pszText, "from the owner");
-    EXPECT_EQ(tv.iImage, 3);
-    EXPECT_EQ(tv.iSelectedImage, 4);
+    EXPECT_EQ(std::make_pair(tv.iImage, tv.iSelectedImage), std::make_pair(3, 4));
 
     HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR24, 5, 0);
     Send(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));

@@ -80,9 +80,8 @@ class TreeListRandomTest : public TreeListTest {
 protected:
     HTREEITEM Pick(std::mt19937& rng)
     {
-        auto it = m_model.nodes.begin();
-        std::advance(it, std::uniform_int_distribution<size_t>(0, m_model.nodes.size() - 1)(rng));
-        return it->first;
+        auto at = std::uniform_int_distribution<std::ptrdiff_t>(0, std::ptrdiff_t(m_model.nodes.size()) - 1)(rng);
+        return std::next(m_model.nodes.begin(), at)->first;
     }
 
     void Step(std::mt19937& rng);
@@ -92,16 +91,15 @@ protected:
     {
         std::vector<HTREEITEM> rows = m_model.Rows();
         ASSERT_EQ(Send(TVM_GETCOUNT), static_cast<LRESULT>(m_model.nodes.size())) << where;
-        for (size_t r = 0; r < rows.size(); ++r)
-            ASSERT_EQ(RowItem(static_cast<int>(r)), rows[r]) << where << ", row " << r;
-        ASSERT_EQ(RowItem(static_cast<int>(rows.size())), nullptr) << where << ": rows beyond";
         std::map<HTREEITEM, int> rowOf;
-        for (size_t r = 0; r < rows.size(); ++r)
+        for (size_t r = 0; r < rows.size(); ++r) {
+            ASSERT_EQ(RowItem(static_cast<int>(r)), rows[r]) << where << ", row " << r;
             rowOf[rows[r]] = static_cast<int>(r);
+        }
+        ASSERT_EQ(RowItem(static_cast<int>(rows.size())), nullptr) << where << ": rows beyond";
         for (auto& node : m_model.nodes) {
             HTREEITEM item = node.first;
-            auto found = rowOf.find(item);
-            int row = found == rowOf.end() ? -1 : found->second;
+            int row = rowOf.count(item) ? rowOf[item] : -1;
             ASSERT_EQ(Row(item), row) << where;
             ASSERT_EQ(Next(item, TVGN_PARENT), node.second.parent) << where;
             ASSERT_EQ(Next(item, TVGN_CHILD), node.second.children.empty() ? nullptr : node.second.children[0]);

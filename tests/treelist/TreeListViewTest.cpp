@@ -1,55 +1,30 @@
 // Columns, hit testing, scrolling, drag images and painting of a real control.
 #include "TreeListFixture.h"
 
-#include <cstring>
-
 #include "utils/UniqueHandle.h"
-
-namespace {
-
-// The rectangle record of TVM_GETITEMRECT carries the item in its first bytes.
-RECT RectOf(HTREEITEM item)
-{
-    RECT r = {};
-    std::memcpy(&r, &item, sizeof(item));
-    return r;
-}
-
-int ColumnWidthOf(HWND tree, int column)
-{
-    HDITEMA hd = {};
-    hd.mask = HDI_WIDTH;
-    if (!SendMessageA(tree, TVM_GETCOLUMN, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&hd)))
-        return -1;
-    return hd.cxy;
-}
-
-std::vector<int> ColumnWidths(HWND tree)
-{
-    std::vector<int> widths;
-    for (int width; (width = ColumnWidthOf(tree, static_cast<int>(widths.size()))) >= 0;)
-        widths.push_back(width);
-    return widths;
-}
-
-}  // namespace
 
 TEST_F(TreeListTest, ColumnsShareTheWidthTheyFollowWithinLimits)
 {
+    auto widths = [&] {
+        std::vector<int> all;
+        for (int width; (width = ColumnWidth(static_cast<int>(all.size()))) >= 0;)
+            all.push_back(width);
+        return all;
+    };
     EXPECT_EQ(Send(TVM_GETHEADER), 0) << "no header before the first column";
     EXPECT_EQ(AddColumn("fixed", 100), 0);
     HWND header = reinterpret_cast<HWND>(Send(TVM_GETHEADER));
     ASSERT_NE(header, nullptr);
     EXPECT_EQ(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0), 1);
     EXPECT_EQ(AddColumn("share"), 1);
-    EXPECT_EQ(ColumnWidths(m_tree), (std::vector<int>{ 100, 200 }));
+    EXPECT_EQ(widths(), (std::vector<int>{ 100, 200 }));
     EXPECT_EQ(AddColumn("share2"), 2);
-    EXPECT_EQ(ColumnWidths(m_tree), (std::vector<int>{ 100, 100, 100 }));
+    EXPECT_EQ(widths(), (std::vector<int>{ 100, 100, 100 }));
     SetWindowPos(m_tree, nullptr, 0, 0, 340, 200, SWP_NOZORDER | SWP_NOMOVE);
-    EXPECT_EQ(ColumnWidths(m_tree), (std::vector<int>{ 100, 120, 120 })) << "the 40 pixels go to the followers";
+    EXPECT_EQ(widths(), (std::vector<int>{ 100, 120, 120 })) << "the 40 pixels go to the followers";
     SetWindowPos(m_tree, nullptr, 0, 0, 100, 200, SWP_NOZORDER | SWP_NOMOVE);
     EXPECT_EQ(AddColumn("narrow"), 3);
-    EXPECT_EQ(ColumnWidths(m_tree), (std::vector<int>{ 100, 16, 16, 16 })) << "a share below 16 is raised";
+    EXPECT_EQ(widths(), (std::vector<int>{ 100, 16, 16, 16 })) << "a share below 16 is raised";
 
     for (int i = 4; i < 32; ++i)
         ASSERT_EQ(AddColumn("c", 20), i);
@@ -155,11 +130,9 @@ TEST_F(TreeListTest, DragImagesOfItemsAndCells)
     HTREEITEM item = Insert(std::string(100, 'W').c_str());
     velutils::ImageListHandle image(reinterpret_cast<HIMAGELIST>(Send(TVM_CREATEDRAGIMAGE, 0, Ptr(item))));
     ASSERT_TRUE(image);
-    int cx = 0;
-    int cy = 0;
+    int cx = 0, cy = 0;
     ImageList_GetIconSize(image.Get(), &cx, &cy);
-    EXPECT_EQ(cx, 240) << "a long text is cut at 240 pixels";
-    EXPECT_EQ(cy, RowHeight()) << "a row lower than 32 pixels";
+    EXPECT_EQ(std::make_pair(cx, cy), std::make_pair(240, RowHeight())) << "a long text cut at 240, a row under 32";
     EXPECT_EQ(ImageList_GetImageCount(image.Get()), 1);
     velutils::ImageListHandle missing(reinterpret_cast<HIMAGELIST>(Send(TVM_CREATEDRAGIMAGE, 1, Ptr(item))));
     EXPECT_TRUE(missing) << "a cell without a record shows as ????";
@@ -169,30 +142,22 @@ TEST_F(TreeListTest, DragImagesOfItemsAndCells)
 
 class TreeListPaintTest : public TreeListTest {
 protected:
-    // Renders the control into a bitmap of its client size through WM_PRINTCLIENT.
     void Render()
     {
+        m_pixels = TreeListTest::Render();
         RECT client = {};
         GetClientRect(m_tree, &client);
-        HDC screen = GetDC(m_tree);
-        m_dc.Reset(CreateCompatibleDC(screen));
-        m_bitmap.Reset(CreateCompatibleBitmap(screen, client.right, client.bottom));
-        ReleaseDC(m_tree, screen);
-        m_old = SelectObject(m_dc.Get(), m_bitmap.Get());
-        Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(m_dc.Get()), PRF_CLIENT);
-    }
-    void TearDown() override
-    {
-        if (m_old)
-            SelectObject(m_dc.Get(), m_old);
-        TreeListTest::TearDown();
+        m_width = client.right;
     }
     int RowY(int row) const { return HeaderHeight() + row * RowHeight() + 1; }
-    COLORREF Pixel(int x, int y) const { return GetPixel(m_dc.Get(), x, y); }
+    COLORREF Pixel(int x, int y) const
+    {
+        COLORREF p = m_pixels.at(static_cast<size_t>(y * m_width + x));   // 0x00RRGGBB
+        return RGB(GetBValue(p), GetGValue(p), GetRValue(p));
+    }
 
-    velutils::MemoryDc m_dc;
-    velutils::BitmapHandle m_bitmap;
-    HGDIOBJ m_old = nullptr;
+    std::vector<COLORREF> m_pixels;
+    int m_width = 0;
 };
 
 TEST_F(TreeListPaintTest, RowBackgroundsAlternationSelectionAndCellColours)
@@ -304,8 +269,8 @@ TEST_F(TreeListTest, WideTextsAndLowWindows)
     SelectObject(dc, old);
     ReleaseDC(m_tree, dc);
     ASSERT_GT(size.cx, 0xFFFF);
-    RECT r = RectOf(wideItem);
-    ASSERT_TRUE(Send(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r)));
+    RECT r;
+    ASSERT_TRUE(ItemRect(wideItem, TRUE, r));
     EXPECT_GE(r.right - r.left, size.cx) << "widths beyond 16 bits";
 
     Make(TVS_HASBUTTONS, 300, 10);
@@ -319,20 +284,18 @@ TEST_F(TreeListTest, ItemRectanglesAndColumnWidthsFromTheHeader)
     AddColumn("value", 100);
     HTREEITEM a = Insert("a");
     HTREEITEM b = Insert("a rather longer label than the column");
-    RECT row = RectOf(a);
-    ASSERT_TRUE(Send(TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&row)));
+    RECT row, text, none;
+    ASSERT_TRUE(ItemRect(a, FALSE, row));
     EXPECT_EQ(row.top, HeaderHeight());
     EXPECT_EQ(row.bottom - row.top, RowHeight());
-    RECT text = RectOf(b);
-    ASSERT_TRUE(Send(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text)));
+    ASSERT_TRUE(ItemRect(b, TRUE, text));
     EXPECT_EQ(text.top, HeaderHeight() + RowHeight());
     EXPECT_EQ(text.left, Send(TVM_GETINDENT)) << "a top-level label one indent in, with lines at root";
     EXPECT_GT(text.right, 100) << "wider than its column";
-    RECT none = RectOf(reinterpret_cast<HTREEITEM>(77));
-    EXPECT_FALSE(Send(TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&none)));
+    EXPECT_FALSE(ItemRect(reinterpret_cast<HTREEITEM>(77), FALSE, none));
 
     HeaderNotify(HDN_TRACKA, 0, 60);
-    EXPECT_EQ(ColumnWidthOf(m_tree, 0), 60);
+    EXPECT_EQ(ColumnWidth(0), 60);
     TVHITTESTINFO hit = {};
     hit.pt = { 70, HeaderHeight() + 1 };
     Send(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
@@ -342,7 +305,7 @@ TEST_F(TreeListTest, ItemRectanglesAndColumnWidthsFromTheHeader)
     HeaderNotify(HDN_ENDTRACKA, 0, 80);
     EXPECT_EQ(GetFocus(), m_tree) << "the control takes the focus back";
     HeaderNotify(HDN_DIVIDERDBLCLICKA, 0);
-    EXPECT_GE(ColumnWidthOf(m_tree, 0), text.right) << "the longest label fits";
+    EXPECT_GE(ColumnWidth(0), text.right) << "the longest label fits";
     SetFocus(m_parent);
     EXPECT_EQ(NoteCodes({ NM_SETFOCUS, NM_KILLFOCUS }), (Codes{ NM_SETFOCUS, NM_KILLFOCUS }));
 }

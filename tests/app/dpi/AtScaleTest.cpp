@@ -1,10 +1,10 @@
-// Run once per DPI by ScaledRuns, each time in a process of its own started at that DPI:
-// the control window, the login dialog and the message box after a wrong password show
-// every text whole at the sizes of that DPI.
+// Each screen scale in a process of its own, as Wine reads the DPI (the registry's
+// LogPixels) when a process starts: ScaledRuns starts this program again at 96, 120, 144
+// and 192 DPI to run the AtScale tests there, where the control window, the login dialog
+// and the message box after a wrong password show every text whole at the sizes of that DPI.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <memory>
 
 #include "res/resource.h"
@@ -15,43 +15,28 @@
 
 namespace {
 
-const Scale* ScaleOfThisRun()
-{
-    const char* dpi = getenv(kScaleVariable);
-    for (const Scale& scale : kScales)
-        if (dpi && static_cast<UINT>(atoi(dpi)) == scale.dpi)
-            return &scale;
-    return nullptr;
-}
-
-SIZE SizeOf(HWND window)
+std::pair<int, int> SizeOf(HWND window)
 {
     RECT r = {};
     GetWindowRect(window, &r);
-    return SIZE{ r.right - r.left, r.bottom - r.top };
-}
-
-BOOL CALLBACK MatchMessageBox(HWND window, LPARAM found)
-{
-    if (!IsWindowVisible(window) || !GetDlgItem(window, IDC_VELMSGBOX_DETAIL))
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
+    return { r.right - r.left, r.bottom - r.top };
 }
 
 // The message box: the window of the thread with a detail field.
 HWND FindMessageBox(DWORD thread)
 {
-    HWND found = nullptr;
-    EnumThreadWindows(thread, MatchMessageBox, reinterpret_cast<LPARAM>(&found));
-    return found;
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT))
+        if (GetWindowThreadProcessId(window, nullptr) == thread && IsWindowVisible(window)
+            && GetDlgItem(window, IDC_VELMSGBOX_DETAIL))
+            return window;
+    return nullptr;
 }
 
 class AtScale : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        scale = ScaleOfThisRun();
+        scale = ScaledRun::RowOfThisRun(kScales);
         if (!scale)
             GTEST_SKIP() << "run by ScaledRuns, at the DPI it starts the run with";
         ASSERT_EQ(scale->dpi, velutils::DpiScale::OfSystem().Dpi()) << "the process runs at the DPI of its run";
@@ -73,9 +58,7 @@ TEST_F(AtScale, ControlWindowTreeAndIconsFollowTheDpi)
         dlg.m_tree.Expand(dlg.m_hVersionRoot, TVE_EXPAND);
         dlg.m_tree.Expand(dlg.m_tree.GetPrevSiblingItem(dlg.m_params.DatabasesRoot()), TVE_EXPAND);
     });
-    const TreeFontSize font = window->TreeFont();
-    EXPECT_EQ(scale->fontHeight, font.height);
-    EXPECT_EQ(scale->fontWidth, font.width);
+    EXPECT_EQ(std::make_pair(scale->fontHeight, scale->fontWidth), window->TreeFont());
     EXPECT_EQ((std::vector<int>{ scale->propertyColumn, scale->valueColumn }), window->ColumnWidths());
     EXPECT_EQ(std::vector<std::string>(), window->CutHeadings());
     const std::vector<std::string> cut = window->CutLabels();
@@ -85,13 +68,10 @@ TEST_F(AtScale, ControlWindowTreeAndIconsFollowTheDpi)
     for (const std::string& label : cut)
         EXPECT_NE(kCutAt96.end(), std::find(kCutAt96.begin(), kCutAt96.end(), label)) << label;
 
-    const SIZE icons = window->WindowIconSides();
-    EXPECT_EQ(scale->bigIcon, icons.cx);
-    EXPECT_EQ(scale->smallIcon, icons.cy);
+    EXPECT_EQ(std::make_pair(scale->bigIcon, scale->smallIcon), window->WindowIconSides());
     HICON tray = dlg.ReadOnUi<HICON>([&] { return dlg.m_hIconCurrent; });
-    EXPECT_EQ(GetSystemMetrics(SM_CXSMICON), ScaledWindow::IconSide(tray)) << "the size the system asks for";
-    EXPECT_EQ(scale->smallIcon, ScaledWindow::IconSide(tray));
-    EXPECT_TRUE(ScaledWindow::HasAlpha(tray));
+    EXPECT_EQ(GetSystemMetrics(SM_CXSMICON), ScaledWindow::IconOf(tray).first) << "the size the system asks for";
+    EXPECT_EQ(std::make_pair(scale->smallIcon, true), ScaledWindow::IconOf(tray));
 }
 
 TEST_F(AtScale, LoginAndWrongPasswordBoxShowEveryTextWhole)
@@ -111,10 +91,8 @@ TEST_F(AtScale, LoginAndWrongPasswordBoxShowEveryTextWhole)
     EXPECT_TRUE(ShowsWhole(GetDlgItem(box, IDC_VELMSGBOX_DETAIL)));
     EXPECT_TRUE(ShowsWhole(GetDlgItem(box, IDC_VELMSGBOX_TEXT)));
     EXPECT_TRUE(FitsItsControl(GetDlgItem(box, IDOK)));
-    const SIZE button = SizeOf(GetDlgItem(box, IDOK));
-    EXPECT_EQ(scale->buttonWidth, button.cx);
-    EXPECT_EQ(scale->buttonHeight, button.cy);
-    EXPECT_EQ(scale->bigIcon, SizeOf(GetDlgItem(box, IDC_VELMSGBOX_ICON)).cx);
+    EXPECT_EQ(std::make_pair(scale->buttonWidth, scale->buttonHeight), SizeOf(GetDlgItem(box, IDOK)));
+    EXPECT_EQ(scale->bigIcon, SizeOf(GetDlgItem(box, IDC_VELMSGBOX_ICON)).first);
 
     // OK, and the dialog asks again: cancelled.
     PostMessageA(box, WM_COMMAND, IDOK, 0);
@@ -123,4 +101,12 @@ TEST_F(AtScale, LoginAndWrongPasswordBoxShowEveryTextWhole)
     PostMessageA(again, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(again); }));
     catalog.WaitIdle();
+}
+
+TEST(ScaledRuns, EachDpiShowsEveryTextWholeAtItsSizes)
+{
+    const std::set<std::string> tests = { "AtScale.ControlWindowTreeAndIconsFollowTheDpi",
+                                          "AtScale.LoginAndWrongPasswordBoxShowEveryTextWhole" };
+    for (const Scale& scale : kScales)
+        ScaledRun::Start(scale.dpi, "AtScale.*").ExpectRan(scale.dpi, tests);
 }

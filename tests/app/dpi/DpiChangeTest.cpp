@@ -46,11 +46,6 @@ RECT WindowRect(HWND window)
     return rect;
 }
 
-void ChangeDpi(HWND window, UINT dpi, const RECT& suggested)
-{
-    SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-}
-
 }  // namespace
 
 TEST(DpiChange, NewSizesAndTheSameTree)
@@ -72,7 +67,7 @@ TEST(DpiChange, NewSizesAndTheSameTree)
     const RECT at96 = WindowRect(window.Hwnd());
 
     const RECT suggested = { 40, 30, 1040, 730 };
-    ChangeDpi(window.Hwnd(), 192, suggested);
+    SendMessageA(window.Hwnd(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
     const RECT now = WindowRect(window.Hwnd());
     EXPECT_TRUE(EqualRect(&suggested, &now)) << now.left << "," << now.top << " " << now.right << "," << now.bottom;
     RECT client = {}, tree = {};
@@ -80,22 +75,19 @@ TEST(DpiChange, NewSizesAndTheSameTree)
     GetWindowRect(dlg.m_tree.GetSafeHwnd(), &tree);
     MapWindowPoints(nullptr, window.Hwnd(), reinterpret_cast<POINT*>(&tree), 2);
     EXPECT_TRUE(EqualRect(&client, &tree)) << "the tree fills the window";
-    const TreeFontSize font = window.TreeFont();
-    EXPECT_EQ(32, font.height);
-    EXPECT_EQ(16, font.width);
+    EXPECT_EQ(std::make_pair(32L, 16L), window.TreeFont());
     EXPECT_EQ((std::vector<int>{ 600, 400 }), window.ColumnWidths());
-    EXPECT_EQ(64, window.WindowIconSides().cx);
-    EXPECT_EQ(32, window.WindowIconSides().cy);
+    EXPECT_EQ(std::make_pair(64, 32), window.WindowIconSides());
     // Wine answers the process's DPI for every window, so the tree keeps its own sizes of
     // 96 DPI here (its header among them): what is cut is what is cut at 96.
     for (const std::string& label : window.CutLabels())
         EXPECT_NE(kCutAt96.end(), std::find(kCutAt96.begin(), kCutAt96.end(), label)) << label;
     // The notification area is on the primary monitor, whose DPI has not changed here.
-    EXPECT_EQ(16, ScaledWindow::IconSide(dlg.ReadOnUi<HICON>([&] { return dlg.m_hIconCurrent; })));
+    EXPECT_EQ(16, ScaledWindow::IconOf(dlg.ReadOnUi<HICON>([&] { return dlg.m_hIconCurrent; })).first);
     EXPECT_EQ(before, TreeState(dlg));
 
-    ChangeDpi(window.Hwnd(), 96, at96);
-    EXPECT_EQ(16, window.TreeFont().height);
+    SendMessageA(window.Hwnd(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&at96));
+    EXPECT_EQ(16, window.TreeFont().first);
     EXPECT_EQ((std::vector<int>{ 300, 200 }), window.ColumnWidths());
     EXPECT_EQ(before, TreeState(dlg));
 }

@@ -16,12 +16,9 @@ const DWORD kChildTimeoutMs = 120000;
 class LogPixels {
 public:
     explicit LogPixels(DWORD dpi)
+        : m_had(RegGetValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", RRF_RT_REG_DWORD, nullptr, &m_old, &m_size)
+                == ERROR_SUCCESS)
     {
-        RegCreateKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                        m_key.Receive(), nullptr);
-        DWORD size = sizeof m_old;
-        m_had = RegQueryValueExA(m_key.Get(), "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&m_old), &size)
-                == ERROR_SUCCESS;
         Set(dpi);
     }
     ~LogPixels()
@@ -29,18 +26,17 @@ public:
         if (m_had)
             Set(m_old);
         else
-            RegDeleteValueA(m_key.Get(), "LogPixels");
+            RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels");
     }
 
 private:
-    void Set(DWORD dpi)
+    static void Set(DWORD dpi)
     {
-        RegSetValueExA(m_key.Get(), "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+        RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
     }
 
-    velutils::RegKey m_key;
-    DWORD m_old = 96;
-    bool m_had = false;
+    DWORD m_old = 96, m_size = sizeof m_old;
+    bool m_had;
 };
 
 std::set<std::string> PassedTests(const std::string& output)
@@ -83,8 +79,7 @@ ScaledRun ScaledRun::Start(UINT dpi, const std::string& filter)
     }
     velutils::KernelHandle process(info.hProcess), thread(info.hThread);
     char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(readEnd.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+    for (DWORD read = 0; ReadFile(readEnd.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0;)
         run.output.append(buffer, read);
     if (WaitForSingleObject(process.Get(), kChildTimeoutMs) != WAIT_OBJECT_0)
         TerminateProcess(process.Get(), 1);

@@ -19,6 +19,15 @@ struct ScaledRun {
     static ScaledRun Start(UINT dpi, const std::string& filter);
     // The DPI this process was started for as a child run; 0 when it is none.
     static UINT DpiOfThisRun();
+    // The row of a table of sizes for the DPI of this run; none outside a child run.
+    template <typename Row, size_t N>
+    static const Row* RowOfThisRun(const Row (&table)[N])
+    {
+        for (const Row& row : table)
+            if (row.dpi == DpiOfThisRun())
+                return &row;
+        return nullptr;
+    }
 
     // Expects a clean exit with exactly `tests` passed, and prints how many did.
     void ExpectRan(UINT dpi, const std::set<std::string>& tests) const;

@@ -32,12 +32,6 @@ SIZE TextSize(HWND window, const std::string& text)
     return SIZE{ size.cx, metrics.tmHeight };
 }
 
-std::string Cut(const std::string& text, const SIZE& needed, int width, int height)
-{
-    return "\"" + text + "\" needs " + std::to_string(needed.cx) + " x " + std::to_string(needed.cy) + ", has "
-         + std::to_string(width) + " x " + std::to_string(height);
-}
-
 }  // namespace
 
 ScaledWindow::ScaledWindow()
@@ -47,11 +41,11 @@ ScaledWindow::ScaledWindow()
 {
 }
 
-TreeFontSize ScaledWindow::TreeFont()
+std::pair<LONG, LONG> ScaledWindow::TreeFont()
 {
     LOGFONTA font = {};
     GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(Dlg().m_tree.GetSafeHwnd(), WM_GETFONT, 0, 0)), sizeof font, &font);
-    return TreeFontSize{ font.lfHeight, font.lfWidth };
+    return { font.lfHeight, font.lfWidth };
 }
 
 std::vector<int> ScaledWindow::ColumnWidths()
@@ -68,10 +62,10 @@ std::vector<int> ScaledWindow::ColumnWidths()
     return widths;
 }
 
-SIZE ScaledWindow::WindowIconSides()
+std::pair<int, int> ScaledWindow::WindowIconSides()
 {
-    return SIZE{ IconSide(reinterpret_cast<HICON>(SendMessageA(Hwnd(), WM_GETICON, ICON_BIG, 0))),
-                 IconSide(reinterpret_cast<HICON>(SendMessageA(Hwnd(), WM_GETICON, ICON_SMALL, 0))) };
+    return { IconOf(reinterpret_cast<HICON>(SendMessageA(Hwnd(), WM_GETICON, ICON_BIG, 0))).first,
+             IconOf(reinterpret_cast<HICON>(SendMessageA(Hwnd(), WM_GETICON, ICON_SMALL, 0))).first };
 }
 
 std::vector<std::string> ScaledWindow::CutHeadings()
@@ -90,7 +84,9 @@ std::vector<std::string> ScaledWindow::CutHeadings()
         Header_GetItem(header, column, &item);
         const SIZE needed = TextSize(header, text);
         if (needed.cx + edges > item.cxy || needed.cy > area.bottom)
-            cut.push_back(Cut(text, needed, item.cxy - edges, area.bottom));
+            cut.push_back("\"" + std::string(text) + "\" needs " + std::to_string(needed.cx) + " x "
+                          + std::to_string(needed.cy) + ", has " + std::to_string(item.cxy - edges) + " x "
+                          + std::to_string(area.bottom));
     }
     return cut;
 }
@@ -101,10 +97,8 @@ std::vector<std::string> ScaledWindow::CutLabels()
     HWND tree = Dlg().m_tree.GetSafeHwnd();
     const int firstColumn = ColumnWidths().front();
     Dlg().RunOnUi([&] {
-        for (LPARAM row = 0;; ++row) {
-            HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETROWITEM, 0, row));
-            if (!item)
-                break;
+        for (LPARAM row = 0; HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETROWITEM, 0, row));
+             ++row) {
             RECT label = {};
             memcpy(&label, &item, sizeof item);
             SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label));
@@ -118,40 +112,25 @@ std::vector<std::string> ScaledWindow::CutLabels()
     return cut;
 }
 
-int ScaledWindow::IconSide(HICON icon)
+// Partly transparent pixels (the soft edges of the artwork) exist only in images with an
+// alpha channel.
+std::pair<int, bool> ScaledWindow::IconOf(HICON icon)
 {
     ICONINFO info = {};
     if (!icon || !GetIconInfo(icon, &info))
-        return 0;
+        return { 0, false };
     velutils::BitmapHandle colour(info.hbmColor), mask(info.hbmMask);
     BITMAP bitmap = {};
     GetObjectA(colour ? colour.Get() : mask.Get(), sizeof bitmap, &bitmap);
-    return bitmap.bmWidth;
-}
-
-// Partly transparent pixels (the soft edges of the artwork) exist only in images with an
-// alpha channel.
-bool ScaledWindow::HasAlpha(HICON icon)
-{
-    ICONINFO info = {};
-    if (!icon || !GetIconInfo(icon, &info))
-        return false;
-    velutils::BitmapHandle colour(info.hbmColor), mask(info.hbmMask);
-    BITMAP bitmap = {};
-    if (!colour || !GetObjectA(colour.Get(), sizeof bitmap, &bitmap))
-        return false;
+    std::pair<int, bool> found = { bitmap.bmWidth, false };
+    if (!colour)
+        return found;
     BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = bitmap.bmWidth;
-    format.bmiHeader.biHeight = -bitmap.bmHeight;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    format.bmiHeader = { sizeof format.bmiHeader, bitmap.bmWidth, -bitmap.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0 };
     std::vector<RGBQUAD> pixels(static_cast<size_t>(bitmap.bmWidth) * bitmap.bmHeight);
     velutils::MemoryDc dc(CreateCompatibleDC(nullptr));
     const int rows = GetDIBits(dc.Get(), colour.Get(), 0, bitmap.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
     for (const RGBQUAD& pixel : pixels)
-        if (rows > 0 && pixel.rgbReserved > 0 && pixel.rgbReserved < 255)
-            return true;
-    return false;
+        found.second = found.second || (rows > 0 && pixel.rgbReserved > 0 && pixel.rgbReserved < 255);
+    return found;
 }

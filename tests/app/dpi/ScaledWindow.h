@@ -5,17 +5,13 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "StandinServer.h"
 #include "tests/app/ControlWindowDriver.h"
 #include "tests/catalog/ClientSettingsKey.h"
 #include "tests/config/ConfigDir.h"
-
-struct TreeFontSize {
-    LONG height;
-    LONG width;
-};
 
 class ScaledWindow {
 public:
@@ -26,18 +22,18 @@ public:
     HWND Hwnd() { return Dlg().GetSafeHwnd(); }
     bool ServerStarted() const { return m_started; }
 
-    TreeFontSize TreeFont();
+    // The tree font's height and width.
+    std::pair<LONG, LONG> TreeFont();
     std::vector<int> ColumnWidths();
     // Sides of the window's big and small icons.
-    SIZE WindowIconSides();
+    std::pair<int, int> WindowIconSides();
     // The labels of the rows shown that do not fit the first column or their row.
     std::vector<std::string> CutLabels();
     // Each heading that does not fit its column, with the sizes.
     std::vector<std::string> CutHeadings();
 
-    // The side of an icon's image and whether it has colours of 32 bits.
-    static int IconSide(HICON icon);
-    static bool HasAlpha(HICON icon);
+    // The side of an icon's image, and whether it has an alpha channel.
+    static std::pair<int, bool> IconOf(HICON icon);
 
 private:
     ConfigDir m_data;

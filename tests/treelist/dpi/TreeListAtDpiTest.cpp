@@ -1,9 +1,9 @@
-// Run once per DPI by TreeListScaledRuns, each time in a process started at that DPI: the
-// control's sizes at that DPI, and at each other DPI it is told of.
+// Each screen scale in a process of its own: TreeListScaledRuns starts this program again
+// at 96, 120, 144 and 192 DPI to run the TreeListAtDpi tests there: the control's sizes at
+// that DPI, and at each other DPI it is told of.
 #include "tests/treelist/TreeListFixture.h"
 
 #include <cstdlib>
-#include <cstring>
 
 #include "tests/app/dpi/ScaledRun.h"
 #include "utils/DpiScale.h"
@@ -28,14 +28,6 @@ const Sizes kSizes[] = {
     { 192, 38, 32, 6, 18, 4, 20, 4, 32, 480, 64, 37 },
 };
 
-const Sizes* SizesAt(UINT dpi)
-{
-    for (const Sizes& sizes : kSizes)
-        if (sizes.dpi == dpi)
-            return &sizes;
-    return nullptr;
-}
-
 const COLORREF kBoxColour = RGB(1, 2, 3);
 
 #ifndef WM_DPICHANGED_AFTERPARENT
@@ -46,7 +38,7 @@ class TreeListAtDpi : public TreeListTest {
 protected:
     void SetUp() override
     {
-        at = SizesAt(ScaledRun::DpiOfThisRun());
+        at = ScaledRun::RowOfThisRun(kSizes);
         if (!at)
             GTEST_SKIP() << "run by TreeListScaledRuns, at the DPI it starts the run with";
         ASSERT_EQ(at->dpi, velutils::DpiScale::OfSystem().Dpi()) << "the process runs at the DPI of its run";
@@ -91,24 +83,6 @@ protected:
         return state;
     }
 
-    // The tree as WM_PRINTCLIENT paints it.
-    std::vector<COLORREF> Render() const
-    {
-        RECT client = {};
-        GetClientRect(m_tree, &client);
-        velutils::MemoryDc dc(CreateCompatibleDC(nullptr));
-        BITMAPINFO info = {};
-        info.bmiHeader = { sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0 };
-        void* bits = nullptr;
-        velutils::BitmapHandle bitmap(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        HGDIOBJ old = SelectObject(dc.Get(), bitmap.Get());
-        Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
-        GdiFlush();
-        std::vector<COLORREF> pixels(static_cast<COLORREF*>(bits), static_cast<COLORREF*>(bits) + client.right * client.bottom);
-        SelectObject(dc.Get(), old);
-        return pixels;
-    }
-
     // Left edge and side of the expand button of the first row, by the colour of its box.
     std::pair<int, int> ButtonBox() const
     {
@@ -123,14 +97,6 @@ protected:
                 right = x;
             }
         return { left, right - left + 1 };
-    }
-
-    int ColumnWidth(int column) const
-    {
-        HDITEMA hd = {};
-        hd.mask = HDI_WIDTH;
-        Send(TVM_GETCOLUMN, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&hd));
-        return hd.cxy;
     }
 
     // The columns take their best widths, as after a double click on their dividers.
@@ -152,9 +118,8 @@ protected:
         GetTextMetricsA(dc.Get(), &tm);
         const int edges[] = { 0, ColumnWidth(0), ColumnWidth(0) + ColumnWidth(1) };
         for (int row = 0; HTREEITEM item = RowItem(row); ++row) {
-            RECT label = {};
-            std::memcpy(&label, &item, sizeof item);
-            Send(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label));
+            RECT label;
+            ItemRect(item, TRUE, label);
             for (int column = 0; column < 2; ++column) {
                 const std::string text = Text(item, column);
                 SIZE size = {};
@@ -181,12 +146,9 @@ protected:
         EXPECT_EQ(sizes.indent, Send(TVM_GETINDENT));
         int cx = 0, cy = 0;
         ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(Send(TVM_GETIMAGELIST, TVSIL_STATE)), &cx, &cy);
-        EXPECT_EQ(sizes.checkBox, cx);
-        EXPECT_EQ(sizes.checkBox, cy);
+        EXPECT_EQ(std::make_pair(sizes.checkBox, sizes.checkBox), std::make_pair(cx, cy));
         EXPECT_EQ(sizes.checkBox + sizes.rowPad, RowHeight()) << "the check boxes are the tallest part of a row";
-        const std::pair<int, int> box = ButtonBox();
-        EXPECT_EQ(sizes.buttonLeft, box.first);
-        EXPECT_EQ(sizes.buttonSide, box.second);
+        EXPECT_EQ(std::make_pair(sizes.buttonLeft, sizes.buttonSide), ButtonBox());
         EXPECT_EQ(std::vector<std::string>(), CutTexts(sizes.labelPad));
 
         HWND header = reinterpret_cast<HWND>(Send(TVM_GETHEADER));
@@ -196,8 +158,7 @@ protected:
 
         velutils::ImageListHandle drag(reinterpret_cast<HIMAGELIST>(Send(TVM_CREATEDRAGIMAGE, 0, Ptr(longItem))));
         ImageList_GetIconSize(drag.Get(), &cx, &cy);
-        EXPECT_EQ(sizes.dragWidth, cx) << "a long text's image is cut";
-        EXPECT_EQ(RowHeight(), cy);
+        EXPECT_EQ(std::make_pair(sizes.dragWidth, RowHeight()), std::make_pair(cx, cy)) << "a long text's image is cut";
 
         HWND editor = Edit();
         EXPECT_EQ(sizes.editorWidth, Width(editor)) << "a short text's editor";
@@ -262,4 +223,12 @@ TEST_F(TreeListAtDpi, ToldOfAnotherDpiItRescalesAndKeepsItsTree)
     Send(WM_DPICHANGED, MAKEWPARAM(at == kSizes ? 192 : 96, at == kSizes ? 192 : 96), 0);
     Send(WM_DPICHANGED_AFTERPARENT);
     EXPECT_EQ(at->indent, Send(TVM_GETINDENT));
+}
+
+TEST(TreeListScaledRuns, EachDpiScalesTheControlAndCutsNoText)
+{
+    const std::set<std::string> tests = { "TreeListAtDpi.SizesFollowTheDpiOfTheProcess",
+                                          "TreeListAtDpi.ToldOfAnotherDpiItRescalesAndKeepsItsTree" };
+    for (const Sizes& sizes : kSizes)
+        ScaledRun::Start(sizes.dpi, "TreeListAtDpi.*").ExpectRan(sizes.dpi, tests);
 }
