@@ -10,10 +10,7 @@
 
 namespace {
 
-std::string Program()
-{
-    return "\"" + BuildDirectory() + "veldbctrl.exe\"";
-}
+std::string Program() { return "\"" + BuildDirectory() + "veldbctrl.exe\""; }
 
 TEST(SingleInstance, SecondStartOpensTheFirstWindowAndEnds)
 {

@@ -13,10 +13,7 @@ namespace {
 const char kOwnBoxCaption[] = "Error occured:";
 const char kSystemBoxCaption[] = "Error";
 
-ServiceHandle OpenManager()
-{
-    return ServiceHandle(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-}
+ServiceHandle OpenManager() { return ServiceHandle(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS)); }
 
 // The service's handle outlives the manager's.
 ServiceHandle OpenVeldbsrv()
@@ -74,15 +71,9 @@ bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs)
     return true;
 }
 
-std::string StandinServicePath()
-{
-    return BuildDirectory() + "standins\\veldbsrv.exe";
-}
+std::string StandinServicePath() { return BuildDirectory() + "standins\\veldbsrv.exe"; }
 
-ServiceFixture::~ServiceFixture()
-{
-    Remove();
-}
+ServiceFixture::~ServiceFixture() { Remove(); }
 
 bool ServiceFixture::Install(const std::string& binaryPath)
 {
@@ -205,10 +196,7 @@ HWND FindThreadWindow(DWORD threadId, const char* className, const char* caption
     return nullptr;
 }
 
-HWND FindPopupMenu(DWORD threadId)
-{
-    return FindThreadWindow(threadId, "#32768");
-}
+HWND FindPopupMenu(DWORD threadId) { return FindThreadWindow(threadId, "#32768"); }
 
 namespace {
 

@@ -160,15 +160,9 @@ std::vector<std::string> TreeDriver::Rows(HTREEITEM parent, const std::string& i
     return rows;
 }
 
-bool TreeDriver::Expanded(HTREEITEM item)
-{
-    return HasState(item, TVIS_EXPANDED);
-}
+bool TreeDriver::Expanded(HTREEITEM item) { return HasState(item, TVIS_EXPANDED); }
 
-bool TreeDriver::Bold(HTREEITEM item)
-{
-    return HasState(item, TVIS_BOLD);
-}
+bool TreeDriver::Bold(HTREEITEM item) { return HasState(item, TVIS_BOLD); }
 
 bool TreeDriver::HasState(HTREEITEM item, UINT state)
 {

@@ -146,10 +146,7 @@ TEST(Description, BlocksThatDoNotFitFailCleanly)
 }
 
 template <class T>
-void Put(uint8_t* record, int at, T value)
-{
-    std::memcpy(record + at, &value, sizeof value);
-}
+void Put(uint8_t* record, int at, T value) { std::memcpy(record + at, &value, sizeof value); }
 
 TEST(Field, TextFormsSignedAndUnsigned)
 {

@@ -76,10 +76,7 @@ std::string OpenDoorData()
     return xml;
 }
 
-bool IsChild()
-{
-    return GetEnvironmentVariableA("VELDB_DBCLIENT_CHILD", nullptr, 0) != 0;
-}
+bool IsChild() { return GetEnvironmentVariableA("VELDB_DBCLIENT_CHILD", nullptr, 0) != 0; }
 
 class LibraryFixture : public ::testing::Test {
 protected:
@@ -186,20 +183,11 @@ void Type(HWND control, const std::string& text)
         SendMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
-void Click(HWND dialog, int id)
-{
-    SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
+void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
-std::string Text(HWND dialog, int id)
-{
-    return WindowText(GetDlgItem(dialog, id));
-}
+std::string Text(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
-bool Enabled(HWND dialog, int id)
-{
-    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
-}
+bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 
 // A password refused by the connection's own check (the server admits everybody) brings
 // the dialog back with what was typed; the right one then logs in. Meanwhile another

@@ -43,15 +43,9 @@ bool KeyExists(const char* key)
     return OpenMachineKey(key, opened);
 }
 
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::string Quoted(const std::string& path)
-{
-    return "\"" + path + "\"";
-}
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
 DWORD RunToEnd(const std::string& commandLine)
 {

@@ -35,10 +35,7 @@ StandinServer::~StandinServer()
     DeleteFileA(m_dataFile.c_str());
 }
 
-std::string StandinServer::BuildDirectory()
-{
-    return ::BuildDirectory();
-}
+std::string StandinServer::BuildDirectory() { return ::BuildDirectory(); }
 
 bool StandinServer::Start(const std::string& dataXml)
 {
@@ -89,15 +86,9 @@ void StandinServer::Kill()
     m_input.Reset();
 }
 
-bool StandinServer::Suspend()
-{
-    return ForEachThread(SuspendThread);
-}
+bool StandinServer::Suspend() { return ForEachThread(SuspendThread); }
 
-void StandinServer::Resume()
-{
-    ForEachThread(ResumeThread);
-}
+void StandinServer::Resume() { ForEachThread(ResumeThread); }
 
 bool StandinServer::ForEachThread(DWORD (WINAPI* action)(HANDLE))
 {

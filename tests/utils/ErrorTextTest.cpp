@@ -48,10 +48,7 @@ private:
     std::set<int> m_noId;
 };
 
-std::string Formatted(const char* text, const StrVector& args)
-{
-    return VelExceptBaseArg(text, args).what();
-}
+std::string Formatted(const char* text, const StrVector& args) { return VelExceptBaseArg(text, args).what(); }
 
 TEST(ExceptionText, GivenTextOrTheCodesTextFromTheStringTable)
 {
@@ -205,10 +202,7 @@ TEST(SystemText, KnownCodesArgumentsAndAnUnknownCode)
     EXPECT_EQ(failureText + " (" + code + ")", velutils::SysErrText(unknown));
 }
 
-HMODULE Self()
-{
-    return GetModuleHandleA(nullptr);
-}
+HMODULE Self() { return GetModuleHandleA(nullptr); }
 
 TEST(ResourceText, FoundLongAndWithAmpersandsKeptOrStripped)
 {
