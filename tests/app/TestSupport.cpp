@@ -10,9 +10,6 @@ using velutils::ServiceHandle;
 
 namespace {
 
-const char kOwnBoxCaption[] = "Error occured:";
-const char kSystemBoxCaption[] = "Error";
-
 ServiceHandle OpenManager() { return ServiceHandle(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS)); }
 
 // The service's handle outlives the manager's.
@@ -33,7 +30,7 @@ bool QueryVeldbsrv(SERVICE_STATUS_PROCESS& status)
 std::vector<HWND> ErrorBoxes()
 {
     std::vector<HWND> boxes;
-    for (const char* caption : { kOwnBoxCaption, kSystemBoxCaption }) {
+    for (const char* caption : { "Error occured:", "Error" }) {
         for (HWND box = nullptr; (box = FindWindowExA(nullptr, box, "#32770", caption)) != nullptr;) {
             DWORD processId = 0;
             GetWindowThreadProcessId(box, &processId);

@@ -1,5 +1,4 @@
-// What the control window shows: the version report, the server's parameters and its
-// databases from velsrv.xml, and the network-lock switch, on the real tree-list.
+// What the control window shows from the versions and velsrv.xml, on the real tree-list.
 #include <gtest/gtest.h>
 
 #include <windows.h>

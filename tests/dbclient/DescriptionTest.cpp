@@ -1,5 +1,4 @@
-// Descriptions, tables and fields over blocks and record images made here: the reader's
-// checks, the text forms of every field type, and the record list.
+// Descriptions, tables and fields over blocks and record images made here.
 #include <gtest/gtest.h>
 
 #include <cstdint>

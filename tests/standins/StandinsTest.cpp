@@ -1,5 +1,4 @@
-// The stand-in client library loaded as the program loads it, against a real stand-in
-// server process.
+// The stand-in client library loaded as the program loads it, against a stand-in server process.
 #include <gtest/gtest.h>
 
 #include <atomic>

@@ -1,5 +1,4 @@
-// Rendering dates and times with a locale's names and pictures, checked against the
-// platform's own date formatting where both should agree.
+// Dates and times in a locale's forms, checked against the platform's own where both should agree.
 #include <gtest/gtest.h>
 
 #include <climits>
