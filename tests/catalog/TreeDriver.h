@@ -62,6 +62,13 @@ protected:
     virtual const std::map<HTREEITEM, std::string>& ModulesOnUi() = 0;
 
 private:
+    template <class T>
+    T ReadOnUi(const std::function<T()>& read)
+    {
+        T value{};
+        OnUi([&] { value = read(); });
+        return value;
+    }
     void Press(HTREEITEM node, WPARAM key);
     bool HasState(HTREEITEM item, UINT state);
 
