@@ -18,12 +18,15 @@ ServiceHandle OpenVeldbsrv()
     return ServiceHandle(OpenServiceA(OpenManager().Get(), "veldbsrv", SERVICE_ALL_ACCESS));
 }
 
-bool QueryVeldbsrv(SERVICE_STATUS_PROCESS& status)
+// All zero when the service cannot be queried.
+SERVICE_STATUS_PROCESS QueryVeldbsrv()
 {
-    ServiceHandle service = OpenVeldbsrv();
+    SERVICE_STATUS_PROCESS status = {};
     DWORD needed = 0;
-    return service && QueryServiceStatusEx(service.Get(), SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
-                                           sizeof status, &needed);
+    if (!QueryServiceStatusEx(OpenVeldbsrv().Get(), SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
+                              sizeof status, &needed))
+        status = {};
+    return status;
 }
 
 // The visible error boxes of this process, the program's own and the system's.
@@ -88,30 +91,16 @@ bool ServiceFixture::Install(const std::string& binaryPath)
     return created;
 }
 
-bool ServiceFixture::Start()
-{
-    ServiceHandle service = OpenVeldbsrv();
-    return service && StartServiceA(service.Get(), 0, nullptr);
-}
+bool ServiceFixture::Start() { return StartServiceA(OpenVeldbsrv().Get(), 0, nullptr) != FALSE; }
 
 bool ServiceFixture::Stop()
 {
-    ServiceHandle service = OpenVeldbsrv();
     SERVICE_STATUS status = {};
-    return service && ControlService(service.Get(), SERVICE_CONTROL_STOP, &status);
+    return ControlService(OpenVeldbsrv().Get(), SERVICE_CONTROL_STOP, &status) != FALSE;
 }
 
-DWORD ServiceFixture::State() const
-{
-    SERVICE_STATUS_PROCESS status = {};
-    return QueryVeldbsrv(status) ? status.dwCurrentState : 0;
-}
-
-DWORD ServiceFixture::ProcessId() const
-{
-    SERVICE_STATUS_PROCESS status = {};
-    return QueryVeldbsrv(status) ? status.dwProcessId : 0;
-}
+DWORD ServiceFixture::State() const { return QueryVeldbsrv().dwCurrentState; }
+DWORD ServiceFixture::ProcessId() const { return QueryVeldbsrv().dwProcessId; }
 
 bool ServiceFixture::WaitForState(DWORD state, DWORD timeoutMs) const
 {

@@ -4,8 +4,8 @@
 
 #include "tests/app/TestSupport.h"
 
-#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 
 namespace {
 
@@ -39,11 +39,7 @@ std::string StandinServer::BuildDirectory() { return ::BuildDirectory(); }
 
 bool StandinServer::Start(const std::string& dataXml)
 {
-    FILE* file = fopen(m_dataFile.c_str(), "wb");
-    if (!file)
-        return false;
-    fwrite(dataXml.data(), 1, dataXml.size(), file);
-    fclose(file);
+    std::ofstream(m_dataFile, std::ios::binary) << dataXml;
     return StartFile(m_dataFile);
 }
 
