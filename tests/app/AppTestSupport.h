@@ -1,5 +1,4 @@
-// Test support for the control program: the control window run modally on a thread of
-// its own, and real copies of the program started as processes.
+// The control window run modally on a thread of its own; real copies of the program as processes.
 #pragma once
 #include <windows.h>
 

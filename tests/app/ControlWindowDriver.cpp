@@ -29,7 +29,4 @@ void ControlWindowDriver::WaitPosted()
     WaitFor([this] { return m_posted.load(); });
 }
 
-void ControlWindowDriver::SecondStart()
-{
-    SendMessageA(m_runner->Hwnd(), SingleInstance::ShowMessage(), 0, 0);
-}
+void ControlWindowDriver::SecondStart() { SendMessageA(m_runner->Hwnd(), SingleInstance::ShowMessage(), 0, 0); }

@@ -1,5 +1,4 @@
-// The control window over the databases of a velsrv.xml of its own, opened from the
-// tray so that its databases are listed, and driven through TreeDriver.
+// The control window over a velsrv.xml of its own, opened from the tray, driven through TreeDriver.
 #pragma once
 #include <atomic>
 #include <memory>

@@ -13,10 +13,7 @@
 
 namespace {
 
-std::string ProgramPath()
-{
-    return BuildDirectory() + "veldbctrl.exe";
-}
+std::string ProgramPath() { return BuildDirectory() + "veldbctrl.exe"; }
 
 class ProgramResources : public ::testing::Test {
 protected:

@@ -1,5 +1,4 @@
-// The server service through the real Service Control Manager, with the stand-in
-// service registered as "veldbsrv".
+// The real Service Control Manager, with the stand-in service registered as "veldbsrv".
 #include <gtest/gtest.h>
 
 #include "app/ImagePath.h"

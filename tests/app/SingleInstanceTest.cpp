@@ -1,5 +1,4 @@
-// Two real copies of veldbctrl.exe in one session: the second opens the first one's
-// window, as a click on its icon would, and ends.
+// Two real copies of veldbctrl.exe in one session: the second shows the first one's window and ends.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,10 +9,7 @@
 
 namespace {
 
-std::string Program()
-{
-    return "\"" + BuildDirectory() + "veldbctrl.exe\"";
-}
+std::string Program() { return "\"" + BuildDirectory() + "veldbctrl.exe\""; }
 
 TEST(SingleInstance, SecondStartOpensTheFirstWindowAndEnds)
 {

@@ -1,6 +1,5 @@
-// Balloons from the tray icon while the program polls the real service every second:
-// a word when the server stops or comes back on its own, none for the program's own
-// commands, none at start-up.
+// Tray balloons while the program polls the real service: a word when the server stops or comes
+// back on its own, none for the program's own commands, none at start-up.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -45,8 +44,6 @@ protected:
     // Two more ticks: time for a balloon that should not come.
     void LetItPoll() { Sleep(2200); }
 
-    void Command(UINT id) { runner->Command(id); }
-
     ServiceFixture service;
     std::unique_ptr<DialogRunner> runner;
 };
@@ -76,12 +73,12 @@ TEST_F(StatusBalloon, ServerStoppedAndStartedFromOutside)
 
 TEST_F(StatusBalloon, NoneForTheProgramsOwnCommands)
 {
-    Command(ID_SERVER_STOP);
+    runner->Command(ID_SERVER_STOP);
     ASSERT_TRUE(WaitForTip("\nA kiszolgáló áll"));
-    Command(ID_SERVER_START);
+    runner->Command(ID_SERVER_START);
     ASSERT_TRUE(WaitForTip("\nA kiszolgáló fut"));
     DWORD firstProcess = service.ProcessId();
-    Command(ID_SERVER_RESTART);
+    runner->Command(ID_SERVER_RESTART);
     LetItPoll();
     EXPECT_TRUE(WaitForTip("\nA kiszolgáló fut"));
     EXPECT_NE(firstProcess, service.ProcessId()) << "restarted";

@@ -10,13 +10,7 @@ using velutils::ServiceHandle;
 
 namespace {
 
-const char kOwnBoxCaption[] = "Error occured:";
-const char kSystemBoxCaption[] = "Error";
-
-ServiceHandle OpenManager()
-{
-    return ServiceHandle(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-}
+ServiceHandle OpenManager() { return ServiceHandle(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS)); }
 
 // The service's handle outlives the manager's.
 ServiceHandle OpenVeldbsrv()
@@ -24,19 +18,22 @@ ServiceHandle OpenVeldbsrv()
     return ServiceHandle(OpenServiceA(OpenManager().Get(), "veldbsrv", SERVICE_ALL_ACCESS));
 }
 
-bool QueryVeldbsrv(SERVICE_STATUS_PROCESS& status)
+// All zero when the service cannot be queried.
+SERVICE_STATUS_PROCESS QueryVeldbsrv()
 {
-    ServiceHandle service = OpenVeldbsrv();
+    SERVICE_STATUS_PROCESS status = {};
     DWORD needed = 0;
-    return service && QueryServiceStatusEx(service.Get(), SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
-                                           sizeof status, &needed);
+    if (!QueryServiceStatusEx(OpenVeldbsrv().Get(), SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
+                              sizeof status, &needed))
+        status = {};
+    return status;
 }
 
 // The visible error boxes of this process, the program's own and the system's.
 std::vector<HWND> ErrorBoxes()
 {
     std::vector<HWND> boxes;
-    for (const char* caption : { kOwnBoxCaption, kSystemBoxCaption }) {
+    for (const char* caption : { "Error occured:", "Error" }) {
         for (HWND box = nullptr; (box = FindWindowExA(nullptr, box, "#32770", caption)) != nullptr;) {
             DWORD processId = 0;
             GetWindowThreadProcessId(box, &processId);
@@ -74,15 +71,9 @@ bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs)
     return true;
 }
 
-std::string StandinServicePath()
-{
-    return BuildDirectory() + "standins\\veldbsrv.exe";
-}
+std::string StandinServicePath() { return BuildDirectory() + "standins\\veldbsrv.exe"; }
 
-ServiceFixture::~ServiceFixture()
-{
-    Remove();
-}
+ServiceFixture::~ServiceFixture() { Remove(); }
 
 bool ServiceFixture::Install(const std::string& binaryPath)
 {
@@ -100,30 +91,16 @@ bool ServiceFixture::Install(const std::string& binaryPath)
     return created;
 }
 
-bool ServiceFixture::Start()
-{
-    ServiceHandle service = OpenVeldbsrv();
-    return service && StartServiceA(service.Get(), 0, nullptr);
-}
+bool ServiceFixture::Start() { return StartServiceA(OpenVeldbsrv().Get(), 0, nullptr) != FALSE; }
 
 bool ServiceFixture::Stop()
 {
-    ServiceHandle service = OpenVeldbsrv();
     SERVICE_STATUS status = {};
-    return service && ControlService(service.Get(), SERVICE_CONTROL_STOP, &status);
+    return ControlService(OpenVeldbsrv().Get(), SERVICE_CONTROL_STOP, &status) != FALSE;
 }
 
-DWORD ServiceFixture::State() const
-{
-    SERVICE_STATUS_PROCESS status = {};
-    return QueryVeldbsrv(status) ? status.dwCurrentState : 0;
-}
-
-DWORD ServiceFixture::ProcessId() const
-{
-    SERVICE_STATUS_PROCESS status = {};
-    return QueryVeldbsrv(status) ? status.dwProcessId : 0;
-}
+DWORD ServiceFixture::State() const { return QueryVeldbsrv().dwCurrentState; }
+DWORD ServiceFixture::ProcessId() const { return QueryVeldbsrv().dwProcessId; }
 
 bool ServiceFixture::WaitForState(DWORD state, DWORD timeoutMs) const
 {
@@ -205,10 +182,7 @@ HWND FindThreadWindow(DWORD threadId, const char* className, const char* caption
     return nullptr;
 }
 
-HWND FindPopupMenu(DWORD threadId)
-{
-    return FindThreadWindow(threadId, "#32768");
-}
+HWND FindPopupMenu(DWORD threadId) { return FindThreadWindow(threadId, "#32768"); }
 
 namespace {
 

@@ -1,6 +1,4 @@
-// Test support that needs no control window: waiting, the build tree, the stand-in
-// server registered as the service "veldbsrv", the error boxes the program shows,
-// windows of a thread, and what the process holds.
+// Test support that needs no control window.
 #pragma once
 #include <windows.h>
 
@@ -11,7 +9,6 @@
 #include <thread>
 #include <vector>
 
-// Polls `done` until it holds or `timeoutMs` passes.
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 
 // The build tree the tests run from ("...\\build\\x86_64\\"), with its trailing separator.
@@ -24,7 +21,6 @@ inline std::string BuildDirectory()
     return dir.substr(0, dir.find_last_of("\\/") + 1);
 }
 
-// The stand-in service program that the build puts beside the tests.
 std::string StandinServicePath();
 
 // Registers "veldbsrv" with a binary path; removes it (stopping it first) when destroyed.
@@ -65,7 +61,7 @@ public:
     ShownErrors(const ShownErrors&) = delete;
     ShownErrors& operator=(const ShownErrors&) = delete;
 
-    // The boxes answered so far, those open now included.
+    // Those open now included.
     std::vector<ShownError> Take();
 
 private:
@@ -80,7 +76,6 @@ private:
 // A visible top-level window of the thread with that class or caption, or null.
 HWND FindThreadWindow(DWORD threadId, const char* className, const char* caption = nullptr);
 
-// The visible popup menu window of the given thread, or null.
 HWND FindPopupMenu(DWORD threadId);
 
 // What the process holds. Where the system does not count (Wine answers 0), GDI

@@ -1,5 +1,4 @@
-// What the control window shows: the version report, the server's parameters and its
-// databases from velsrv.xml, and the network-lock switch, on the real tree-list.
+// What the control window shows from the versions and velsrv.xml, on the real tree-list.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -121,11 +120,9 @@ TEST_F(WindowContent, MissingFileShowsOnlyTheRowsThatAreAlwaysSet)
     ShownErrors shown;
     SetNetLockCheck(true);
     OpenFromTray();
-    EXPECT_EQ(server.Path(), Value(ParameterView::ServerDir));
-    EXPECT_EQ("", Value(ParameterView::DbHome));
-    EXPECT_EQ("", Value(ParameterView::DebugLog));
-    EXPECT_EQ("NEM", Value(ParameterView::ServerLocked));
-    EXPECT_EQ("NEM", Value(ParameterView::NetLocked));
+    EXPECT_EQ((Rows{ server.Path(), "", "", "NEM", "NEM" }),
+              (Rows{ Value(ParameterView::ServerDir), Value(ParameterView::DbHome), Value(ParameterView::DebugLog),
+                     Value(ParameterView::ServerLocked), Value(ParameterView::NetLocked) }));
     EXPECT_TRUE(NetLockChecked());
     EXPECT_TRUE(Databases().empty());
     EXPECT_TRUE(shown.Take().empty());

@@ -1,8 +1,8 @@
-// Expanding a database's "Kiegészítő modulok": the login through the dialog, and the
-// triggers, jobs and methods of the catalogue, against the stand-in server.
+// Expanding a database's "Kiegészítő modulok" against the stand-in server.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "dbclient/VelConn.h"
@@ -117,25 +117,22 @@ TEST_F(Catalog, ListsTriggersJobsAndMethodsWithTheirDetails)
     catalogue.Library(1, "VELDB.dll");                                    // beside the program
     catalogue.Library(2, window->ServerDir().FilePath());                // a file without a version
     catalogue.Library(3, "ures.dll");                                     // no functions
-    catalogue.Function(10, 1, "Mentes");
-    catalogue.Function(11, 1, "Torles");
-    catalogue.Function(12, 1, "Osszesit");
-    catalogue.Function(13, 1, "Kilep");
-    catalogue.Function(20, 2, "Ejjel");
-    catalogue.Function(21, 2, "Takarit");
-    catalogue.Trigger(1, 10, 5, 2, 1);
-    catalogue.Trigger(1, 11, -1, 11, 0);
-    catalogue.Trigger(1, 99, -1, 0, 1);     // its function is gone
-    catalogue.Trigger(1, 11, 6, 6, 1);
-    catalogue.Trigger(1, 13, -1, 10, 1);
-    catalogue.Trigger(2, 21, 7, -1, 1);     // its table's tablespace is gone
+    const std::tuple<int, int, const char*> functions[] = { { 10, 1, "Mentes" }, { 11, 1, "Torles" },
+        { 12, 1, "Osszesit" }, { 13, 1, "Kilep" }, { 20, 2, "Ejjel" }, { 21, 2, "Takarit" } };
+    for (const auto& [id, library, name] : functions)
+        catalogue.Function(id, library, name);
+    // The third trigger's function is gone; the last one's table's tablespace is.
+    const int triggers[][5] = { { 1, 10, 5, 2, 1 }, { 1, 11, -1, 11, 0 }, { 1, 99, -1, 0, 1 },
+                                { 1, 11, 6, 6, 1 }, { 1, 13, -1, 10, 1 }, { 2, 21, 7, -1, 1 } };
+    for (const auto& t : triggers)
+        catalogue.Trigger(t[0], t[1], t[2], t[3], t[4]);
     catalogue.Job("VELDB.dll::Mentes", "mentés", "3600", 0);
     catalogue.Job(window->ServerDir().FilePath() + "::Ejjel", "első", "60", 1);
     catalogue.Job(window->ServerDir().FilePath() + "::Ejjel", "második", "120", 1);
-    catalogue.Table(5, 20, "vevok");
-    catalogue.Table(6, 20, "szamlak");
-    catalogue.Table(6, 21, "szamlak_regi");
-    catalogue.Table(7, 99, "arva");
+    const std::tuple<int, int, const char*> tables[] = { { 5, 20, "vevok" }, { 6, 20, "szamlak" },
+                                                        { 6, 21, "szamlak_regi" }, { 7, 99, "arva" } };
+    for (const auto& [id, tablespace, name] : tables)
+        catalogue.Table(id, tablespace, name);
     catalogue.Tablespace(20, "FO");
     catalogue.Tablespace(21, "ARCHIV");
     DatabaseServer db(data, "KONYVELES", catalogue);

@@ -11,9 +11,7 @@ const UINT kRunMessage = WM_APP + 77;
 }  // namespace
 
 CatalogDlg::CatalogDlg(const std::string& serverDir)
-    : CDialog(IDD_CONTROL_DIALOG), m_params(m_tree, m_menu), m_catalog(m_tree, m_modules), m_serverDir(serverDir)
-{
-}
+    : CDialog(IDD_CONTROL_DIALOG), m_params(m_tree, m_menu), m_catalog(m_tree, m_modules), m_serverDir(serverDir) {}
 
 void CatalogDlg::RunOnUi(const std::function<void()>& work)
 {

@@ -1,5 +1,4 @@
-// The catalogue browser over the databases of a velsrv.xml of its own, hosted as the
-// control window hosts it, and driven through TreeDriver.
+// The catalogue browser hosted as the control window hosts it, driven through TreeDriver.
 #pragma once
 #include <windows.h>
 

@@ -23,10 +23,7 @@ std::string Attr(const char* name, const std::string& value)
     return std::string(" ") + name + "=\"" + Escaped(value) + "\"";
 }
 
-std::string Attr(const char* name, int value)
-{
-    return Attr(name, std::to_string(value));
-}
+std::string Attr(const char* name, int value) { return Attr(name, std::to_string(value)); }
 
 std::string Field(const char* name, const char* type, int length = 0, const char* key = nullptr)
 {

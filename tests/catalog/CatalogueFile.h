@@ -1,5 +1,4 @@
-// A data file of the stand-in server with one "SYSDB" catalogue: the user table and
-// the catalogue tables of external libraries, with the rows each test needs.
+// A stand-in data file with one "SYSDB" catalogue: its users and external libraries' tables.
 #pragma once
 #include <string>
 #include <vector>

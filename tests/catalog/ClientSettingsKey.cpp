@@ -23,7 +23,4 @@ ClientSettingsKey::ClientSettingsKey(const std::string& database, const std::str
         RegSetValueExA(raw, "timeout", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&timeoutMs), sizeof timeoutMs);
 }
 
-ClientSettingsKey::~ClientSettingsKey()
-{
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, (kClientsKey + m_database).c_str());
-}
+ClientSettingsKey::~ClientSettingsKey() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, (kClientsKey + m_database).c_str()); }

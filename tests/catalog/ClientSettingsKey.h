@@ -1,6 +1,5 @@
-// HKLM\software\veldbclients\<database> with "server" "." and "service" the pipe's name,
-// so that the database's logins reach a stand-in server, and a "timeout" when given;
-// removed again when destroyed.
+// HKLM\software\veldbclients\<database> leading the database's logins to a stand-in server
+// (with a "timeout" when given); removed again when destroyed.
 #pragma once
 #include <windows.h>
 

@@ -46,18 +46,11 @@ void InstallServerWith(ConfigDir& dir, ServiceFixture& service, const std::vecto
     service.Install(dir.Path() + "veldbsrv.exe");
 }
 
-HTREEITEM TreeDriver::DatabasesRoot()
-{
-    HTREEITEM root = nullptr;
-    OnUi([&] { root = DatabasesRootOnUi(); });
-    return root;
-}
+HTREEITEM TreeDriver::DatabasesRoot() { return ReadOnUi<HTREEITEM>([&] { return DatabasesRootOnUi(); }); }
 
 HTREEITEM TreeDriver::ParametersRoot()
 {
-    HTREEITEM root = nullptr;
-    OnUi([&] { root = Tree().GetPrevSiblingItem(DatabasesRootOnUi()); });
-    return root;
+    return ReadOnUi<HTREEITEM>([&] { return Tree().GetPrevSiblingItem(DatabasesRootOnUi()); });
 }
 
 HTREEITEM TreeDriver::Database(const std::string& name)
@@ -160,21 +153,13 @@ std::vector<std::string> TreeDriver::Rows(HTREEITEM parent, const std::string& i
     return rows;
 }
 
-bool TreeDriver::Expanded(HTREEITEM item)
-{
-    return HasState(item, TVIS_EXPANDED);
-}
+bool TreeDriver::Expanded(HTREEITEM item) { return HasState(item, TVIS_EXPANDED); }
 
-bool TreeDriver::Bold(HTREEITEM item)
-{
-    return HasState(item, TVIS_BOLD);
-}
+bool TreeDriver::Bold(HTREEITEM item) { return HasState(item, TVIS_BOLD); }
 
 bool TreeDriver::HasState(HTREEITEM item, UINT state)
 {
-    UINT found = 0;
-    OnUi([&] { found = Tree().GetItemState(item, state); });
-    return (found & state) != 0;
+    return (ReadOnUi<UINT>([&] { return Tree().GetItemState(item, state); }) & state) != 0;
 }
 
 COLORREF TreeDriver::CellColour(HTREEITEM item, int column, bool background)
@@ -186,7 +171,5 @@ COLORREF TreeDriver::CellColour(HTREEITEM item, int column, bool background)
 
 std::map<HTREEITEM, std::string> TreeDriver::LoadedNodes()
 {
-    std::map<HTREEITEM, std::string> nodes;
-    OnUi([&] { nodes = ModulesOnUi(); });
-    return nodes;
+    return ReadOnUi<std::map<HTREEITEM, std::string>>([&] { return ModulesOnUi(); });
 }

@@ -1,6 +1,5 @@
-// Drives a window that lists the databases of a velsrv.xml on its tree-list, as an
-// operator does: keys on the tree, typing into the login dialog. The host says which
-// tree it is and runs work on the window's thread.
+// Drives a window that lists the databases of a velsrv.xml as an operator does: keys on the
+// tree, typing into the login dialog. The host says which tree it is and runs work on its thread.
 #pragma once
 #include <windows.h>
 
@@ -63,6 +62,13 @@ protected:
     virtual const std::map<HTREEITEM, std::string>& ModulesOnUi() = 0;
 
 private:
+    template <class T>
+    T ReadOnUi(const std::function<T()>& read)
+    {
+        T value{};
+        OnUi([&] { value = read(); });
+        return value;
+    }
     void Press(HTREEITEM node, WPARAM key);
     bool HasState(HTREEITEM item, UINT state);
 

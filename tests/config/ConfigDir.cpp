@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 #include "utils/UniqueHandle.h"
 
@@ -29,16 +29,13 @@ ConfigDir::~ConfigDir()
 
 void ConfigDir::Write(const std::string& bytes, const char* name) const
 {
-    std::ofstream out(FilePath(name), std::ios::binary | std::ios::trunc);
-    out << bytes;
+    std::ofstream(FilePath(name), std::ios::binary | std::ios::trunc) << bytes;
 }
 
 std::string ConfigDir::Read(const char* name) const
 {
     std::ifstream in(FilePath(name), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::vector<std::string> ConfigDir::Names() const

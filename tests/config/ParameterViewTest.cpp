@@ -1,5 +1,4 @@
-// The logging level as the parameter view shows "debuglog": the leading number of the
-// value, read as a bit mask.
+// "debuglog" as the parameter view shows it: the value's leading number read as a bit mask.
 #include <gtest/gtest.h>
 
 #include "config/ParameterView.h"

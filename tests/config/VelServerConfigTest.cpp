@@ -1,5 +1,4 @@
-// Reading velsrv.xml: the section lookup, attribute rules, database names, and every
-// way the file can fail, which must give 10059 and never throw.
+// Reading velsrv.xml; every way the file can fail must give 10059 and never throw.
 #include <gtest/gtest.h>
 
 #include "ConfigDir.h"

@@ -1,5 +1,4 @@
-// Writing velsrv.xml: only the one attribute changes, and a write that cannot complete
-// leaves the file byte for byte as it was, reports 10059 and leaves nothing behind.
+// Writing velsrv.xml: a write that cannot complete leaves the file as it was and reports 10059.
 #include <gtest/gtest.h>
 
 #include "ConfigDir.h"

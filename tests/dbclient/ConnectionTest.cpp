@@ -1,8 +1,5 @@
-// The connection's parts that need no server: binding the client library, scrambling,
-// the client settings in the real registry, and a login without the library. The tests
-// against the stand-in pair run in child processes of this program that find veldbcli.dll
-// on their PATH, so that the process's own binding is the one under test; each child's
-// report shows that it ran the tests it was started for.
+// The connection without a server. The tests against the stand-in pair run in children of this
+// program finding veldbcli.dll on their PATH, so that the process's own binding is under test.
 #include <gtest/gtest.h>
 
 #include <algorithm>

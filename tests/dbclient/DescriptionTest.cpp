@@ -1,5 +1,4 @@
-// Descriptions, tables and fields over blocks and record images made here: the reader's
-// checks, the text forms of every field type, and the record list.
+// Descriptions, tables and fields over blocks and record images made here.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -99,19 +98,15 @@ TEST(Description, EveryTypeAndNamesIgnoringCase)
 {
     DbDesc db = MakeDesc();
     EXPECT_EQ("TEST", db.Name());
-    EXPECT_EQ(10001, db.RecordTypeNumber("everytype"));
-    EXPECT_EQ(10000, db.RecordTypeNumber("DBUSER"));
-    EXPECT_EQ(-1, db.RecordTypeNumber("none"));
-    EXPECT_EQ(1001, db.FieldNumber("EVERYTYPE", "uch"));
     const DictRecord& rec = db.RecordType(10001);
-    EXPECT_EQ(52u, rec.DataLength());
-    EXPECT_EQ(13, rec.fieldCount);
     const DictField& dbl = db.FieldByNumber(1010);
-    EXPECT_EQ('F', dbl.type);
-    EXPECT_EQ(34, dbl.offset);
-    EXPECT_STREQ("DB_DOUBLE", DbDictionary::TypeName(dbl.type));
-    EXPECT_STREQ("DB_COMKEY", DbDictionary::TypeName('k'));
-    EXPECT_STREQ("", DbDictionary::TypeName('x'));
+    EXPECT_EQ((std::vector<long>{ 10001, 10000, -1, 1001, 52, 13, 'F', 34 }),
+              (std::vector<long>{ db.RecordTypeNumber("everytype"), db.RecordTypeNumber("DBUSER"),
+                                  db.RecordTypeNumber("none"), db.FieldNumber("EVERYTYPE", "uch"), long(rec.DataLength()),
+                                  rec.fieldCount, dbl.type, dbl.offset }));
+    EXPECT_EQ((std::vector<std::string>{ "DB_DOUBLE", "DB_COMKEY", "" }),
+              (std::vector<std::string>{ DbDictionary::TypeName(dbl.type), DbDictionary::TypeName('k'),
+                                         DbDictionary::TypeName('x') }));
     EXPECT_EQ(2003, ErrorCode([&] { db.FieldByNumber(1013); }));
     EXPECT_EQ(2002, ErrorCode([&] { db.RecordType(10002); }));
 
@@ -146,10 +141,7 @@ TEST(Description, BlocksThatDoNotFitFailCleanly)
 }
 
 template <class T>
-void Put(uint8_t* record, int at, T value)
-{
-    std::memcpy(record + at, &value, sizeof value);
-}
+void Put(uint8_t* record, int at, T value) { std::memcpy(record + at, &value, sizeof value); }
 
 TEST(Field, TextFormsSignedAndUnsigned)
 {

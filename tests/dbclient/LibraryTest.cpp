@@ -1,6 +1,5 @@
-// The database client against the real stand-in pair: veldbcli.dll bound by the
-// process's own table (found on the PATH the parent test gives) and a server process
-// per fixture serving a data file written here. Runs only as such a child.
+// The database client against the real stand-in pair: veldbcli.dll bound by the process's own
+// table (on the PATH the parent test gives). Runs only as such a child.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -20,12 +19,10 @@ namespace {
 const char kData[] = R"(<?xml version="1.0" encoding="windows-1250"?>
 <veldbdata>
   <database number="19" name="SYSDB">
-    <record name="dbuser">
-      <field name="userid" type="l" key="unique"/>
+    <record name="dbuser"><field name="userid" type="l" key="unique"/>
       <field name="NAME" type="c" length="32" key="unique" scrambled="yes"/>
       <field name="PSW" type="c" length="32" scrambled="yes"/><field name="enabled" type="c" length="1"/>
-      <row userid="1" NAME="ADMIN" PSW="ADMIN" enabled="1"/>
-      <row userid="2" NAME="VENDEG" PSW="VENDEG" enabled="2"/>
+      <row userid="1" NAME="ADMIN" PSW="ADMIN" enabled="1"/><row userid="2" NAME="VENDEG" PSW="VENDEG" enabled="2"/>
     </record>
     <record name="tablespace">
       <field name="dbid" type="l" key="unique"/><field name="name" type="c" length="32" key="unique"/>
@@ -34,11 +31,9 @@ const char kData[] = R"(<?xml version="1.0" encoding="windows-1250"?>
       <row dbid="19" name="SYSDB" tspname="SYS" vermajor="3" verminor="1"/>
       <row dbid="7" name="DATA" tspname="DATA" vermajor="1" verminor="2" versub="3" verbuild="4"/>
     </record>
-    <record name="tables">
-      <field name="tableid" type="l" key="unique"/><field name="id" type="l" key="dup"/>
+    <record name="tables"><field name="tableid" type="l" key="unique"/><field name="id" type="l" key="dup"/>
       <field name="tabname" type="c" length="32"/>
-      <row tableid="701" id="7" tabname="everytype"/><row tableid="801" id="8" tabname="everytype"/>
-    </record>
+      <row tableid="701" id="7" tabname="everytype"/><row tableid="801" id="8" tabname="everytype"/></record>
     <record name="fields">
       <field name="tableid" type="l" key="dup"/><field name="tabname" type="c" length="32"/>
       <field name="fldname" type="c" length="32"/><field name="sqltype" type="l"/>
@@ -48,10 +43,8 @@ const char kData[] = R"(<?xml version="1.0" encoding="windows-1250"?>
       <row tableid="701" tabname="NOTABLE" fldname="DBL" sqltype="4"/>
       <row tableid="801" tabname="EVERYTYPE" fldname="DBL" sqltype="4" length="4"/>
     </record>
-    <record name="fileblobs">
-      <field name="fb_alias" type="c" length="32" key="unique"/><field name="fb_id" type="l"/>
-      <row fb_alias="KEP" fb_id="5"/>
-    </record>
+    <record name="fileblobs"><field name="fb_alias" type="c" length="32" key="unique"/><field name="fb_id" type="l"/>
+      <row fb_alias="KEP" fb_id="5"/></record>
   </database>
   <database number="7" name="DATA">
     <record name="everytype">
@@ -76,16 +69,11 @@ std::string OpenDoorData()
     return xml;
 }
 
-bool IsChild()
-{
-    return GetEnvironmentVariableA("VELDB_DBCLIENT_CHILD", nullptr, 0) != 0;
-}
-
 class LibraryFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!IsChild())
+        if (!GetEnvironmentVariableA("VELDB_DBCLIENT_CHILD", nullptr, 0))
             GTEST_SKIP() << "runs as a child of StandinPair";
         ASSERT_TRUE(server.Start(kData));
         Serve("SYSDB", server);
@@ -186,20 +174,11 @@ void Type(HWND control, const std::string& text)
         SendMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
-void Click(HWND dialog, int id)
-{
-    SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
+void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
-std::string Text(HWND dialog, int id)
-{
-    return WindowText(GetDlgItem(dialog, id));
-}
+std::string Text(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
-bool Enabled(HWND dialog, int id)
-{
-    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
-}
+bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 
 // A password refused by the connection's own check (the server admits everybody) brings
 // the dialog back with what was typed; the right one then logs in. Meanwhile another
@@ -301,12 +280,7 @@ std::string ScrambledCopy(const std::string& text)
     return out;
 }
 
-void Wipe(std::string& text)
-{
-    volatile char* p = &text[0];
-    for (size_t i = 0; i < text.size(); ++i)
-        p[i] = 0;
-}
+void Wipe(std::string& text) { SecureZeroMemory(&text[0], text.size()); }
 
 // Counts the reads of a field's text.
 struct PasswordReads {
@@ -321,11 +295,9 @@ struct PasswordReads {
             ++count;
         return CallWindowProcA(original, window, msg, wParam, lParam);
     }
-    static int count;
-    static WNDPROC original;
+    static inline int count = 0;
+    static inline WNDPROC original = nullptr;
 };
-int PasswordReads::count = 0;
-WNDPROC PasswordReads::original = nullptr;
 
 // After a login and a refused one, without and with the dialog, no copy of a password
 // (typed or scrambled) is left anywhere in the process but in the library's own memory.
@@ -417,15 +389,12 @@ TEST_F(LibraryTables, DescriptionsEnrichedAndOpenedOnce)
     EXPECT_EQ(opens + 1, server.Count("OpenDbExA"));
     ASSERT_TRUE(map.Open("data", 0, false));
     DbDesc data = map.GetDbByName("DATA");
-    EXPECT_EQ(7, data.Number());
-    EXPECT_EQ(2, data.Version().minor);
-    EXPECT_EQ(4, data.Version().build);
+    const DbVersion version = data.Version();
+    EXPECT_EQ((std::vector<int>{ 7, 2, 4 }), (std::vector<int>{ data.Number(), version.minor, version.build }));
     // From the rows of "tables" of this database alone: database 8 has a table of the same name.
     const FieldSqlInfo* dbl = data.SqlInfo(data.FieldNumber("everytype", "dbl"));
     ASSERT_NE(nullptr, dbl);
-    EXPECT_EQ(8, dbl->sqlType);
-    EXPECT_EQ(15, dbl->length);
-    EXPECT_EQ(2, dbl->precision);
+    EXPECT_EQ((std::vector<int>{ 8, 15, 2 }), (std::vector<int>{ dbl->sqlType, dbl->length, dbl->precision }));
     EXPECT_EQ(nullptr, data.SqlInfo(data.FieldNumber("everytype", "id")));
     EXPECT_EQ(5, data.BlobFileId("kep"));
     EXPECT_EQ(2000, ErrorCode([&] { map.GetDbByName("none"); }));
@@ -445,12 +414,11 @@ TEST_F(LibraryTables, FindsListsStepsAndWritesThroughTheServer)
     RdmTable t(data, "EveryType");
     t.Field("id").SetNumber(1);
     ASSERT_TRUE(t.FindByKey("id"));
-    EXPECT_EQ("A", t.Field("ch").AsText());
-    EXPECT_EQ("one", t.Field("text").AsText());
-    EXPECT_EQ("65533", t.Field("ush").AsText());
-    EXPECT_EQ("4294967295", t.Field("ulng").AsText());
+    std::vector<std::string> found;
+    for (const char* name : { "ch", "text", "ush", "ulng", "dbl" })
+        found.push_back(t.Field(name).AsText());
+    EXPECT_EQ((std::vector<std::string>{ "A", "one", "65533", "4294967295", "-1.25" }), found);
     EXPECT_EQ(-1, t.Field("ulng").AsNumber());        // the same 32 bits, as the accessor says
-    EXPECT_EQ("-1.25", t.Field("dbl").AsText());
     t.Field("id").SetNumber(99);
     EXPECT_FALSE(t.FindByKey("id"));
     t.Field("text").SetText("two");

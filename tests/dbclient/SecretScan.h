@@ -1,6 +1,5 @@
-// Counts the places where a secret's bytes stand in the program's memory (its heaps, its
-// stack, its modules' data), past one heap whose copies are somebody else's affair (the
-// client library's own) and past the test's own copies.
+// Counts where a secret's bytes stand in the program's memory (heaps, stack, modules' data),
+// past one heap that is somebody else's affair (the client library's) and the test's own copies.
 #pragma once
 #include <windows.h>
 

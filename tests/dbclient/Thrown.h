@@ -24,7 +24,4 @@ inline Thrown ThrownBy(const std::function<void()>& work)
     return thrown;
 }
 
-inline int ErrorCode(const std::function<void()>& work)
-{
-    return ThrownBy(work).code;
-}
+inline int ErrorCode(const std::function<void()>& work) { return ThrownBy(work).code; }

@@ -1,6 +1,5 @@
-// The release's installer under Wine: silent installs beside the installed server and
-// into a directory of the operator's choice, the program started by its logon entry,
-// and silent uninstalls that leave nothing of it behind.
+// The release's installer under Wine: silent installs and uninstalls, the program started by
+// its logon entry.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -23,18 +22,17 @@ bool OpenMachineKey(const char* key, velutils::RegKey& opened)
     return RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ | KEY_WOW64_64KEY, opened.Receive()) == ERROR_SUCCESS;
 }
 
-bool ReadValue(const char* key, const char* name, std::string& value)
+// A text value, or "<none>" where there is no such text.
+std::string ReadValue(const char* key, const char* name)
 {
     velutils::RegKey opened;
     char text[1024] = "";
-    DWORD size = sizeof text - 1;
-    DWORD type = 0;
+    DWORD size = sizeof text - 1, type = 0;
     if (!OpenMachineKey(key, opened) ||
         RegQueryValueExA(opened.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS ||
         type != REG_SZ)
-        return false;
-    value = text;
-    return true;
+        return "<none>";
+    return text;
 }
 
 bool KeyExists(const char* key)
@@ -43,15 +41,9 @@ bool KeyExists(const char* key)
     return OpenMachineKey(key, opened);
 }
 
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::string Quoted(const std::string& path)
-{
-    return "\"" + path + "\"";
-}
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
 DWORD RunToEnd(const std::string& commandLine)
 {
@@ -88,15 +80,12 @@ protected:
     {
         EXPECT_TRUE(Exists(dir + "\\veldbctrl.exe"));
         EXPECT_TRUE(Exists(dir + "\\veldbctrl-uninstall.exe"));
-        std::string value;
-        EXPECT_TRUE(ReadValue(kRunKey, "veldbctrl", value));
-        EXPECT_EQ(Quoted(dir + "\\veldbctrl.exe"), value);
-        EXPECT_TRUE(ReadValue(kUninstallKey, "DisplayVersion", value));
-        EXPECT_EQ("3.1.1.45", value);
-        EXPECT_TRUE(ReadValue(kUninstallKey, "DisplayName", value));
-        EXPECT_EQ("veldbctrl", value);
-        EXPECT_TRUE(ReadValue(kUninstallKey, "UninstallString", value));
-        EXPECT_EQ(Quoted(dir + "\\veldbctrl-uninstall.exe"), value);
+        EXPECT_EQ(Quoted(dir + "\\veldbctrl.exe"), ReadValue(kRunKey, "veldbctrl"));
+        const std::vector<std::string> entry = { ReadValue(kUninstallKey, "DisplayVersion"),
+                                                 ReadValue(kUninstallKey, "DisplayName"),
+                                                 ReadValue(kUninstallKey, "UninstallString") };
+        const std::string uninstaller = Quoted(dir + "\\veldbctrl-uninstall.exe");
+        EXPECT_EQ((std::vector<std::string>{ "3.1.1.45", "veldbctrl", uninstaller }), entry);
     }
 
     // The uninstaller hands its work to a copy of itself and returns at once.
@@ -105,10 +94,9 @@ protected:
         ProgramProcess uninstaller;
         if (!uninstaller.Start(Quoted(dir + "\\veldbctrl-uninstall.exe") + " /S"))
             return false;
-        std::string value;
         return WaitFor([&] {
             return !Exists(dir + "\\veldbctrl.exe") && !Exists(dir + "\\veldbctrl-uninstall.exe") &&
-                   !KeyExists(kUninstallKey) && !ReadValue(kRunKey, "veldbctrl", value);
+                   !KeyExists(kUninstallKey) && ReadValue(kRunKey, "veldbctrl") == "<none>";
         }, 30000);
     }
 
@@ -132,8 +120,7 @@ TEST_F(Installer, BesideTheInstalledServer)
     EXPECT_FALSE(Exists(m_temp + "elsewhere"));
 
     // Started as at logon, the program controls the server it was put beside.
-    std::string logon;
-    ASSERT_TRUE(ReadValue(kRunKey, "veldbctrl", logon));
+    std::string logon = ReadValue(kRunKey, "veldbctrl");
     ProgramProcess program;
     ASSERT_TRUE(program.Start(logon));
     HWND window = program.WaitInTray();

@@ -4,8 +4,8 @@
 
 #include "tests/app/TestSupport.h"
 
-#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 
 namespace {
 
@@ -35,18 +35,11 @@ StandinServer::~StandinServer()
     DeleteFileA(m_dataFile.c_str());
 }
 
-std::string StandinServer::BuildDirectory()
-{
-    return ::BuildDirectory();
-}
+std::string StandinServer::BuildDirectory() { return ::BuildDirectory(); }
 
 bool StandinServer::Start(const std::string& dataXml)
 {
-    FILE* file = fopen(m_dataFile.c_str(), "wb");
-    if (!file)
-        return false;
-    fwrite(dataXml.data(), 1, dataXml.size(), file);
-    fclose(file);
+    std::ofstream(m_dataFile, std::ios::binary) << dataXml;
     return StartFile(m_dataFile);
 }
 
@@ -89,15 +82,9 @@ void StandinServer::Kill()
     m_input.Reset();
 }
 
-bool StandinServer::Suspend()
-{
-    return ForEachThread(SuspendThread);
-}
+bool StandinServer::Suspend() { return ForEachThread(SuspendThread); }
 
-void StandinServer::Resume()
-{
-    ForEachThread(ResumeThread);
-}
+void StandinServer::Resume() { ForEachThread(ResumeThread); }
 
 bool StandinServer::ForEachThread(DWORD (WINAPI* action)(HANDLE))
 {

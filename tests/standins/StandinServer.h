@@ -1,5 +1,4 @@
-// The stand-in server as a plain process serving a data file of the test's own on a
-// pipe of its own, and the stand-in client library loaded from the build tree.
+// The stand-in server as a process serving the test's data file on a pipe of its own.
 #pragma once
 #include <windows.h>
 

@@ -1,10 +1,9 @@
-// The stand-in client library loaded as the program loads it, against a real stand-in
-// server process.
+// The stand-in client library loaded as the program loads it, against a stand-in server process.
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,39 +17,28 @@
 
 namespace {
 
-const char kData[] =
-    "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\n"
-    "<veldbdata>\n"
-    "  <database number=\"19\" name=\"SYSDB\">\n"
-    "    <record name=\"dbuser\">\n"
-    "      <field name=\"userid\" type=\"l\" key=\"unique\"/>\n"
-    "      <field name=\"NAME\" type=\"c\" length=\"32\" key=\"unique\" scrambled=\"yes\"/>\n"
-    "      <field name=\"PSW\" type=\"c\" length=\"32\" scrambled=\"yes\"/>\n"
-    "      <field name=\"enabled\" type=\"c\" length=\"1\"/>\n"
-    "      <row userid=\"1\" NAME=\"ADMIN\" PSW=\"TITOK\" enabled=\"1\"/>\n"
-    "      <row userid=\"2\" NAME=\"VENDÉG\" PSW=\"X\" enabled=\"2\"/>\n"
-    "    </record>\n"
-    "    <record name=\"extfunc\">\n"
-    "      <field name=\"fncid\" type=\"l\" key=\"unique\"/>\n"
-    "      <field name=\"dllid\" type=\"l\" key=\"dup\"/>\n"
-    "      <field name=\"Name\" type=\"c\" length=\"20\"/>\n"
-    "      <row fncid=\"1\" dllid=\"1\" Name=\"Küld\"/>\n"
-    "      <row fncid=\"2\" dllid=\"2\" Name=\"Számol\"/>\n"
-    "      <row fncid=\"3\" dllid=\"1\" name=\"Fogad\"/>\n"
-    "    </record>\n"
-    "  </database>\n"
-    "  <database number=\"7\" name=\"BROKEN\" description=\"0300ff\"/>\n"
-    "  <fail call=\"GetCount\" status=\"10099\"/>\n"
-    "</veldbdata>\n";
+const char kData[] = R"(<?xml version="1.0" encoding="windows-1250"?>
+<veldbdata>
+  <database number="19" name="SYSDB">
+    <record name="dbuser">
+      <field name="userid" type="l" key="unique"/>
+      <field name="NAME" type="c" length="32" key="unique" scrambled="yes"/>
+      <field name="PSW" type="c" length="32" scrambled="yes"/><field name="enabled" type="c" length="1"/>
+      <row userid="1" NAME="ADMIN" PSW="TITOK" enabled="1"/><row userid="2" NAME="VENDÉG" PSW="X" enabled="2"/>
+    </record>
+    <record name="extfunc">
+      <field name="fncid" type="l" key="unique"/><field name="dllid" type="l" key="dup"/>
+      <field name="Name" type="c" length="20"/>
+      <row fncid="1" dllid="1" Name="Küld"/><row fncid="2" dllid="2" Name="Számol"/>
+      <row fncid="3" dllid="1" name="Fogad"/>
+    </record>
+  </database>
+  <database number="7" name="BROKEN" description="0300ff"/>
+  <fail call="GetCount" status="10099"/>
+</veldbdata>
+)";
 
 const int kFunctions = 10001;
-
-int Long(const BYTE* record, int offset)
-{
-    int value;
-    memcpy(&value, record + offset, 4);
-    return value;
-}
 
 // Calls the library as the program does, through its exports and its settings record.
 class Standins : public testing::Test {
@@ -132,7 +120,7 @@ TEST_F(Standins, QuickLoginsFromClientsAtOnceAreEachAnswered)
                 int handle = 0, id = 1 + (c + i) % 3;
                 BYTE function[28] = {};
                 if (Login("ADMIN", "TITOK", handle, 5000) != 0 || Open(handle) != 0 ||
-                    FindRec(handle, kFunctions, 1000, &id, 4, function) != 0 || Long(function, 0) != id)
+                    FindRec(handle, kFunctions, 1000, &id, 4, function) != 0 || memcmp(function, &id, 4) != 0)
                     ++wrong;
                 Bind<veldbcli::FreeDbHandlerFn>("_FreeDbHandler@4")(handle);
             }
@@ -159,12 +147,13 @@ TEST_F(Standins, DemoDataLogsInAndOpensEveryDatabase)
 TEST_F(Standins, FaultyDataFileRefusedAndTheOldOneServed)
 {
     std::string faulty = server.DataFile() + ".faulty";
-    FILE* file = fopen(faulty.c_str(), "wb");
-    ASSERT_NE(nullptr, file);
-    fputs("<veldbdata>\n<database number=\"19\" name=\"SYSDB\">\n<record name=\"dbuser\">\n"
-          "<field name=\"NAME\" type=\"c\" length=\"32\"/>\n<row NAME=\"X\" PSW=\"Y\"/>\n"
-          "</record></database></veldbdata>\n", file);
-    fclose(file);
+    std::ofstream(faulty, std::ios::binary) << R"(<veldbdata>
+<database number="19" name="SYSDB">
+<record name="dbuser">
+<field name="NAME" type="c" length="32"/>
+<row NAME="X" PSW="Y"/>
+</record></database></veldbdata>
+)";
     std::string answer = server.Query("load " + faulty);
     DeleteFileA(faulty.c_str());
     EXPECT_EQ(0u, answer.find("error: record dbuser has no field PSW (line 5)")) << answer;

@@ -25,13 +25,12 @@ TEST(DatePicture, PicturesToFormatsLongestTokenFirstAndBack)
 
 TEST(DatePicture, ShortTimePictureLosesTheSeconds)
 {
-    EXPECT_EQ("HH:mm", ShortTimePicture("HH:mm:ss", ":"));
-    EXPECT_EQ("H:mm", ShortTimePicture("H:mm:ss", ":"));
-    EXPECT_EQ("h:mm tt", ShortTimePicture("h:mm:ss tt", ":"));
-    EXPECT_EQ("H.mm", ShortTimePicture("H.mm.s", "."));
-    EXPECT_EQ("HH:mm", ShortTimePicture("HH:mm", ":"));
     // Seconds behind another separator are not the locale's form: left alone.
-    EXPECT_EQ("HH:mm ss", ShortTimePicture("HH:mm ss", ":"));
+    const char* const cases[][3] = { { "HH:mm:ss", ":", "HH:mm" }, { "H:mm:ss", ":", "H:mm" },
+        { "H.mm.s", ".", "H.mm" }, { "h:mm:ss tt", ":", "h:mm tt" }, { "HH:mm", ":", "HH:mm" },
+        { "HH:mm ss", ":", "HH:mm ss" } };
+    for (const auto& c : cases)
+        EXPECT_EQ(c[2], ShortTimePicture(c[0], c[1])) << c[0];
 }
 
 // The chosen kinds with their separators; the trailing text only when asked.

@@ -1,5 +1,4 @@
-// Rendering dates and times with a locale's names and pictures, checked against the
-// platform's own date formatting where both should agree.
+// Dates and times in a locale's forms, checked against the platform's own where both should agree.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -130,11 +129,11 @@ TEST(VelDateTime, TextIsTheShortOrLongDateAndTheTimeOfValidValuesOnly)
     EXPECT_EQ(PlatformDateTime(kEnglish, t), value.Text(false, true, kEnglish));
     EXPECT_EQ(PlatformDate(kUser, t, nullptr) + " 9:07:05", value.Text(true, true));
 
-    EXPECT_FALSE(VelDateTime().IsValid());
-    EXPECT_FALSE(VelDateTime(2023, 2, 29).IsValid());
+    const VelDateTime invalid[] = { VelDateTime(), VelDateTime(2023, 2, 29), VelDateTime(2024, 13, 1),
+                                    VelDateTime(2024, 1, 1, 24, 0, 0) };
+    for (const VelDateTime& v : invalid)
+        EXPECT_FALSE(v.IsValid()) << &v - invalid;
     EXPECT_TRUE(VelDateTime(2024, 2, 29).IsValid());
-    EXPECT_FALSE(VelDateTime(2024, 13, 1).IsValid());
-    EXPECT_FALSE(VelDateTime(2024, 1, 1, 24, 0, 0).IsValid());
     EXPECT_EQ("", VelDateTime(2024, 4, 31, 1, 0, 0).Text(false, true));
     EXPECT_FALSE(VelDateTime(2024, 6, 15).HasTime());
 }

@@ -1,6 +1,4 @@
-// Texts of errors: string resources with their fallbacks, the system message table, run-time
-// library errors; how an exception's message is composed from them, its arguments and each
-// fallback when a piece is missing; text ids of the classes' code ranges and which codes are fatal.
+// Texts of errors, their fallbacks and arguments; text ids of code ranges and the fatal codes.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -48,10 +46,7 @@ private:
     std::set<int> m_noId;
 };
 
-std::string Formatted(const char* text, const StrVector& args)
-{
-    return VelExceptBaseArg(text, args).what();
-}
+std::string Formatted(const char* text, const StrVector& args) { return VelExceptBaseArg(text, args).what(); }
 
 TEST(ExceptionText, GivenTextOrTheCodesTextFromTheStringTable)
 {
@@ -205,10 +200,7 @@ TEST(SystemText, KnownCodesArgumentsAndAnUnknownCode)
     EXPECT_EQ(failureText + " (" + code + ")", velutils::SysErrText(unknown));
 }
 
-HMODULE Self()
-{
-    return GetModuleHandleA(nullptr);
-}
+HMODULE Self() { return GetModuleHandleA(nullptr); }
 
 TEST(ResourceText, FoundLongAndWithAmpersandsKeptOrStripped)
 {

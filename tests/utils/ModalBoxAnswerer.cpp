@@ -48,10 +48,7 @@ ModalBoxAnswerer::~ModalBoxAnswerer()
     s_current = nullptr;
 }
 
-std::string ModalBoxAnswerer::Text(HWND window)
-{
-    return WindowText(window);
-}
+std::string ModalBoxAnswerer::Text(HWND window) { return WindowText(window); }
 
 std::vector<std::string> ModalBoxAnswerer::StaticTexts(HWND box)
 {
