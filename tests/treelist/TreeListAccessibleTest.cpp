@@ -1,0 +1,322 @@
+// The control as a screen reader meets it: its accessibility object read from another
+// thread, the WinEvents it raises, and the context menu asked of its owner.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "AccessibleReader.h"
+#include "TreeListFixture.h"
+
+namespace {
+
+LONG Id(HTREEITEM item)
+{
+    return static_cast<LONG>(reinterpret_cast<UINT_PTR>(item));
+}
+
+VARIANT Child(LONG id)
+{
+    VARIANT child;
+    VariantInit(&child);
+    child.vt = VT_I4;
+    child.lVal = id;
+    return child;
+}
+
+// An id, or -1 for none and -2 for an object of its own.
+LONG IdOf(HRESULT result, VARIANT& found)
+{
+    LONG id = result == S_OK && found.vt == VT_I4 ? found.lVal : found.vt == VT_DISPATCH ? -2 : -1;
+    VariantClear(&found);
+    return id;
+}
+
+LONG Navigate(IAccessible* object, LONG from, long direction)
+{
+    VARIANT end;
+    VariantInit(&end);
+    return IdOf(object->accNavigate(direction, Child(from), &end), end);
+}
+
+LONG HitTest(IAccessible* object, POINT p)
+{
+    VARIANT found;
+    VariantInit(&found);
+    return IdOf(object->accHitTest(p.x, p.y, &found), found);
+}
+
+class AccessibleTree : public TreeListTest {
+protected:
+    void SetUp() override
+    {
+        TreeListTest::SetUp();
+        Make(TVS_HASBUTTONS | TVS_LINESATROOT | TVS_CHECKBOXES);
+        AddColumn("Tulajdonság", 150, 0);
+        AddColumn("Érték", 100);
+    }
+
+    // Alfa (expanded: Egy, checked; Kettő*, a text its owner supplies), Béta (collapsed:
+    // Rejtett), Gamma; Egy holds the caret and the focus. Three rows fit.
+    void BuildSample()
+    {
+        alfa = Insert("Alfa");
+        egy = Insert("Egy", alfa);
+        TVITEMA callback = {};
+        callback.mask = TVIF_TEXT;
+        callback.pszText = LPSTR_TEXTCALLBACKA;
+        ketto = InsertItem(callback, alfa);
+        beta = Insert("Béta");
+        rejtett = Insert("Rejtett", beta);
+        gamma = Insert("Gamma");
+        m_hooks[TVN_GETDISPINFOA] = [](const NMHDR* nm) {
+            const auto* info = reinterpret_cast<const NMTVDISPINFOA*>(nm);
+            lstrcpynA(info->item.pszText, "Kettő*", info->item.cchTextMax);
+            return LRESULT(0);
+        };
+        SetText(alfa, 1, "1");
+        TVITEMA checked = ItemOf(egy, TVIF_STATE);
+        checked.state = INDEXTOSTATEIMAGEMASK(2);
+        checked.stateMask = TVIS_STATEIMAGEMASK;
+        Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&checked));
+        Expand(alfa, TVE_EXPAND);
+        SetWindowPos(m_tree, nullptr, 0, 0, 300, HeaderHeight() + 3 * RowHeight(), SWP_NOMOVE | SWP_NOZORDER);
+        SetFocus(m_tree);
+        Select(egy);
+    }
+
+    // The rectangle record carries the item in its first bytes.
+    RECT ItemRect(HTREEITEM item, BOOL label) const
+    {
+        RECT rect = {};
+        std::memcpy(&rect, &item, sizeof(item));
+        Send(TVM_GETITEMRECT, label, reinterpret_cast<LPARAM>(&rect));
+        return rect;
+    }
+    RECT ScreenRow(HTREEITEM item) const
+    {
+        RECT rect = ItemRect(item, FALSE);
+        MapWindowPoints(m_tree, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    }
+    // The middle of an item's label, in client coordinates.
+    POINT LabelPoint(HTREEITEM item) const
+    {
+        RECT rect = ItemRect(item, TRUE);
+        return POINT{ (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2 };
+    }
+
+    void Key(WPARAM key) { Send(WM_KEYDOWN, key, 1); }
+
+    HTREEITEM alfa, egy, ketto, beta, rejtett, gamma;
+    ReaderThread reader;
+};
+
+TEST_F(AccessibleTree, ReaderSeesEveryItemWithItsNameLevelStatesAndPlace)
+{
+    BuildSample();
+    std::vector<LONG> ids;
+    std::vector<AccessibleRow> rows;
+    AccessibleRow control;
+    reader.Run([&] {
+        velutils::ComPtr<IAccessible> object = ClientObject(m_tree);
+        ASSERT_TRUE(object);
+        ids = ChildIds(object.Get());
+        for (LONG id : ids)
+            rows.push_back(ReadRow(object.Get(), id));
+        control = ReadRow(object.Get(), CHILDID_SELF);
+    });
+    EXPECT_EQ((std::vector<LONG>{ Id(alfa), Id(egy), Id(ketto), Id(beta), Id(rejtett), Id(gamma) }), ids);
+    const char* expected[] = {
+        "Alfa|1|Érték: 1|Összecsukás|expanded",   "Egy|2|||focused selected checked", "Kettő*|2|||",
+        "Béta|1||Kibontás|collapsed offscreen", "Rejtett|2|||invisible",            "Gamma|1|||offscreen",
+    };
+    ASSERT_EQ(6u, rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const AccessibleRow& r = rows[i];
+        EXPECT_EQ(expected[i], r.name + "|" + r.value + "|" + r.description + "|" + r.action + "|" + StateText(r.state));
+        EXPECT_EQ(ROLE_SYSTEM_OUTLINEITEM, r.role);
+        EXPECT_EQ(STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE,
+                  r.state & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE)) << r.name;
+    }
+    RECT egyRow = ScreenRow(egy);
+    EXPECT_TRUE(EqualRect(&egyRow, &rows[1].location)) << rows[1].location.top << " " << egyRow.top;
+    EXPECT_TRUE(IsRectEmpty(&rows[4].location));
+    EXPECT_EQ(ROLE_SYSTEM_OUTLINE, control.role);
+    EXPECT_EQ("focused", StateText(control.state));
+}
+
+TEST_F(AccessibleTree, NavigationHitTestFocusSelectionAndActionsAnswerAsATreeView)
+{
+    BuildSample();
+    Clear();
+    RECT egyRow = ScreenRow(egy);
+    RECT header = {};
+    GetWindowRect(reinterpret_cast<HWND>(Send(TVM_GETHEADER)), &header);
+    std::vector<LONG> found;
+    HRESULT select = E_FAIL, action = E_FAIL, noAction = E_FAIL;
+    reader.Run([&] {
+        velutils::ComPtr<IAccessible> o = ClientObject(m_tree);
+        ASSERT_TRUE(o);
+        found = { Navigate(o.Get(), 0, NAVDIR_FIRSTCHILD), Navigate(o.Get(), 0, NAVDIR_LASTCHILD),
+                  Navigate(o.Get(), Id(alfa), NAVDIR_NEXT), Navigate(o.Get(), Id(beta), NAVDIR_PREVIOUS),
+                  Navigate(o.Get(), Id(alfa), NAVDIR_FIRSTCHILD), Navigate(o.Get(), Id(alfa), NAVDIR_LASTCHILD),
+                  Navigate(o.Get(), Id(ketto), NAVDIR_LEFT), Navigate(o.Get(), Id(ketto), NAVDIR_DOWN),
+                  Navigate(o.Get(), Id(beta), NAVDIR_UP), Navigate(o.Get(), Id(gamma), NAVDIR_NEXT),
+                  Navigate(o.Get(), Id(alfa), NAVDIR_LEFT),
+                  HitTest(o.Get(), POINT{ egyRow.left + 40, (egyRow.top + egyRow.bottom) / 2 }),
+                  HitTest(o.Get(), POINT{ header.left + 5, header.top + 2 }), HitTest(o.Get(), POINT{ -5000, -5000 }) };
+        VARIANT focus, selection;
+        VariantInit(&focus);
+        VariantInit(&selection);
+        found.push_back(IdOf(o->get_accFocus(&focus), focus));
+        found.push_back(IdOf(o->get_accSelection(&selection), selection));
+        select = o->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, Child(Id(ketto)));
+        action = o->accDoDefaultAction(Child(Id(beta)));
+        noAction = o->accDoDefaultAction(Child(Id(gamma)));
+    });
+    EXPECT_EQ((std::vector<LONG>{ Id(alfa), Id(gamma), Id(beta), Id(alfa), Id(egy), Id(ketto), Id(alfa), Id(beta),
+                                  Id(ketto), -1, -1, Id(egy), -2, -1, Id(egy), Id(egy) }), found);
+    EXPECT_EQ(S_OK, select);
+    EXPECT_EQ(ketto, Caret());
+    EXPECT_EQ(ketto, Noted(TVN_SELCHANGEDA).item);
+    // The expansion is posted: the reader does not wait for what the owner does then.
+    EXPECT_EQ(S_OK, action);
+    EXPECT_EQ(DISP_E_MEMBERNOTFOUND, noAction);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+    EXPECT_TRUE(Expanded(beta));
+}
+
+// Down, Down, Down, Right, Up, then a click and TVM_SELECTITEM: each caret move is a
+// selection and a focus on the item, whose id names it; Right expands.
+TEST_F(AccessibleTree, CaretMovesRaiseSelectionAndFocusOnTheItem)
+{
+    HTREEITEM a = Insert("A"), b = Insert("B"), c = Insert("C"), d = Insert("D");
+    Insert("D1", d);
+    SetFocus(m_tree);
+    Select(a);
+    reader.Listen(m_tree);
+    for (WPARAM key : { VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_UP })
+        Key(key);
+    Send(WM_LBUTTONDOWN, 0, At(LabelPoint(b)));
+    Send(WM_LBUTTONUP, 0, At(LabelPoint(b)));
+    Select(a);
+    std::vector<HeardEvent> heard = reader.Heard();
+    auto moved = [](HTREEITEM item) {
+        return std::vector<HeardEvent>{ { EVENT_OBJECT_SELECTION, Id(item) }, { EVENT_OBJECT_FOCUS, Id(item) } };
+    };
+    std::vector<HeardEvent> expected;
+    for (HTREEITEM item : { b, c, d })
+        for (const HeardEvent& e : moved(item))
+            expected.push_back(e);
+    expected.push_back({ EVENT_OBJECT_STATECHANGE, Id(d) });
+    for (HTREEITEM item : { c, b, a })
+        for (const HeardEvent& e : moved(item))
+            expected.push_back(e);
+    EXPECT_EQ(expected, heard);
+    std::vector<std::string> names;
+    reader.Run([&] {
+        velutils::ComPtr<IAccessible> object = ClientObject(m_tree);
+        for (const HeardEvent& e : heard)
+            names.push_back(ReadRow(object.Get(), e.child).name);
+    });
+    EXPECT_EQ((std::vector<std::string>{ "B", "B", "C", "C", "D", "D", "D", "C", "C", "B", "B", "A", "A" }), names);
+}
+
+TEST_F(AccessibleTree, ChangesOfTheTreeRaiseTheirEvents)
+{
+    HTREEITEM a = Insert("A"), b = Insert("B");
+    HTREEITEM b1 = Insert("B1", b);
+    SetFocus(m_tree);
+    reader.Listen(m_tree);
+    Expand(b, TVE_EXPAND);
+    Expand(b, TVE_COLLAPSE);
+    Select(a);
+    Key(VK_SPACE);                              // A's check box
+    SetText(a, 0, "A2");
+    SetText(a, 1, "érték");
+    HTREEITEM c = Insert("C");
+    Send(TVM_DELETEITEM, 0, Ptr(b));
+    Send(TVM_SORTCHILDREN, 0, Ptr(TVI_ROOT));
+    EXPECT_EQ((std::vector<HeardEvent>{ { EVENT_OBJECT_STATECHANGE, Id(b) }, { EVENT_OBJECT_STATECHANGE, Id(b) },
+                                        { EVENT_OBJECT_SELECTION, Id(a) }, { EVENT_OBJECT_FOCUS, Id(a) },
+                                        { EVENT_OBJECT_STATECHANGE, Id(a) },
+                                        { EVENT_OBJECT_NAMECHANGE, Id(a) }, { EVENT_OBJECT_DESCRIPTIONCHANGE, Id(a) },
+                                        { EVENT_OBJECT_CREATE, Id(c) }, { EVENT_OBJECT_DESTROY, Id(b1) },
+                                        { EVENT_OBJECT_DESTROY, Id(b) }, { EVENT_OBJECT_REORDER, CHILDID_SELF } }),
+              reader.Heard());
+
+    // A whole tree at once is one reorder, not an event per item.
+    for (int i = 0; i < 300; ++i)
+        Insert("x", c);
+    Send(TVM_DELETEITEM, 0, Ptr(TVI_ROOT));
+    std::vector<HeardEvent> heard = reader.Heard();
+    EXPECT_EQ(300u + 1, heard.size());
+    EXPECT_EQ((HeardEvent{ EVENT_OBJECT_REORDER, CHILDID_SELF }), heard.back());
+}
+
+// A reader that holds the object while items and then the window go hears that they are
+// gone, and can let go of the object afterwards.
+TEST_F(AccessibleTree, ObjectOutlivesItsItemsAndItsWindow)
+{
+    HTREEITEM a = Insert("A"), b = Insert("B");
+    velutils::ComPtr<IAccessible> held;
+    reader.Run([&] { held = ClientObject(m_tree); });
+    ASSERT_TRUE(held);
+    Send(TVM_DELETEITEM, 0, Ptr(b));
+    std::string nameOfA;
+    HRESULT gone = S_OK, goneChild = S_OK;
+    reader.Run([&] {
+        nameOfA = ReadRow(held.Get(), Id(a)).name;
+        BSTR name = nullptr;
+        gone = held->get_accName(Child(Id(b)), &name);
+    });
+    EXPECT_EQ("A", nameOfA);
+    EXPECT_EQ(E_INVALIDARG, gone);
+
+    DestroyWindow(m_tree);
+    m_tree = nullptr;
+    long count = 0;
+    reader.Run([&] {
+        BSTR name = nullptr;
+        gone = held->get_accName(Child(CHILDID_SELF), &name);
+        goneChild = held->get_accChildCount(&count);
+        held.Reset();
+    });
+    EXPECT_EQ(CO_E_OBJNOTCONNECTED, gone);
+    EXPECT_EQ(CO_E_OBJNOTCONNECTED, goneChild);
+}
+
+// The right button asks for the menu at the click unless the owner took NM_RCLICK; the
+// Apps key and Shift+F10 ask for it at the caret (-1, -1), once each.
+TEST_F(AccessibleTree, RightButtonAndContextKeysAskTheOwnerForItsMenu)
+{
+    HTREEITEM a = Insert("A");
+    POINT at = LabelPoint(a);
+    Send(WM_RBUTTONDOWN, 0, At(at));
+    Send(WM_RBUTTONUP, 0, At(at));
+    ASSERT_EQ(1u, m_contextMenus.size());
+    POINT screen = at;
+    ClientToScreen(m_tree, &screen);
+    EXPECT_EQ(screen.x, m_contextMenus[0].x);
+    EXPECT_EQ(screen.y, m_contextMenus[0].y);
+
+    m_hooks[NM_RCLICK] = [](const NMHDR*) { return LRESULT(1); };
+    Send(WM_RBUTTONDOWN, 0, At(at));
+    EXPECT_EQ(1u, m_contextMenus.size());
+
+    m_contextMenus.clear();
+    Key(VK_APPS);
+    Send(WM_KEYUP, VK_APPS, 0xC0000001);
+    {
+        HeldKey shift(VK_SHIFT);
+        Send(WM_SYSKEYDOWN, VK_F10, 1);
+        Send(WM_SYSKEYUP, VK_F10, 0xC0000001);
+    }
+    ASSERT_EQ(2u, m_contextMenus.size());
+    for (const POINT& p : m_contextMenus)
+        EXPECT_TRUE(p.x == -1 && p.y == -1);
+}
+
+}  // namespace
