@@ -18,21 +18,22 @@ namespace {
 
 // The tray's notification as a version 4 shell sends it: the icon's id above the
 // message, the icon's anchor in wParam.
-void TrayNotify(HWND window, UINT message, POINT anchor = POINT{ 0, 0 })
+void TrayNotify(HWND window, UINT message, bool post = false, WPARAM anchor = 0)
 {
-    SendMessageA(window, CVelDbCtrlDlg::WM_TRAYNOTIFY, MAKEWPARAM(anchor.x, anchor.y),
-                 MAKELPARAM(message, TrayIcon::kIconId));
+    LPARAM what = MAKELPARAM(message, TrayIcon::kIconId);
+    post ? PostMessageA(window, CVelDbCtrlDlg::WM_TRAYNOTIFY, anchor, what)
+         : SendMessageA(window, CVelDbCtrlDlg::WM_TRAYNOTIFY, anchor, what);
 }
 
+// Pressed and released, with Shift held around them when asked.
 void PressKeys(std::initializer_list<WORD> keys, bool shift = false)
 {
     std::vector<INPUT> input;
     auto add = [&](WORD key, DWORD flags) {
-        INPUT one = {};
-        one.type = INPUT_KEYBOARD;
-        one.ki.wVk = key;
-        one.ki.dwFlags = flags;
-        input.push_back(one);
+        input.push_back(INPUT{});
+        input.back().type = INPUT_KEYBOARD;
+        input.back().ki.wVk = key;
+        input.back().ki.dwFlags = flags;
     };
     if (shift)
         add(VK_SHIFT, 0);
@@ -61,25 +62,19 @@ protected:
         });
         return focus == Tree();
     }
-    // The popup menu's window once it shows, with the top left corner of the menu.
-    HWND WaitForMenu(POINT* at = nullptr)
+    // The popup menu's top left corner once it shows; far off when it does not.
+    POINT MenuAt()
     {
-        HWND menu = nullptr;
-        WaitFor([&] { return (menu = FindPopupMenu(Thread())) != nullptr; });
-        RECT r = {};
-        if (menu && at && GetWindowRect(menu, &r))
-            *at = POINT{ r.left, r.top };
-        return menu;
+        RECT r = { -9999, -9999, 0, 0 };
+        WaitFor([&] { return GetWindowRect(FindPopupMenu(Thread()), &r) != FALSE; });
+        return POINT{ r.left, r.top };
     }
-    bool MenuClosed()
+    bool CloseMenu(bool escape = true)
     {
-        return WaitFor([&] { return FindPopupMenu(Thread()) == nullptr; });
-    }
-    void CloseMenu()
-    {
-        if (HWND menu = FindPopupMenu(Thread()))
+        HWND menu = FindPopupMenu(Thread());
+        if (escape && menu)
             PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-        MenuClosed();
+        return WaitFor([&] { return FindPopupMenu(Thread()) == nullptr; });
     }
     size_t Databases() { return window.Children(window.DatabasesRoot()).size(); }
     bool NetLocked()
@@ -87,47 +82,39 @@ protected:
         return (window.Dlg().m_menu.GetMenuState(ID_NET_LOCK, MF_BYCOMMAND) & MF_CHECKED) != 0;
     }
 
+    // Each item as "level|name|description|states", read through TVM_ messages; a row
+    // out of the client area's rows is off the screen.
+    std::vector<std::string> TreeByMessages()
+    {
+        std::vector<std::string> rows;
+        HWND tree = Tree();
+        RECT client = {}, header = {};
+        GetClientRect(tree, &client);
+        GetClientRect(reinterpret_cast<HWND>(SendMessageA(tree, TVM_GETHEADER, 0, 0)), &header);
+        LPARAM caret = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+        std::function<void(LPARAM, int)> walk = [&](LPARAM item, int level) {
+            for (; item; item = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, item)) {
+                std::string value = window.Text(reinterpret_cast<HTREEITEM>(item), 1);
+                UINT state = static_cast<UINT>(SendMessageA(tree, TVM_GETITEMSTATE, item, ~0u));
+                LPARAM child = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, item);
+                RECT row = {};
+                std::memcpy(&row, &item, sizeof item);
+                bool shown = SendMessageA(tree, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&row)) != 0;
+                std::string states = item == caret ? "focused " : "";
+                states += (state & TVIS_SELECTED) ? "selected " : "";
+                states += child ? ((state & TVIS_EXPANDED) ? "expanded " : "collapsed ") : "";
+                states += !shown ? "invisible " : row.bottom <= header.bottom || row.top >= client.bottom ? "offscreen " : "";
+                rows.push_back(std::to_string(level) + "|" + window.Text(reinterpret_cast<HTREEITEM>(item), 0) + "|" +
+                               (value.empty() ? "" : "Érték: " + value) + "|" + states);
+                walk(child, level + 1);
+            }
+        };
+        walk(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0), 1);
+        return rows;
+    }
+
     ControlWindowDriver window{ { "konyveles", "raktar", "proba" } };
 };
-
-// Each item as "level|name|description|states", read through TVM_ messages; a row out
-// of the client area's rows is off the screen.
-std::vector<std::string> TreeByMessages(HWND tree)
-{
-    std::vector<std::string> rows;
-    RECT client = {}, header = {};
-    GetClientRect(tree, &client);
-    GetClientRect(reinterpret_cast<HWND>(SendMessageA(tree, TVM_GETHEADER, 0, 0)), &header);
-    LPARAM caret = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
-    std::function<void(LPARAM, int)> walk = [&](LPARAM item, int level) {
-        for (; item; item = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, item)) {
-            char name[260] = "", value[260] = "";
-            for (int column = 0; column < 2; ++column) {
-                TVITEMA tv = {};
-                tv.mask = TVIF_TEXT | TVIF_SUBITEM;
-                tv.hItem = reinterpret_cast<HTREEITEM>(item);
-                tv.cChildren = column;
-                tv.pszText = column ? value : name;
-                tv.cchTextMax = sizeof name;
-                SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-            }
-            UINT state = static_cast<UINT>(SendMessageA(tree, TVM_GETITEMSTATE, item, ~0u));
-            LPARAM child = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, item);
-            RECT row = {};
-            std::memcpy(&row, &item, sizeof item);
-            bool shown = SendMessageA(tree, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&row)) != 0;
-            std::string states = item == caret ? "focused " : "";
-            states += (state & TVIS_SELECTED) ? "selected " : "";
-            states += child ? ((state & TVIS_EXPANDED) ? "expanded " : "collapsed ") : "";
-            states += !shown ? "invisible " : row.bottom <= header.bottom || row.top >= client.bottom ? "offscreen " : "";
-            std::string description = *value ? std::string("Érték: ") + value : "";
-            rows.push_back(std::to_string(level) + "|" + name + "|" + description + "|" + states);
-            walk(child, level + 1);
-        }
-    };
-    walk(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0), 1);
-    return rows;
-}
 
 // The window opens with the first row as its caret; what a reader reads of the tree,
 // items in tree order with their names, levels, columns and states, is what the tree's
@@ -143,15 +130,14 @@ TEST_F(KeyboardAccess, ReaderReadsTheTreeTheWindowShows)
     std::vector<std::string> read;
     ReaderThread reader;
     reader.Run([&] {
-        velutils::ComPtr<IAccessible> object = ClientObject(Tree());
-        ASSERT_TRUE(object);
+        velutils::ComPtr<IAccessible> object = ObjectOf(Tree());
         for (LONG id : ChildIds(object.Get())) {
             AccessibleRow row = ReadRow(object.Get(), id);
             std::string states = StateText(row.state & ~STATE_SYSTEM_CHECKED);
             read.push_back(row.value + "|" + row.name + "|" + row.description + "|" + states + (states.empty() ? "" : " "));
         }
     });
-    std::vector<std::string> shown = TreeByMessages(Tree());
+    std::vector<std::string> shown = TreeByMessages();
     EXPECT_EQ(shown, read);
     EXPECT_GT(shown.size(), 30u);
 }
@@ -167,18 +153,17 @@ TEST_F(KeyboardAccess, ContextKeysOpenTheMenuAtTheCaretAndItsCommandsWork)
     bool locked = NetLocked();
 
     PressKeys({ VK_APPS });
-    POINT at = {};
-    ASSERT_TRUE(WaitForMenu(&at));
+    POINT at = MenuAt();
     EXPECT_EQ(label.left, at.x);
     EXPECT_EQ(label.bottom, at.y);
     PressKeys({ VK_UP, VK_UP, VK_RETURN });
-    EXPECT_TRUE(MenuClosed());
+    EXPECT_TRUE(CloseMenu(false));
     EXPECT_TRUE(WaitFor([&] { return NetLocked() != locked; }));
 
     ASSERT_TRUE(FocusInTree());
     PressKeys({ VK_F10 }, true);
-    EXPECT_TRUE(WaitForMenu());
-    CloseMenu();
+    EXPECT_EQ(label.left, MenuAt().x);
+    EXPECT_TRUE(CloseMenu());
 }
 
 // Enter or Space on the icon (NIN_KEYSELECT) and a click of a version 4 shell (the button's
@@ -199,16 +184,15 @@ TEST_F(KeyboardAccess, TrayKeyboardAndVersion4ClicksActOnce)
     }
 
     window.Runner().Hide();
-    PostMessageA(Window(), CVelDbCtrlDlg::WM_TRAYNOTIFY, 0, MAKELPARAM(WM_RBUTTONUP, TrayIcon::kIconId));
+    TrayNotify(Window(), WM_RBUTTONUP, true);
     Sleep(300);
     EXPECT_EQ(nullptr, FindPopupMenu(Thread()));
     CloseMenu();
-    PostMessageA(Window(), CVelDbCtrlDlg::WM_TRAYNOTIFY, MAKEWPARAM(200, 150), MAKELPARAM(WM_CONTEXTMENU, TrayIcon::kIconId));
-    POINT at = {};
-    EXPECT_TRUE(WaitForMenu(&at));
+    TrayNotify(Window(), WM_CONTEXTMENU, true, MAKEWPARAM(200, 150));
+    POINT at = MenuAt();
     EXPECT_EQ(200, at.x);
     EXPECT_EQ(150, at.y);
-    CloseMenu();
+    EXPECT_TRUE(CloseMenu());
 }
 
 }  // namespace

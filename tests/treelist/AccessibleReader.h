@@ -10,34 +10,27 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "utils/ComPtr.h"
 
 // One child of an object as a reader reads it (id 0: the object itself).
 struct AccessibleRow {
-    LONG id = 0;
     std::string name, value, description, action;
     LONG role = 0, state = 0;
     RECT location = {};
 };
 
-struct HeardEvent {
-    DWORD event;
-    LONG child;
-    bool operator==(const HeardEvent& other) const { return event == other.event && child == other.child; }
-};
+using HeardEvent = std::pair<DWORD, LONG>;     // the event and the child id
 
 class ReaderThread {
 public:
     ReaderThread();
     ~ReaderThread();
-    ReaderThread(const ReaderThread&) = delete;
-    ReaderThread& operator=(const ReaderThread&) = delete;
 
     // Runs `work` on the reader's thread and waits, serving this thread's messages.
     void Run(const std::function<void()>& work);
-
     // From now on the client area's events of `window` are heard.
     void Listen(HWND window);
     // What was heard since the last call, once everything raised before it has arrived.
@@ -45,13 +38,11 @@ public:
 
 private:
     static void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD);
-    void Loop();
 
     std::thread m_thread;
     HANDLE m_wake;
     std::function<void()> m_work;
-    std::atomic<bool> m_busy{ false };
-    std::atomic<bool> m_stop{ false };
+    std::atomic<bool> m_busy{ false }, m_stop{ false };
     HWINEVENTHOOK m_hook = nullptr;
     HWND m_window = nullptr;
     std::mutex m_lock;
@@ -59,11 +50,11 @@ private:
 };
 
 // To be used on the reader's thread.
-velutils::ComPtr<IAccessible> ClientObject(HWND window);
-std::string Narrow(BSTR text);
+velutils::ComPtr<IAccessible> ObjectOf(HWND window, LONG id = OBJID_CLIENT);
+VARIANT ChildId(LONG id);
 AccessibleRow ReadRow(IAccessible* object, LONG id);
-// The children through the object's IEnumVARIANT, as child ids.
+// The children as AccessibleChildren gives them (through the object's IEnumVARIANT).
+std::vector<VARIANT> Children(IAccessible* object);
 std::vector<LONG> ChildIds(IAccessible* object);
-std::string RoleText(LONG role);
 // The state bits a tree's reader announces, by name ("expanded selected ...").
 std::string StateText(LONG state);

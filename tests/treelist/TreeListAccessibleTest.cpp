@@ -2,6 +2,8 @@
 // thread, the WinEvents it raises, and the context menu asked of its owner.
 #include <gtest/gtest.h>
 
+#include <windowsx.h>
+
 #include <cstring>
 
 #include "AccessibleReader.h"
@@ -14,17 +16,8 @@ LONG Id(HTREEITEM item)
     return static_cast<LONG>(reinterpret_cast<UINT_PTR>(item));
 }
 
-VARIANT Child(LONG id)
-{
-    VARIANT child;
-    VariantInit(&child);
-    child.vt = VT_I4;
-    child.lVal = id;
-    return child;
-}
-
-// An id, or -1 for none and -2 for an object of its own.
-LONG IdOf(HRESULT result, VARIANT& found)
+// The child an answer names: an id, -1 for none, -2 for an object of its own.
+LONG IdOf(HRESULT result, VARIANT found)
 {
     LONG id = result == S_OK && found.vt == VT_I4 ? found.lVal : found.vt == VT_DISPATCH ? -2 : -1;
     VariantClear(&found);
@@ -34,14 +27,12 @@ LONG IdOf(HRESULT result, VARIANT& found)
 LONG Navigate(IAccessible* object, LONG from, long direction)
 {
     VARIANT end;
-    VariantInit(&end);
-    return IdOf(object->accNavigate(direction, Child(from), &end), end);
+    return IdOf(object->accNavigate(direction, ChildId(from), &end), end);
 }
 
 LONG HitTest(IAccessible* object, POINT p)
 {
     VARIANT found;
-    VariantInit(&found);
     return IdOf(object->accHitTest(p.x, p.y, &found), found);
 }
 
@@ -61,8 +52,7 @@ protected:
     {
         alfa = Insert("Alfa");
         egy = Insert("Egy", alfa);
-        TVITEMA callback = {};
-        callback.mask = TVIF_TEXT;
+        TVITEMA callback = ItemOf(nullptr, TVIF_TEXT);
         callback.pszText = LPSTR_TEXTCALLBACKA;
         ketto = InsertItem(callback, alfa);
         beta = Insert("Béta");
@@ -84,25 +74,21 @@ protected:
         Select(egy);
     }
 
-    // The rectangle record carries the item in its first bytes.
+    // The item's row on the screen, or its label in client coordinates (the rectangle
+    // record carries the item in its first bytes).
     RECT ItemRect(HTREEITEM item, BOOL label) const
     {
         RECT rect = {};
         std::memcpy(&rect, &item, sizeof(item));
         Send(TVM_GETITEMRECT, label, reinterpret_cast<LPARAM>(&rect));
+        if (!label)
+            MapWindowPoints(m_tree, nullptr, reinterpret_cast<POINT*>(&rect), 2);
         return rect;
     }
-    RECT ScreenRow(HTREEITEM item) const
-    {
-        RECT rect = ItemRect(item, FALSE);
-        MapWindowPoints(m_tree, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-        return rect;
-    }
-    // The middle of an item's label, in client coordinates.
-    POINT LabelPoint(HTREEITEM item) const
+    LPARAM OnLabel(HTREEITEM item) const
     {
         RECT rect = ItemRect(item, TRUE);
-        return POINT{ (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2 };
+        return MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     }
 
     void Key(WPARAM key) { Send(WM_KEYDOWN, key, 1); }
@@ -116,63 +102,57 @@ TEST_F(AccessibleTree, ReaderSeesEveryItemWithItsNameLevelStatesAndPlace)
     BuildSample();
     std::vector<LONG> ids;
     std::vector<AccessibleRow> rows;
-    AccessibleRow control;
     reader.Run([&] {
-        velutils::ComPtr<IAccessible> object = ClientObject(m_tree);
-        ASSERT_TRUE(object);
+        velutils::ComPtr<IAccessible> object = ObjectOf(m_tree);
         ids = ChildIds(object.Get());
         for (LONG id : ids)
             rows.push_back(ReadRow(object.Get(), id));
-        control = ReadRow(object.Get(), CHILDID_SELF);
+        rows.push_back(ReadRow(object.Get(), CHILDID_SELF));
     });
     EXPECT_EQ((std::vector<LONG>{ Id(alfa), Id(egy), Id(ketto), Id(beta), Id(rejtett), Id(gamma) }), ids);
     const char* expected[] = {
         "Alfa|1|Érték: 1|Összecsukás|expanded",   "Egy|2|||focused selected checked", "Kettő*|2|||",
         "Béta|1||Kibontás|collapsed offscreen", "Rejtett|2|||invisible",            "Gamma|1|||offscreen",
     };
-    ASSERT_EQ(6u, rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) {
+    ASSERT_EQ(7u, rows.size());
+    for (size_t i = 0; i < 6; ++i) {
         const AccessibleRow& r = rows[i];
         EXPECT_EQ(expected[i], r.name + "|" + r.value + "|" + r.description + "|" + r.action + "|" + StateText(r.state));
         EXPECT_EQ(ROLE_SYSTEM_OUTLINEITEM, r.role);
         EXPECT_EQ(STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE,
                   r.state & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE)) << r.name;
     }
-    RECT egyRow = ScreenRow(egy);
+    RECT egyRow = ItemRect(egy, FALSE);
     EXPECT_TRUE(EqualRect(&egyRow, &rows[1].location)) << rows[1].location.top << " " << egyRow.top;
     EXPECT_TRUE(IsRectEmpty(&rows[4].location));
-    EXPECT_EQ(ROLE_SYSTEM_OUTLINE, control.role);
-    EXPECT_EQ("focused", StateText(control.state));
+    EXPECT_EQ(ROLE_SYSTEM_OUTLINE, rows[6].role);
+    EXPECT_EQ("focused", StateText(rows[6].state));
 }
 
 TEST_F(AccessibleTree, NavigationHitTestFocusSelectionAndActionsAnswerAsATreeView)
 {
     BuildSample();
     Clear();
-    RECT egyRow = ScreenRow(egy);
-    RECT header = {};
+    RECT egyRow = ItemRect(egy, FALSE), header = {};
     GetWindowRect(reinterpret_cast<HWND>(Send(TVM_GETHEADER)), &header);
     std::vector<LONG> found;
     HRESULT select = E_FAIL, action = E_FAIL, noAction = E_FAIL;
     reader.Run([&] {
-        velutils::ComPtr<IAccessible> o = ClientObject(m_tree);
-        ASSERT_TRUE(o);
-        found = { Navigate(o.Get(), 0, NAVDIR_FIRSTCHILD), Navigate(o.Get(), 0, NAVDIR_LASTCHILD),
-                  Navigate(o.Get(), Id(alfa), NAVDIR_NEXT), Navigate(o.Get(), Id(beta), NAVDIR_PREVIOUS),
-                  Navigate(o.Get(), Id(alfa), NAVDIR_FIRSTCHILD), Navigate(o.Get(), Id(alfa), NAVDIR_LASTCHILD),
-                  Navigate(o.Get(), Id(ketto), NAVDIR_LEFT), Navigate(o.Get(), Id(ketto), NAVDIR_DOWN),
-                  Navigate(o.Get(), Id(beta), NAVDIR_UP), Navigate(o.Get(), Id(gamma), NAVDIR_NEXT),
-                  Navigate(o.Get(), Id(alfa), NAVDIR_LEFT),
-                  HitTest(o.Get(), POINT{ egyRow.left + 40, (egyRow.top + egyRow.bottom) / 2 }),
-                  HitTest(o.Get(), POINT{ header.left + 5, header.top + 2 }), HitTest(o.Get(), POINT{ -5000, -5000 }) };
+        velutils::ComPtr<IAccessible> object = ObjectOf(m_tree);
+        IAccessible* o = object.Get();
+        found = { Navigate(o, 0, NAVDIR_FIRSTCHILD), Navigate(o, 0, NAVDIR_LASTCHILD), Navigate(o, Id(alfa), NAVDIR_NEXT),
+                  Navigate(o, Id(beta), NAVDIR_PREVIOUS), Navigate(o, Id(alfa), NAVDIR_FIRSTCHILD),
+                  Navigate(o, Id(alfa), NAVDIR_LASTCHILD), Navigate(o, Id(ketto), NAVDIR_LEFT),
+                  Navigate(o, Id(ketto), NAVDIR_DOWN), Navigate(o, Id(beta), NAVDIR_UP), Navigate(o, Id(gamma), NAVDIR_NEXT),
+                  Navigate(o, Id(alfa), NAVDIR_LEFT),
+                  HitTest(o, POINT{ egyRow.left + 40, (egyRow.top + egyRow.bottom) / 2 }),
+                  HitTest(o, POINT{ header.left + 5, header.top + 2 }), HitTest(o, POINT{ -5000, -5000 }) };
         VARIANT focus, selection;
-        VariantInit(&focus);
-        VariantInit(&selection);
         found.push_back(IdOf(o->get_accFocus(&focus), focus));
         found.push_back(IdOf(o->get_accSelection(&selection), selection));
-        select = o->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, Child(Id(ketto)));
-        action = o->accDoDefaultAction(Child(Id(beta)));
-        noAction = o->accDoDefaultAction(Child(Id(gamma)));
+        select = o->accSelect(SELFLAG_TAKEFOCUS | SELFLAG_TAKESELECTION, ChildId(Id(ketto)));
+        action = o->accDoDefaultAction(ChildId(Id(beta)));
+        noAction = o->accDoDefaultAction(ChildId(Id(gamma)));
     });
     EXPECT_EQ((std::vector<LONG>{ Id(alfa), Id(gamma), Id(beta), Id(alfa), Id(egy), Id(ketto), Id(alfa), Id(beta),
                                   Id(ketto), -1, -1, Id(egy), -2, -1, Id(egy), Id(egy) }), found);
@@ -199,29 +179,28 @@ TEST_F(AccessibleTree, CaretMovesRaiseSelectionAndFocusOnTheItem)
     reader.Listen(m_tree);
     for (WPARAM key : { VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_UP })
         Key(key);
-    Send(WM_LBUTTONDOWN, 0, At(LabelPoint(b)));
-    Send(WM_LBUTTONUP, 0, At(LabelPoint(b)));
+    Send(WM_LBUTTONDOWN, 0, OnLabel(b));
+    Send(WM_LBUTTONUP, 0, OnLabel(b));
     Select(a);
-    std::vector<HeardEvent> heard = reader.Heard();
-    auto moved = [](HTREEITEM item) {
-        return std::vector<HeardEvent>{ { EVENT_OBJECT_SELECTION, Id(item) }, { EVENT_OBJECT_FOCUS, Id(item) } };
+    std::vector<HeardEvent> heard = reader.Heard(), expected;
+    auto moved = [&](HTREEITEM item) {
+        expected.insert(expected.end(), { { EVENT_OBJECT_SELECTION, Id(item) }, { EVENT_OBJECT_FOCUS, Id(item) } });
     };
-    std::vector<HeardEvent> expected;
-    for (HTREEITEM item : { b, c, d })
-        for (const HeardEvent& e : moved(item))
-            expected.push_back(e);
-    expected.push_back({ EVENT_OBJECT_STATECHANGE, Id(d) });
-    for (HTREEITEM item : { c, b, a })
-        for (const HeardEvent& e : moved(item))
-            expected.push_back(e);
+    moved(b);
+    moved(c);
+    moved(d);
+    expected.push_back({ EVENT_OBJECT_STATECHANGE, Id(d) });    // Right opens D
+    moved(c);
+    moved(b);
+    moved(a);
     EXPECT_EQ(expected, heard);
-    std::vector<std::string> names;
+    std::string names;
     reader.Run([&] {
-        velutils::ComPtr<IAccessible> object = ClientObject(m_tree);
+        velutils::ComPtr<IAccessible> object = ObjectOf(m_tree);
         for (const HeardEvent& e : heard)
-            names.push_back(ReadRow(object.Get(), e.child).name);
+            names += ReadRow(object.Get(), e.second).name;
     });
-    EXPECT_EQ((std::vector<std::string>{ "B", "B", "C", "C", "D", "D", "D", "C", "C", "B", "B", "A", "A" }), names);
+    EXPECT_EQ("BBCCDDDCCBBAA", names);
 }
 
 TEST_F(AccessibleTree, ChangesOfTheTreeRaiseTheirEvents)
@@ -241,10 +220,10 @@ TEST_F(AccessibleTree, ChangesOfTheTreeRaiseTheirEvents)
     Send(TVM_SORTCHILDREN, 0, Ptr(TVI_ROOT));
     EXPECT_EQ((std::vector<HeardEvent>{ { EVENT_OBJECT_STATECHANGE, Id(b) }, { EVENT_OBJECT_STATECHANGE, Id(b) },
                                         { EVENT_OBJECT_SELECTION, Id(a) }, { EVENT_OBJECT_FOCUS, Id(a) },
-                                        { EVENT_OBJECT_STATECHANGE, Id(a) },
-                                        { EVENT_OBJECT_NAMECHANGE, Id(a) }, { EVENT_OBJECT_DESCRIPTIONCHANGE, Id(a) },
-                                        { EVENT_OBJECT_CREATE, Id(c) }, { EVENT_OBJECT_DESTROY, Id(b1) },
-                                        { EVENT_OBJECT_DESTROY, Id(b) }, { EVENT_OBJECT_REORDER, CHILDID_SELF } }),
+                                        { EVENT_OBJECT_STATECHANGE, Id(a) }, { EVENT_OBJECT_NAMECHANGE, Id(a) },
+                                        { EVENT_OBJECT_DESCRIPTIONCHANGE, Id(a) }, { EVENT_OBJECT_CREATE, Id(c) },
+                                        { EVENT_OBJECT_DESTROY, Id(b1) }, { EVENT_OBJECT_DESTROY, Id(b) },
+                                        { EVENT_OBJECT_REORDER, CHILDID_SELF } }),
               reader.Heard());
 
     // A whole tree at once is one reorder, not an event per item.
@@ -253,7 +232,7 @@ TEST_F(AccessibleTree, ChangesOfTheTreeRaiseTheirEvents)
     Send(TVM_DELETEITEM, 0, Ptr(TVI_ROOT));
     std::vector<HeardEvent> heard = reader.Heard();
     EXPECT_EQ(300u + 1, heard.size());
-    EXPECT_EQ((HeardEvent{ EVENT_OBJECT_REORDER, CHILDID_SELF }), heard.back());
+    EXPECT_EQ(HeardEvent(EVENT_OBJECT_REORDER, CHILDID_SELF), heard.back());
 }
 
 // A reader that holds the object while items and then the window go hears that they are
@@ -262,30 +241,25 @@ TEST_F(AccessibleTree, ObjectOutlivesItsItemsAndItsWindow)
 {
     HTREEITEM a = Insert("A"), b = Insert("B");
     velutils::ComPtr<IAccessible> held;
-    reader.Run([&] { held = ClientObject(m_tree); });
+    reader.Run([&] { held = ObjectOf(m_tree); });
     ASSERT_TRUE(held);
     Send(TVM_DELETEITEM, 0, Ptr(b));
-    std::string nameOfA;
-    HRESULT gone = S_OK, goneChild = S_OK;
-    reader.Run([&] {
-        nameOfA = ReadRow(held.Get(), Id(a)).name;
-        BSTR name = nullptr;
-        gone = held->get_accName(Child(Id(b)), &name);
-    });
-    EXPECT_EQ("A", nameOfA);
-    EXPECT_EQ(E_INVALIDARG, gone);
+    std::string names;
+    reader.Run([&] { names = ReadRow(held.Get(), Id(a)).name + "," + ReadRow(held.Get(), Id(b)).name; });
+    EXPECT_EQ("A,<failed>", names);
 
     DestroyWindow(m_tree);
     m_tree = nullptr;
-    long count = 0;
+    HRESULT name = S_OK, count = S_OK;
     reader.Run([&] {
-        BSTR name = nullptr;
-        gone = held->get_accName(Child(CHILDID_SELF), &name);
-        goneChild = held->get_accChildCount(&count);
+        BSTR text = nullptr;
+        long children = 0;
+        name = held->get_accName(ChildId(CHILDID_SELF), &text);
+        count = held->get_accChildCount(&children);
         held.Reset();
     });
-    EXPECT_EQ(CO_E_OBJNOTCONNECTED, gone);
-    EXPECT_EQ(CO_E_OBJNOTCONNECTED, goneChild);
+    EXPECT_EQ(CO_E_OBJNOTCONNECTED, name);
+    EXPECT_EQ(CO_E_OBJNOTCONNECTED, count);
 }
 
 // The right button asks for the menu at the click unless the owner took NM_RCLICK; the
@@ -293,17 +267,16 @@ TEST_F(AccessibleTree, ObjectOutlivesItsItemsAndItsWindow)
 TEST_F(AccessibleTree, RightButtonAndContextKeysAskTheOwnerForItsMenu)
 {
     HTREEITEM a = Insert("A");
-    POINT at = LabelPoint(a);
-    Send(WM_RBUTTONDOWN, 0, At(at));
-    Send(WM_RBUTTONUP, 0, At(at));
+    Send(WM_RBUTTONDOWN, 0, OnLabel(a));
+    Send(WM_RBUTTONUP, 0, OnLabel(a));
     ASSERT_EQ(1u, m_contextMenus.size());
-    POINT screen = at;
+    POINT screen = { GET_X_LPARAM(OnLabel(a)), GET_Y_LPARAM(OnLabel(a)) };
     ClientToScreen(m_tree, &screen);
     EXPECT_EQ(screen.x, m_contextMenus[0].x);
     EXPECT_EQ(screen.y, m_contextMenus[0].y);
 
     m_hooks[NM_RCLICK] = [](const NMHDR*) { return LRESULT(1); };
-    Send(WM_RBUTTONDOWN, 0, At(at));
+    Send(WM_RBUTTONDOWN, 0, OnLabel(a));
     EXPECT_EQ(1u, m_contextMenus.size());
 
     m_contextMenus.clear();

@@ -1,6 +1,6 @@
-// Prints the control window's tree as a screen reader reads it, from another process:
-// each item indented by its level, with its name, level (value), description, states and
-// default action. For the demo (scripts/run), beside its screenshots.
+// The demo's tool (scripts/run): prints the control window's tree as a screen reader reads
+// it, from another process: each item indented by its level, with its name, role and level
+// (value), description, states and default action, beside the demo's screenshots.
 //
 //   accessible_dump [caption]      the caption defaults to the control window's
 #include <windows.h>
@@ -13,9 +13,16 @@
 
 namespace {
 
+std::string RoleText(LONG role)
+{
+    char text[100] = "";
+    GetRoleTextA(static_cast<DWORD>(role), text, sizeof text);
+    return text;
+}
+
 int Dump(HWND tree)
 {
-    velutils::ComPtr<IAccessible> object = ClientObject(tree);
+    velutils::ComPtr<IAccessible> object = ObjectOf(tree);
     if (!object) {
         std::fprintf(stderr, "no accessibility object\n");
         return 1;
