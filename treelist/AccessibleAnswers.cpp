@@ -236,17 +236,28 @@ void HitTest(TreeListState& s, AccessibleQuery& q)
     q.id = static_cast<LONG>(ItemAtRow(s, row));
 }
 
+// From the first index on; a reader that walks one child at a time goes on from where
+// its last walk ended while the tree stays as it was.
 void Children(const TreeListState& s, AccessibleQuery& q)
 {
-    ItemId id = s.firstRoot;
-    for (LONG skip = q.number; id && skip > 0; --skip)
-        id = NextInTreeOrder(s, id);
+    ItemId id = static_cast<ItemId>(q.resumeAt);
+    if (!id || q.stamp != s.changes || !Item(s, id)) {
+        id = s.firstRoot;
+        for (LONG skip = q.number; id && skip > 0; --skip)
+            id = NextInTreeOrder(s, id);
+    }
     for (; id && static_cast<LONG>(q.ids.size()) < q.count; id = NextInTreeOrder(s, id))
         q.ids.push_back(static_cast<LONG>(id));
+    q.resumeAt = static_cast<LONG>(id);
+    q.stamp = s.changes;
 }
 
 void Selection(const TreeListState& s, AccessibleQuery& q)
 {
+    if (s.selectedCount == 1 && s.caret && (s.items[s.caret]->state & TVIS_SELECTED)) {
+        q.ids.push_back(static_cast<LONG>(s.caret));
+        return;
+    }
     for (ItemId id = s.firstRoot; id && q.ids.size() < s.selectedCount; id = NextInTreeOrder(s, id))
         if (s.items[id]->state & TVIS_SELECTED)
             q.ids.push_back(static_cast<LONG>(id));

@@ -21,6 +21,10 @@ struct AccessibleQuery {
     LONG child = 0;             // CHILDID_SELF (0) for the control, else the item's handle
     LONG number = 0;            // Navigate: the direction; Select: the flags; Children: the first index
     LONG count = 0;             // Children: how many at most
+    // Children: the item at the first index when the asker knows it from its last answer,
+    // and the tree's count of changes then; kept valid, a walk goes on from there.
+    LONG resumeAt = 0;
+    unsigned stamp = 0;
     POINT point = {};           // HitTest: screen coordinates
 
     // The answer. `ids` holds child ids (Children, Selection); `id`, with `hasId`, the one
@@ -33,6 +37,7 @@ struct AccessibleQuery {
     LONG id = 0;
     bool hasId = false;
     HWND window = nullptr;      // HitTest: a child window under the point (the header)
+    // Children: `resumeAt` and `stamp` are set for the item after the last one given.
     bool standard = false;      // Navigate: the control's own place among its sibling windows
 };
 

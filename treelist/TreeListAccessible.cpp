@@ -42,10 +42,10 @@ velutils::ComPtr<TreeListAccessible> TreeListAccessible::Create(HWND hwnd)
     std::shared_ptr<Link> window(new (std::nothrow) Link(hwnd));
     if (!window)
         return velutils::ComPtr<TreeListAccessible>();
-    return velutils::ComPtr<TreeListAccessible>(new (std::nothrow) TreeListAccessible(window, 0));
+    return velutils::ComPtr<TreeListAccessible>(new (std::nothrow) TreeListAccessible(window, Cursor()));
 }
 
-TreeListAccessible::TreeListAccessible(std::shared_ptr<Link> window, ULONG cursor)
+TreeListAccessible::TreeListAccessible(std::shared_ptr<Link> window, Cursor cursor)
     : m_window(std::move(window)), m_cursor(cursor)
 {
 }
@@ -386,9 +386,12 @@ HRESULT TreeListAccessible::Next(ULONG count, VARIANT* items, ULONG* fetched)
         return E_POINTER;
     if (fetched)
         *fetched = 0;
+    std::lock_guard<std::mutex> lock(m_cursorLock);
     AccessibleQuery query{ AccessibleAsk::Children };
-    query.number = static_cast<LONG>(m_cursor.load());
+    query.number = static_cast<LONG>(m_cursor.index);
     query.count = static_cast<LONG>(count);
+    query.resumeAt = m_cursor.item;
+    query.stamp = m_cursor.stamp;
     HRESULT result = Ask(query);
     if (FAILED(result))
         return result;
@@ -397,7 +400,9 @@ HRESULT TreeListAccessible::Next(ULONG count, VARIANT* items, ULONG* fetched)
         VariantInit(&items[i]);
         SetChildId(query.ids[i], &items[i]);
     }
-    m_cursor += n;
+    m_cursor.index += n;
+    m_cursor.item = query.resumeAt;
+    m_cursor.stamp = query.stamp;
     if (fetched)
         *fetched = n;
     return n == count ? S_OK : S_FALSE;
@@ -410,16 +415,17 @@ HRESULT TreeListAccessible::Skip(ULONG count)
     if (FAILED(result))
         return result;
     ULONG total = static_cast<ULONG>(query.value);
-    ULONG at = m_cursor.load();
-    ULONG left = at < total ? total - at : 0;
+    std::lock_guard<std::mutex> lock(m_cursorLock);
+    ULONG left = m_cursor.index < total ? total - m_cursor.index : 0;
     ULONG n = count < left ? count : left;
-    m_cursor = at + n;
+    m_cursor = Cursor{ m_cursor.index + n, 0, 0 };
     return n == count ? S_OK : S_FALSE;
 }
 
 HRESULT TreeListAccessible::Reset()
 {
-    m_cursor = 0;
+    std::lock_guard<std::mutex> lock(m_cursorLock);
+    m_cursor = Cursor();
     return S_OK;
 }
 
@@ -427,7 +433,8 @@ HRESULT TreeListAccessible::Clone(IEnumVARIANT** copy)
 {
     if (!copy)
         return E_POINTER;
-    *copy = new (std::nothrow) TreeListAccessible(m_window, m_cursor.load());
+    std::lock_guard<std::mutex> lock(m_cursorLock);
+    *copy = new (std::nothrow) TreeListAccessible(m_window, m_cursor);
     return *copy ? S_OK : E_OUTOFMEMORY;
 }
 

@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 
 #include "treelist/AccessibleQuery.h"
 #include "utils/ComPtr.h"
@@ -68,7 +69,14 @@ public:
 private:
     // Clones share the window with the object they came from.
     using Link = std::atomic<HWND>;
-    TreeListAccessible(std::shared_ptr<Link> window, ULONG cursor);
+    // Where the enumeration stands: the index of the next child, and (0 = unknown) that
+    // child with the tree's count of changes when it was learnt.
+    struct Cursor {
+        ULONG index = 0;
+        LONG item = 0;
+        unsigned stamp = 0;
+    };
+    TreeListAccessible(std::shared_ptr<Link> window, Cursor cursor);
 
     // Asks the control; CO_E_OBJNOTCONNECTED once the window is gone.
     HRESULT Ask(AccessibleQuery& query) const;
@@ -81,7 +89,8 @@ private:
 
     std::atomic<LONG> m_refs{ 1 };
     std::shared_ptr<Link> m_window;
-    std::atomic<ULONG> m_cursor;
+    std::mutex m_cursorLock;
+    Cursor m_cursor;
 };
 
 }  // namespace treelist

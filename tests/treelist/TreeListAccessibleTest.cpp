@@ -100,7 +100,7 @@ protected:
 TEST_F(AccessibleTree, ReaderSeesEveryItemWithItsNameLevelStatesAndPlace)
 {
     BuildSample();
-    std::vector<LONG> ids;
+    std::vector<LONG> ids, oneByOne;
     std::vector<AccessibleRow> rows;
     reader.Run([&] {
         velutils::ComPtr<IAccessible> object = ObjectOf(m_tree);
@@ -108,8 +108,14 @@ TEST_F(AccessibleTree, ReaderSeesEveryItemWithItsNameLevelStatesAndPlace)
         for (LONG id : ids)
             rows.push_back(ReadRow(object.Get(), id));
         rows.push_back(ReadRow(object.Get(), CHILDID_SELF));
+        velutils::ComPtr<IEnumVARIANT> list;
+        object->QueryInterface(IID_IEnumVARIANT, list.ReceiveVoid());
+        VARIANT child;
+        for (list->Reset(), list->Skip(1); list->Next(1, &child, nullptr) == S_OK;)
+            oneByOne.push_back(child.lVal);
     });
     EXPECT_EQ((std::vector<LONG>{ Id(alfa), Id(egy), Id(ketto), Id(beta), Id(rejtett), Id(gamma) }), ids);
+    EXPECT_EQ(std::vector<LONG>(ids.begin() + 1, ids.end()), oneByOne);
     const char* expected[] = {
         "Alfa|1|Érték: 1|Összecsukás|expanded",   "Egy|2|||focused selected checked", "Kettő*|2|||",
         "Béta|1||Kibontás|collapsed offscreen", "Rejtett|2|||invisible",            "Gamma|1|||offscreen",
