@@ -51,8 +51,9 @@ ReaderThread::ReaderThread() : m_wake(CreateEventA(nullptr, FALSE, FALSE, nullpt
 {
     m_thread = std::thread([this] {
         CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        HANDLE wake = m_wake.Get();
         while (!m_stop) {
-            MsgWaitForMultipleObjects(1, &m_wake, FALSE, INFINITE, QS_ALLINPUT);
+            MsgWaitForMultipleObjects(1, &wake, FALSE, INFINITE, QS_ALLINPUT);
             MSG msg;
             while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
                 DispatchMessageA(&msg);
@@ -61,8 +62,7 @@ ReaderThread::ReaderThread() : m_wake(CreateEventA(nullptr, FALSE, FALSE, nullpt
                 m_busy = false;
             }
         }
-        if (m_hook)
-            UnhookWinEvent(m_hook);
+        m_hook.Reset();
         CoUninitialize();
     });
 }
@@ -70,17 +70,16 @@ ReaderThread::ReaderThread() : m_wake(CreateEventA(nullptr, FALSE, FALSE, nullpt
 ReaderThread::~ReaderThread()
 {
     m_stop = true;
-    SetEvent(m_wake);
+    SetEvent(m_wake.Get());
     m_thread.join();
     g_listener = nullptr;
-    CloseHandle(m_wake);
 }
 
 void ReaderThread::Run(const std::function<void()>& work)
 {
     m_work = work;
     m_busy = true;
-    SetEvent(m_wake);
+    SetEvent(m_wake.Get());
     ServeUntil([this] { return !m_busy; });
 }
 
@@ -88,7 +87,7 @@ void ReaderThread::Listen(HWND window)
 {
     m_window = window;
     g_listener = this;
-    Run([this] { m_hook = SetWinEventHook(EVENT_MIN, 0xAFFF, nullptr, OnEvent, 0, 0, WINEVENT_OUTOFCONTEXT); });
+    Run([this] { m_hook.Reset(SetWinEventHook(EVENT_MIN, 0xAFFF, nullptr, OnEvent, 0, 0, WINEVENT_OUTOFCONTEXT)); });
 }
 
 void CALLBACK ReaderThread::OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD)

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "utils/ComPtr.h"
+#include "utils/UniqueHandle.h"
 
 // One child of an object as a reader reads it (id 0: the object itself).
 struct AccessibleRow {
@@ -39,11 +40,11 @@ public:
 private:
     static void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD);
 
-    std::thread m_thread;
-    HANDLE m_wake;
+    velutils::KernelHandle m_wake;
     std::function<void()> m_work;
     std::atomic<bool> m_busy{ false }, m_stop{ false };
-    HWINEVENTHOOK m_hook = nullptr;
+    velutils::WinEventHook m_hook;      // the reader thread's own
+    std::thread m_thread;
     HWND m_window = nullptr;
     std::mutex m_lock;
     std::vector<HeardEvent> m_heard;
