@@ -4,6 +4,7 @@
 
 #include "app/CVelDbCtrlDlg.h"
 #include "app/SingleInstance.h"
+#include "utils/ComApartment.h"
 
 BOOL CVelDbCtrlApp::InitInstance()
 {
@@ -16,6 +17,7 @@ BOOL CVelDbCtrlApp::InitInstance()
     // The header and tooltip classes of the tree-list come from the common controls.
     INITCOMMONCONTROLSEX controls = { sizeof controls, ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES };
     InitCommonControlsEx(&controls);
+    velutils::ComApartment com;
 
     CVelDbCtrlDlg dlg(&instance);
     m_pMainWnd = &dlg;

@@ -1,6 +1,7 @@
 #include "app/CVelDbCtrlDlg.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <utility>
 
@@ -64,7 +65,7 @@ LRESULT CVelDbCtrlDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     LRESULT result = 0;
     RunShowingFailures([&] {
         if (msg == WM_TRAYNOTIFY)
-            result = OnTrayNotify(lParam);
+            result = OnTrayNotify(wParam, lParam);
         else if (msg == TaskbarCreatedMessage())
             OnTaskbarCreated();
         else if (msg == SingleInstance::ShowMessage())
@@ -107,6 +108,8 @@ bool CVelDbCtrlDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
         return true;
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<const NMHDR*>(lParam), result);
+    case WM_CONTEXTMENU:
+        return OnContextMenu(reinterpret_cast<HWND>(wParam), lParam) || CDialog::OnWndMsg(msg, wParam, lParam, result);
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return true;
@@ -115,22 +118,47 @@ bool CVelDbCtrlDlg::OnWndMsg(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
     }
 }
 
-LRESULT CVelDbCtrlDlg::OnTrayNotify(LPARAM lParam)
+// The shell speaks in one of two layouts. In the first, lParam is the mouse message
+// alone, and the button releases are the clicks. A shell that took version 4 puts the
+// message in LOWORD(lParam) with the icon's id above it and the icon's anchor in wParam;
+// it follows each release with NIN_SELECT or WM_CONTEXTMENU, which it also sends for the
+// keyboard (Enter, Space, the Apps key): those are the clicks then, so that one click
+// acts once.
+LRESULT CVelDbCtrlDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam)
 {
-    switch (lParam) {
-    case WM_LBUTTONUP:
-        NotifyTray(TrayIcon::Delete, m_strTipBase, m_hIconCurrent);
-        ShowWindow(SW_SHOW);
-        SetForegroundWindow();
-        FillTreeValues();
-        break;
-    case WM_RBUTTONUP:
-        ShowTrayMenu();
-        break;
-    default:
-        break;
+    if (HIWORD(lParam) != TrayIcon::kIconId) {
+        switch (lParam) {
+        case WM_LBUTTONUP: OnTrayClick(); break;
+        case WM_RBUTTONUP: ShowTrayMenu(); break;
+        default: break;
+        }
+        return 0;
+    }
+    switch (LOWORD(lParam)) {
+    case NIN_SELECT:
+    case NIN_KEYSELECT: OnTraySelect(); break;
+    case WM_CONTEXTMENU: ShowMenuAt(POINT{ GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam) }); break;
+    default: break;
     }
     return 0;
+}
+
+void CVelDbCtrlDlg::OnTrayClick()
+{
+    NotifyTray(TrayIcon::Delete, m_strTipBase, m_hIconCurrent);
+    ShowWindow(SW_SHOW);
+    SetForegroundWindow();
+    FillTreeValues();
+}
+
+// A selection that reaches a window the icon already opened (a second one the shell had
+// queued) only brings it forward: the databases are not listed twice.
+void CVelDbCtrlDlg::OnTraySelect()
+{
+    if (!m_tray.IsShown() && IsWindowVisible())
+        SetForegroundWindow();
+    else
+        OnTrayClick();
 }
 
 // A restarted shell has lost the icon: give it back while it is meant to be there.
@@ -251,8 +279,7 @@ bool CVelDbCtrlDlg::OnNotify(const NMHDR* header, LRESULT& result)
     if (!header || header->idFrom != IDC_TREELIST)
         return false;
     switch (header->code) {
-    case NM_RCLICK:
-        OnTreeRClick();
+    case NM_RCLICK:                        // answered 0: the tree asks for the menu next
         result = 0;
         return true;
     case TVN_ITEMEXPANDEDA:
@@ -314,10 +341,40 @@ void CVelDbCtrlDlg::NotifyTray(TrayIcon::Action action, std::string tip, HICON i
     m_tray.Notify(action, tip, icon);
 }
 
+// The tree's context menu: the right button, the Apps key and Shift+F10 (at the caret,
+// -1, -1). Other windows' requests get the default handling.
+bool CVelDbCtrlDlg::OnContextMenu(HWND from, LPARAM where)
+{
+    if (!from || from != m_tree.GetSafeHwnd())
+        return false;
+    POINT at = { GET_X_LPARAM(where), GET_Y_LPARAM(where) };
+    if (at.x == -1 && at.y == -1)
+        at = CaretMenuPoint();
+    ShowMenuAt(at);
+    return true;
+}
+
+// Below the caret's label, scrolled into view; the tree's corner without a caret.
+POINT CVelDbCtrlDlg::CaretMenuPoint()
+{
+    POINT at = { 0, 0 };
+    HTREEITEM caret = m_tree.GetSelectedItem();
+    RECT label;
+    if (caret && m_tree.EnsureVisible(caret) && m_tree.GetItemRect(caret, &label, TRUE))
+        at = POINT{ label.left, label.bottom };
+    ::ClientToScreen(m_tree.GetSafeHwnd(), &at);
+    return at;
+}
+
 void CVelDbCtrlDlg::ShowTrayMenu()
 {
     POINT at;
     GetCursorPos(&at);
+    ShowMenuAt(at);
+}
+
+void CVelDbCtrlDlg::ShowMenuAt(POINT at)
+{
     SetForegroundWindow();
     TrackPopupMenu(m_menu.GetSubMenu(0), TPM_RIGHTBUTTON | TPM_LEFTALIGN, at.x, at.y, 0, m_hWnd, nullptr);
     PostMessage(WM_USER, 0, 0);
@@ -368,11 +425,6 @@ void CVelDbCtrlDlg::OnNetLock()
 void CVelDbCtrlDlg::OnExit()
 {
     PostMessage(WM_CLOSE, 0, 0);
-}
-
-void CVelDbCtrlDlg::OnTreeRClick()
-{
-    ShowTrayMenu();
 }
 
 void CVelDbCtrlDlg::OnTreeItemExpanded(const NMHDR* header)
@@ -468,6 +520,7 @@ void CVelDbCtrlDlg::RebuildTree()
     RefreshServerDir();
     BuildVersionReport();
     m_params.Build();
+    m_tree.SelectItem(m_tree.GetRootItem());    // the keys start from the first row
 }
 
 void CVelDbCtrlDlg::BuildVersionReport()

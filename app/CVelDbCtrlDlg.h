@@ -28,7 +28,9 @@ public:
 
     // Shown when the operator opens the window or the parameters are filled.
     void NotifyTray(TrayIcon::Action action, std::string tip, HICON icon);
+    // The popup menu at the mouse, or at a point of the screen.
     void ShowTrayMenu();
+    void ShowMenuAt(POINT at);
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -57,7 +59,9 @@ protected:
     ProgramIcons m_icons;                         // the icons above, at the sizes of the DPI
 
 private:
-    LRESULT OnTrayNotify(LPARAM lParam);
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    void OnTrayClick();
+    void OnTraySelect();
     void OnTaskbarCreated();
     void OnShowRequest();
     int OnCreate(const CREATESTRUCTA* create);
@@ -69,6 +73,7 @@ private:
     void OnSize(int cx, int cy);
     void OnShowWindow(BOOL show, LPARAM status);
     bool OnNotify(const NMHDR* header, LRESULT& result);
+    bool OnContextMenu(HWND from, LPARAM where);
     void OnDpiChanged(UINT dpi, const RECT* suggested);
 
     void OnOpenControlWindow();
@@ -77,7 +82,6 @@ private:
     void OnRestartServer();
     void OnNetLock();
     void OnExit();
-    void OnTreeRClick();
     void OnTreeItemExpanded(const NMHDR* header);
 
     // Service control, run by the timer and the menu commands.
@@ -93,6 +97,7 @@ private:
     void ShowBalloon(UINT titleId, UINT textId, DWORD infoFlags);
     void EnableServiceCommands(bool running);
     void RebuildTree();
+    POINT CaretMenuPoint();
     void BuildVersionReport();
     void FillTreeValues();
     void FillParameters();

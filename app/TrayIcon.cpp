@@ -29,12 +29,17 @@ BOOL TrayIcon::Notify(Action action, const std::string& tip, HICON icon)
     data.hWnd = m_owner;
     data.uID = kIconId;
     if (action != Delete) {
-        data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+        // A version 4 shell shows the standard tip only when asked to.
+        data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
         data.uCallbackMessage = kCallbackMessage;
         data.hIcon = icon;
         CopyText(data.szTip, kTipChars, tip);
     }
     BOOL result = Shell_NotifyIconA(action, &data);
+    if (action == Add && result) {
+        data.uVersion = NOTIFYICON_VERSION_4;
+        Shell_NotifyIconA(NIM_SETVERSION, &data);
+    }
     if (action != Delete)
         m_tip = tip.substr(0, kTipChars);
     if (action == Delete)

@@ -19,7 +19,9 @@ public:
 
     void Attach(HWND owner) { m_owner = owner; }
 
-    // Sends the icon record to the shell; returns the shell's answer.
+    // Sends the icon record to the shell; returns the shell's answer. An icon added
+    // speaks the shell's version 4 where the shell has it: the keyboard reaches it, and
+    // its notifications carry the icon id and the anchor point (see the control window).
     BOOL Notify(Action action, const std::string& tip, HICON icon);
 
     // A balloon from the icon (NIIF_WARNING, NIIF_INFO); only an icon that is there

@@ -1,5 +1,6 @@
 #include "framework/CTreeCtrl.h"
 
+#include <cstring>
 #include <vector>
 
 #include "framework/CWinApp.h"
@@ -53,6 +54,18 @@ BOOL CTreeCtrl::Expand(HTREEITEM item, UINT code)
 BOOL CTreeCtrl::SelectItem(HTREEITEM item)
 {
     return static_cast<BOOL>(SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)));
+}
+
+BOOL CTreeCtrl::EnsureVisible(HTREEITEM item)
+{
+    return static_cast<BOOL>(SendMessage(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item)));
+}
+
+// The record carries the item in its first bytes.
+BOOL CTreeCtrl::GetItemRect(HTREEITEM item, RECT* rect, BOOL textOnly) const
+{
+    std::memcpy(rect, &item, sizeof(item));
+    return static_cast<BOOL>(SendMessage(TVM_GETITEMRECT, textOnly, reinterpret_cast<LPARAM>(rect)));
 }
 
 HTREEITEM CTreeCtrl::GetNextItem(HTREEITEM item, UINT code) const

@@ -18,6 +18,9 @@ public:
     BOOL DeleteAllItems();
     BOOL Expand(HTREEITEM item, UINT code);
     BOOL SelectItem(HTREEITEM item);
+    BOOL EnsureVisible(HTREEITEM item);
+    // The item's row (or, with `textOnly`, its label) in client coordinates.
+    BOOL GetItemRect(HTREEITEM item, RECT* rect, BOOL textOnly) const;
 
     HTREEITEM GetNextItem(HTREEITEM item, UINT code) const;
     HTREEITEM GetRootItem() const;

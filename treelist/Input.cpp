@@ -309,6 +309,19 @@ void OnKeyDownCallingOut(TreeListState& s, WORD key)
         MoveCaretForKeyCallingOut(s, key);
     if (check.Holds())
         NotifyKeyDownCallingOut(s, key);
+    if (check.Holds() && IsContextMenuKey(key))
+        OnContextMenuKeyCallingOut(s);
+}
+
+bool IsContextMenuKey(WORD key)
+{
+    return key == VK_APPS || (key == VK_F10 && KeyHeld(VK_SHIFT));
+}
+
+void OnContextMenuKeyCallingOut(TreeListState& s)
+{
+    if (s.enabled)
+        NotifyContextMenuCallingOut(s, -1);
 }
 
 void OnMouseButtonCallingOut(TreeListState& s, UINT message, WPARAM keys, POINT point)
@@ -323,7 +336,14 @@ void OnMouseButtonCallingOut(TreeListState& s, UINT message, WPARAM keys, POINT 
         return;
     if (!check.Holds(hit.item))
         hit.item = 0;
-    NotifyTreeViewCallingOut(s, ClickCode(message), 0, hit.item, hit.item ? hit.column : 0, 0, 0, point);
+    LRESULT answer = NotifyTreeViewCallingOut(s, ClickCode(message), 0, hit.item, hit.item ? hit.column : 0, 0, 0,
+                                              point);
+    // An owner that did not take the right click itself gets the context menu message.
+    if (message == WM_RBUTTONDOWN && answer == 0 && check.Holds()) {
+        POINT screen = point;
+        ClientToScreen(s.hwnd, &screen);
+        NotifyContextMenuCallingOut(s, MAKELPARAM(screen.x, screen.y));
+    }
 }
 
 void OnMouseMoveCallingOut(TreeListState& s, WPARAM keys, POINT point)

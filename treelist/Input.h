@@ -5,6 +5,9 @@
 namespace treelist {
 
 void OnKeyDownCallingOut(TreeListState& s, WORD key);
+// The Apps key and Shift+F10 (a system key) ask the owner for its context menu.
+bool IsContextMenuKey(WORD key);
+void OnContextMenuKeyCallingOut(TreeListState& s);
 // WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONDBLCLK.
 void OnMouseButtonCallingOut(TreeListState& s, UINT message, WPARAM keys, POINT point);
 void OnMouseMoveCallingOut(TreeListState& s, WPARAM keys, POINT point);

@@ -44,6 +44,7 @@ bool SetCellText(TreeListState& s, ItemId id, int column, const char* text)
             item->callbackFlags &= ~CBK_TEXT;
         }
         item->textWidth = 0;
+        s.events.Add(EVENT_OBJECT_NAMECHANGE, static_cast<LONG>(id));
         return true;
     }
     TreeCell* cell = Cell(s, id, column);
@@ -53,6 +54,7 @@ bool SetCellText(TreeListState& s, ItemId id, int column, const char* text)
         return false;
     cell->textWidth = 0;
     cell->colorFlags |= CLF_EXISTS;
+    s.events.Add(EVENT_OBJECT_DESCRIPTIONCHANGE, static_cast<LONG>(id));
     return true;
 }
 
@@ -60,6 +62,7 @@ bool SetCellText(TreeListState& s, ItemId id, int column, const char* text)
 void RelinkChildren(TreeListState& s, ItemId parent, const std::vector<ItemId>& order)
 {
     ++s.changes;
+    s.events.Add(EVENT_OBJECT_REORDER, CHILDID_SELF);
     ItemId& first = parent ? s.items[parent]->firstChild : s.firstRoot;
     ItemId& last = parent ? s.items[parent]->lastChild : s.lastRoot;
     ItemId previous = 0;

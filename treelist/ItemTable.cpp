@@ -128,6 +128,7 @@ void FreeRecord(TreeListState& s, ItemId id)
     }
     // Every item deleted passes here; the owner hears of it after the message.
     s.deleted.emplace_back(id, item->lParam);
+    s.events.Add(EVENT_OBJECT_DESTROY, static_cast<LONG>(id));
     std::free(item);
     s.items[id] = nullptr;
     --s.itemCount;
@@ -299,6 +300,7 @@ ItemId InsertItem(TreeListState& s, const TVINSERTSTRUCTA& insert)
     Link(s, id, parent, after);
     if (item->state & TVIS_SELECTED)
         ++s.selectedCount;
+    s.events.Add(EVENT_OBJECT_CREATE, static_cast<LONG>(id));
 
     bool visible = !parent || (IsVisible(s, parent) && (s.items[parent]->state & TVIS_EXPANDED));
     if (visible)
@@ -353,6 +355,8 @@ void ApplyState(TreeListState& s, ItemId id, UINT state, UINT mask)
         mask &= ~TVIS_EXPANDED;
     }
     item->state = (item->state & ~mask) | (state & mask);
+    if ((old ^ item->state) & TVIS_STATEIMAGEMASK)
+        s.events.Add(EVENT_OBJECT_STATECHANGE, static_cast<LONG>(id));    // a check box flipped
     bool was = (old & TVIS_SELECTED) != 0;
     bool now = (item->state & TVIS_SELECTED) != 0;
     if (was != now) {
@@ -365,6 +369,8 @@ void ApplyState(TreeListState& s, ItemId id, UINT state, UINT mask)
 
 void SetCaret(TreeListState& s, ItemId id, int column)
 {
+    if (id != s.caret)
+        s.events.CaretMoved();
     s.caret = id;
     s.caretColumn = column;
 }

@@ -57,6 +57,16 @@ LRESULT NotifyKeyDownCallingOut(TreeListState& s, WORD key)
     return SendNotifyCallingOut(s, nm.hdr, TVN_KEYDOWN);
 }
 
+LRESULT NotifyContextMenuCallingOut(TreeListState& s, LPARAM where)
+{
+    HWND owner = s.owner;
+    HWND hwnd = s.hwnd;
+    if (!owner || !IsWindow(owner))
+        return 0;
+    UnlockScope unlock(s.lock);
+    return SendMessageA(owner, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), where);
+}
+
 void NotifyDeletedItemsCallingOut(TreeListState& s)
 {
     while (!s.deleted.empty()) {

@@ -10,6 +10,8 @@ LRESULT SendNotifyCallingOut(TreeListState& s, NMHDR& header, UINT code);
 LRESULT NotifyTreeViewCallingOut(TreeListState& s, UINT code, UINT action, ItemId newItem, int newColumn,
                                  ItemId oldItem = 0, int oldColumn = 0, POINT point = POINT{ 0, 0 });
 LRESULT NotifyKeyDownCallingOut(TreeListState& s, WORD key);
+// WM_CONTEXTMENU to the owner: at a point of the screen, or (-1) from the keyboard.
+LRESULT NotifyContextMenuCallingOut(TreeListState& s, LPARAM where);
 // Sends TVN_DELETEITEM for the items freed since the last call (the handles are no
 // longer valid then; the owner frees its lParam data).
 void NotifyDeletedItemsCallingOut(TreeListState& s);

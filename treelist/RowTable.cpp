@@ -141,6 +141,7 @@ void SetExpandedBit(TreeListState& s, ItemId id, bool expanded)
     if (was == expanded)
         return;
     ++s.changes;
+    s.events.Add(EVENT_OBJECT_STATECHANGE, static_cast<LONG>(id));
     if (item->row != 0) {
         unsigned from = item->row == kRowUnknown ? s.rowsValid : item->row;
         if (expanded) {

@@ -9,13 +9,17 @@
 #include <vector>
 
 #include "treelist/AccessLock.h"
+#include "treelist/AccessibleEvents.h"
 #include "treelist/Metrics.h"
 #include "treelist/TreeListMessages.h"
+#include "utils/ComPtr.h"
 #include "utils/UniqueHandle.h"
 
 namespace treelist {
 
 using ItemId = unsigned;            // index into the item table; 0 = none
+
+class TreeListAccessible;
 
 constexpr int kMaxColumns = 32;
 constexpr unsigned kRowUnknown = 0xFFFFFFFFu;    // visible, row not yet numbered
@@ -172,6 +176,11 @@ struct TreeListState {
     int dragColumn = 0;
     int dragButton = 0;             // 0 none, 1 left, 2 right
     POINT dragStart = {};
+
+    // What screen readers see: the accessibility object, made when first asked for, and
+    // the events of the message under way.
+    velutils::ComPtr<TreeListAccessible> accessible;
+    AccessibleEvents events;
 };
 
 TreeListState* GetState(HWND hwnd);

@@ -2,6 +2,9 @@
 
 #include <new>
 
+#include <oleacc.h>
+
+#include "treelist/AccessibleAnswers.h"
 #include "treelist/Appearance.h"
 #include "treelist/Columns.h"
 #include "treelist/GdiScopes.h"
@@ -16,8 +19,10 @@
 #include "treelist/RowTable.h"
 #include "treelist/Scrolling.h"
 #include "treelist/SharedGdi.h"
+#include "treelist/TreeListAccessible.h"
 #include "treelist/TreeOps.h"
 #include "treelist/WindowDpi.h"
+#include "utils/AccessibleIid.h"
 #include "utils/DpiScale.h"
 
 // Windows 10 on; the headers show it only to programs for those systems.
@@ -81,7 +86,12 @@ LRESULT OnDestroy(TreeListState& s)
     s.tearingDown = true;
     s.editItem = 0;
     s.editor.Reset();
+    // Readers that still hold the object hear from now on that it is gone.
+    if (s.accessible)
+        s.accessible->Disconnect();
+    s.accessible.Reset();
     DeleteAllItems(s);
+    s.events.Clear();
     s.header.Reset();
     s.tooltip.Reset();
     s.ownStateImages.Reset();
@@ -191,6 +201,8 @@ LRESULT OnFocusCallingOut(TreeListState& s, bool gained)
 {
     LockScope lock(s.lock);
     s.hasFocus = gained;
+    if (gained)
+        s.events.FocusGained();
     if (s.selectedCount > 1)
         InvalidateRect(s.hwnd, nullptr, FALSE);
     else if (s.caret)
@@ -653,6 +665,40 @@ LRESULT OnDeleteColumnCallingOut(TreeListState& s, WPARAM column)
     return DeleteColumn(s, static_cast<int>(column)) ? TRUE : FALSE;
 }
 
+// ---- accessibility ----
+
+// The accessibility object of the control's client area; every other object is the
+// system's.
+LRESULT OnGetObject(TreeListState& s, WPARAM flags, LPARAM object)
+{
+    if (static_cast<LONG>(static_cast<DWORD>(object)) != OBJID_CLIENT || s.tearingDown)
+        return DefWindowProcA(s.hwnd, WM_GETOBJECT, flags, object);
+    if (!s.accessible)
+        s.accessible = TreeListAccessible::Create(s.hwnd);
+    if (!s.accessible)
+        return 0;
+    return LresultFromObject(velutils::kIidAccessible, flags, static_cast<IAccessible*>(s.accessible.Get()));
+}
+
+// A question of the accessibility object (answered: 1), or the expansion its default
+// action asked for.
+LRESULT OnAccessibleMessageCallingOut(TreeListState& s, WPARAM kind, LPARAM detail)
+{
+    LockScope lock(s.lock);
+    if (s.tearingDown)
+        return 0;
+    if (kind == kAccessibleAnswer && detail) {
+        AnswerAccessibleQueryCallingOut(s, *reinterpret_cast<AccessibleQuery*>(detail));
+        return 1;
+    }
+    ItemId id = IdFromParam(static_cast<UINT_PTR>(detail));
+    const TreeItem* item = Item(s, id);
+    if (kind != kAccessibleToggle || !item || !HasChildren(s, *item))
+        return 0;
+    ExpandItemCallingOut(s, id, TVE_TOGGLE);
+    return 1;
+}
+
 // ---- input ----
 
 LRESULT OnKeyDownMessageCallingOut(TreeListState& s, WPARAM key)
@@ -660,6 +706,24 @@ LRESULT OnKeyDownMessageCallingOut(TreeListState& s, WPARAM key)
     LockScope lock(s.lock);
     OnKeyDownCallingOut(s, static_cast<WORD>(key));
     return 0;
+}
+
+// Shift+F10 arrives as a system key; F10 alone stays the window menu's key. The keys'
+// releases are kept from the default handling, which would ask for the menu again.
+LRESULT OnSysKeyDownCallingOut(TreeListState& s, WPARAM key, LPARAM lParam)
+{
+    if (!IsContextMenuKey(static_cast<WORD>(key)))
+        return DefWindowProcA(s.hwnd, WM_SYSKEYDOWN, key, lParam);
+    LockScope lock(s.lock);
+    OnContextMenuKeyCallingOut(s);
+    return 0;
+}
+
+LRESULT OnKeyUp(TreeListState& s, UINT msg, WPARAM key, LPARAM lParam)
+{
+    if (key == VK_APPS || (key == VK_F10 && GetKeyState(VK_SHIFT) < 0))
+        return 0;
+    return DefWindowProcA(s.hwnd, msg, key, lParam);
 }
 
 LRESULT OnMouseButtonMessageCallingOut(TreeListState& s, UINT message, WPARAM keys, LPARAM lParam)
@@ -737,6 +801,10 @@ LRESULT DispatchCallingOut(TreeListState& s, HWND hwnd, UINT msg, WPARAM wParam,
     case WM_HSCROLL: return OnScrollCallingOut(s, false, wParam);
     case WM_MOUSEWHEEL: return OnMouseWheelCallingOut(s, wParam);
     case WM_KEYDOWN: return OnKeyDownMessageCallingOut(s, wParam);
+    case WM_SYSKEYDOWN: return OnSysKeyDownCallingOut(s, wParam, lParam);
+    case WM_KEYUP:
+    case WM_SYSKEYUP: return OnKeyUp(s, msg, wParam, lParam);
+    case WM_GETOBJECT: return OnGetObject(s, wParam, lParam);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
@@ -797,7 +865,10 @@ LRESULT DispatchCallingOut(TreeListState& s, HWND hwnd, UINT msg, WPARAM wParam,
     case TVM_DELETECOLUMN: return OnDeleteColumnCallingOut(s, wParam);
     case TVM_GETCOLUMNCOUNT: return s.columnCount;
     case TVM_GETHEADER: return reinterpret_cast<LRESULT>(s.header.Get());
-    default: return DefWindowProcA(hwnd, msg, wParam, lParam);
+    default:
+        if (msg == AccessibleMessage())
+            return OnAccessibleMessageCallingOut(s, wParam, lParam);
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
 }
 
@@ -814,6 +885,8 @@ LRESULT CALLBACK TreeListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     LRESULT result = DispatchCallingOut(*s, hwnd, msg, wParam, lParam);
     if (!s->deleted.empty())
         NotifyDeletedItemsCallingOut(*s);
+    if (s->events.Pending())
+        s->events.RaiseCallingOut(*s);
     if (--s->busy == 0 && s->destroyed) {
         FreeState(s);
         return result;

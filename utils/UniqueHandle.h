@@ -134,6 +134,12 @@ struct ImageListTraits {
     static void Close(Handle h) { ::ImageList_Destroy(h); }
 };
 
+struct WinEventHookTraits {         // unhooked on the thread that set the hook
+    using Handle = HWINEVENTHOOK;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::UnhookWinEvent(h); }
+};
+
 struct WindowTraits {               // child windows a control made for itself
     using Handle = HWND;
     static Handle Invalid() { return nullptr; }
@@ -157,5 +163,6 @@ using FindHandle = UniqueHandle<FindTraits>;
 using MappedView = UniqueHandle<MappedViewTraits>;
 using ImageListHandle = UniqueHandle<ImageListTraits>;
 using WindowHandle = UniqueHandle<WindowTraits>;
+using WinEventHook = UniqueHandle<WinEventHookTraits>;
 
 }  // namespace velutils

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
+#include <commctrl.h>
+
 #include "res/resource.h"
 #include "utils/AssertBox.h"
 #include "utils/MsgBoxLayout.h"
+#include "utils/NamedAccessible.h"
 #include "utils/ThreadWindowsDisabler.h"
 
 namespace velutils {
@@ -76,6 +79,23 @@ std::string EditText(const std::string& text)
         out += text[i];
     }
     return out;
+}
+
+// The texts sit in read-only edit boxes, which have no names of their own: a reader hears
+// each as a text, named and valued by what it says.
+LRESULT CALLBACK ReadableTextProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR)
+{
+    if (msg == WM_GETOBJECT) {
+        NamedAccessible::Naming naming;
+        naming.name = WindowTextOf(edit);
+        naming.role = ROLE_SYSTEM_STATICTEXT;
+        naming.valued = true;
+        if (LRESULT answer = NamedAccessible::Answer(edit, wParam, lParam, naming))
+            return answer;
+    }
+    if (msg == WM_NCDESTROY)
+        RemoveWindowSubclass(edit, ReadableTextProc, id);
+    return DefSubclassProc(edit, msg, wParam, lParam);
 }
 
 }  // namespace
@@ -181,6 +201,8 @@ INT_PTR CALLBACK VelMsgBox::DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPA
             return box->OnClose();
         case WM_DPICHANGED:
             return box->OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        case WM_GETOBJECT:
+            return box->OnGetObject(wParam, lParam);
         default:
             return FALSE;
         }
@@ -225,6 +247,21 @@ BOOL VelMsgBox::OnDpiChanged(UINT dpi, const RECT* suggested)
     SetUpIcon();
     Layout(suggested);
     InvalidateRect(m_dialog, nullptr, TRUE);
+    return TRUE;
+}
+
+// A reader names the box by its caption; where the caption is empty (the box of a refused
+// login has none) by its main text, and the visible caption stays empty.
+BOOL VelMsgBox::OnGetObject(WPARAM flags, LPARAM object)
+{
+    if (!m_caption.empty())
+        return FALSE;
+    NamedAccessible::Naming naming;
+    naming.name = WindowTextOf(GetDlgItem(m_dialog, IDC_VELMSGBOX_TEXT));
+    LRESULT answer = NamedAccessible::Answer(m_dialog, flags, object, naming);
+    if (!answer)
+        return FALSE;
+    SetWindowLongPtrA(m_dialog, DWLP_MSGRESULT, answer);
     return TRUE;
 }
 
@@ -332,6 +369,7 @@ void VelMsgBox::SetUpText(int id, const _TextInfo& info)
         return;
     SetTextFont(id, info);
     SetWindowTextA(control, EditText(info.text).c_str());
+    SetWindowSubclass(control, ReadableTextProc, 0, 0);
 }
 
 // The text's own font at the box's DPI, or the box's font; with the margins of the DPI.

@@ -35,6 +35,7 @@ private:
     INT_PTR OnCtlColor(HDC dc, HWND control);
     BOOL OnClose();
     BOOL OnDpiChanged(UINT dpi, const RECT* suggested);
+    BOOL OnGetObject(WPARAM flags, LPARAM object);
 
     HMODULE TemplateModule() const;
     int RunDialog(HMODULE module, HWND parent, DWORD& failure);

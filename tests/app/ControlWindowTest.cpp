@@ -199,11 +199,9 @@ TEST_F(ControlWindow, RightClickOnTheIconAndOnTheTreeShowTheSameMenu)
     HMENU popup = Dlg().ReadOnUi<HMENU>([&] { return Dlg().m_menu.GetSubMenu(0); });
     ASSERT_TRUE(popup);
     EXPECT_EQ(popup, OpenAndCloseMenu(CVelDbCtrlDlg::WM_TRAYNOTIFY, TrayIcon::kIconId, WM_RBUTTONUP));
-    static NMHDR rclick = {};
-    rclick.hwndFrom = Dlg().m_tree.GetSafeHwnd();
-    rclick.idFrom = IDC_TREELIST;
-    rclick.code = NM_RCLICK;
-    EXPECT_EQ(popup, OpenAndCloseMenu(WM_NOTIFY, IDC_TREELIST, reinterpret_cast<LPARAM>(&rclick)));
+    // The tree asks for it with WM_CONTEXTMENU after the right click.
+    WPARAM tree = reinterpret_cast<WPARAM>(Dlg().m_tree.GetSafeHwnd());
+    EXPECT_EQ(popup, OpenAndCloseMenu(WM_CONTEXTMENU, tree, MAKELPARAM(100, 100)));
 }
 
 TEST_F(ControlWindow, RestartedShellGetsTheIconBack)

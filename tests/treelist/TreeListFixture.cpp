@@ -227,10 +227,12 @@ LRESULT TreeListTest::OnNotify(const NMHDR* nm)
 
 LRESULT CALLBACK TreeListTest::ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_NOTIFY) {
-        auto* self = reinterpret_cast<TreeListTest*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (self)
-            return self->OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+    auto* self = reinterpret_cast<TreeListTest*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (msg == WM_NOTIFY && self)
+        return self->OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+    if (msg == WM_CONTEXTMENU && self && reinterpret_cast<HWND>(wParam) == self->m_tree) {
+        self->m_contextMenus.push_back(POINT{ static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)) });
+        return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }

@@ -83,6 +83,7 @@ protected:
     HWND m_tree = nullptr;
     mutable bool m_checkTree = false;
     std::vector<Note> m_notes;
+    std::vector<POINT> m_contextMenus;      // WM_CONTEXTMENU from the tree: the screen point, or -1, -1
     std::map<UINT, std::function<LRESULT(const NMHDR*)>> m_hooks;
 
 private:

@@ -1,0 +1,198 @@
+// The control window without a mouse and with a screen reader: the tree as a reader
+// reads it, the popup menu from the keyboard, and the tray icon's keyboard and
+// version 4 notifications.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <functional>
+
+#include "res/resource.h"
+#include "tests/app/ControlWindowDriver.h"
+#include "tests/treelist/AccessibleReader.h"
+#include "treelist/TreeListMessages.h"
+
+namespace {
+
+// The tray's notification as a version 4 shell sends it: the icon's id above the
+// message, the icon's anchor in wParam.
+void TrayNotify(HWND window, UINT message, bool post = false, WPARAM anchor = 0)
+{
+    LPARAM what = MAKELPARAM(message, TrayIcon::kIconId);
+    post ? PostMessageA(window, CVelDbCtrlDlg::WM_TRAYNOTIFY, anchor, what)
+         : SendMessageA(window, CVelDbCtrlDlg::WM_TRAYNOTIFY, anchor, what);
+}
+
+// Pressed and released, with Shift held around them when asked.
+void PressKeys(std::initializer_list<WORD> keys, bool shift = false)
+{
+    std::vector<INPUT> input;
+    auto add = [&](WORD key, DWORD flags) {
+        input.push_back(INPUT{});
+        input.back().type = INPUT_KEYBOARD;
+        input.back().ki.wVk = key;
+        input.back().ki.dwFlags = flags;
+    };
+    if (shift)
+        add(VK_SHIFT, 0);
+    for (WORD key : keys) {
+        add(key, 0);
+        add(key, KEYEVENTF_KEYUP);
+    }
+    if (shift)
+        add(VK_SHIFT, KEYEVENTF_KEYUP);
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+class KeyboardAccess : public ::testing::Test {
+protected:
+    HWND Window() { return window.Dlg().GetSafeHwnd(); }
+    HWND Tree() { return window.Dlg().m_tree.GetSafeHwnd(); }
+    DWORD Thread() { return GetWindowThreadProcessId(Window(), nullptr); }
+
+    // The window in front with the keyboard in the tree, as it opens.
+    bool FocusInTree()
+    {
+        HWND focus = nullptr;
+        window.Dlg().RunOnUi([&] {
+            SetForegroundWindow(Window());
+            focus = GetFocus();
+        });
+        return focus == Tree();
+    }
+    // The popup menu's top left corner once it shows; far off when it does not.
+    POINT MenuAt()
+    {
+        RECT r = { -9999, -9999, 0, 0 };
+        WaitFor([&] { return GetWindowRect(FindPopupMenu(Thread()), &r) != FALSE; });
+        return POINT{ r.left, r.top };
+    }
+    bool CloseMenu(bool escape = true)
+    {
+        HWND menu = FindPopupMenu(Thread());
+        if (escape && menu)
+            PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        return WaitFor([&] { return FindPopupMenu(Thread()) == nullptr; });
+    }
+    size_t Databases() { return window.Children(window.DatabasesRoot()).size(); }
+    bool NetLocked()
+    {
+        return (window.Dlg().m_menu.GetMenuState(ID_NET_LOCK, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    }
+
+    // Each item as "level|name|description|states", read through TVM_ messages; a row
+    // out of the client area's rows is off the screen.
+    std::vector<std::string> TreeByMessages()
+    {
+        std::vector<std::string> rows;
+        HWND tree = Tree();
+        RECT client = {}, header = {};
+        GetClientRect(tree, &client);
+        GetClientRect(reinterpret_cast<HWND>(SendMessageA(tree, TVM_GETHEADER, 0, 0)), &header);
+        LPARAM caret = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+        std::function<void(LPARAM, int)> walk = [&](LPARAM item, int level) {
+            for (; item; item = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, item)) {
+                std::string value = window.Text(reinterpret_cast<HTREEITEM>(item), 1);
+                UINT state = static_cast<UINT>(SendMessageA(tree, TVM_GETITEMSTATE, item, ~0u));
+                LPARAM child = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, item);
+                RECT row = {};
+                std::memcpy(&row, &item, sizeof item);
+                bool shown = SendMessageA(tree, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&row)) != 0;
+                std::string states = item == caret ? "focused " : "";
+                states += (state & TVIS_SELECTED) ? "selected " : "";
+                states += child ? ((state & TVIS_EXPANDED) ? "expanded " : "collapsed ") : "";
+                states += !shown ? "invisible " : row.bottom <= header.bottom || row.top >= client.bottom ? "offscreen " : "";
+                rows.push_back(std::to_string(level) + "|" + window.Text(reinterpret_cast<HTREEITEM>(item), 0) + "|" +
+                               (value.empty() ? "" : "Érték: " + value) + "|" + states);
+                walk(child, level + 1);
+            }
+        };
+        walk(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0), 1);
+        return rows;
+    }
+
+    ControlWindowDriver window{ { "konyveles", "raktar", "proba" } };
+};
+
+// The window opens with the first row as its caret; what a reader reads of the tree,
+// items in tree order with their names, levels, columns and states, is what the tree's
+// own messages say, with the caret moved by keys and a branch opened, others scrolled
+// out of view or closed.
+TEST_F(KeyboardAccess, ReaderReadsTheTreeTheWindowShows)
+{
+    ASSERT_TRUE(FocusInTree());
+    EXPECT_EQ(window.Dlg().m_tree.GetRootItem(), window.Dlg().m_tree.GetSelectedItem());
+    PressKeys({ VK_END, VK_RIGHT, VK_DOWN, VK_RIGHT });   // "Adatbázisok", open; its first database, open
+    ASSERT_TRUE(WaitFor([&] { return window.Expanded(window.Database("konyveles")); }));
+
+    std::vector<std::string> read;
+    ReaderThread reader;
+    reader.Run([&] {
+        velutils::ComPtr<IAccessible> object = ObjectOf(Tree());
+        for (LONG id : ChildIds(object.Get())) {
+            AccessibleRow row = ReadRow(object.Get(), id);
+            std::string states = StateText(row.state & ~STATE_SYSTEM_CHECKED);
+            read.push_back(row.value + "|" + row.name + "|" + row.description + "|" + states + (states.empty() ? "" : " "));
+        }
+    });
+    std::vector<std::string> shown = TreeByMessages();
+    EXPECT_EQ(shown, read);
+    EXPECT_GT(shown.size(), 30u);
+}
+
+// The Apps key and Shift+F10 on the tree open the popup menu below the caret's label;
+// Up, Up, Enter chooses "Hálózat zárolva", which writes the lock and moves its check mark.
+TEST_F(KeyboardAccess, ContextKeysOpenTheMenuAtTheCaretAndItsCommandsWork)
+{
+    ASSERT_TRUE(FocusInTree());
+    RECT label = {};
+    window.Dlg().RunOnUi([&] { window.Dlg().m_tree.GetItemRect(window.Dlg().m_tree.GetRootItem(), &label, TRUE); });
+    MapWindowPoints(Tree(), nullptr, reinterpret_cast<POINT*>(&label), 2);
+    bool locked = NetLocked();
+
+    PressKeys({ VK_APPS });
+    POINT at = MenuAt();
+    EXPECT_EQ(label.left, at.x);
+    EXPECT_EQ(label.bottom, at.y);
+    PressKeys({ VK_UP, VK_UP, VK_RETURN });
+    EXPECT_TRUE(CloseMenu(false));
+    EXPECT_TRUE(WaitFor([&] { return NetLocked() != locked; }));
+
+    ASSERT_TRUE(FocusInTree());
+    PressKeys({ VK_F10 }, true);
+    EXPECT_EQ(label.left, MenuAt().x);
+    EXPECT_TRUE(CloseMenu());
+}
+
+// Enter or Space on the icon (NIN_KEYSELECT) and a click of a version 4 shell (the button's
+// release, then NIN_SELECT) open the window once; the icon's WM_CONTEXTMENU shows the
+// menu at the icon's anchor, while the release before it does nothing.
+TEST_F(KeyboardAccess, TrayKeyboardAndVersion4ClicksActOnce)
+{
+    const size_t listed = Databases();
+    ASSERT_EQ(3u, listed);
+    for (UINT click : { UINT(NIN_KEYSELECT), UINT(WM_LBUTTONUP) }) {
+        window.Runner().Hide();
+        ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(Window()) && TrayIconExists(Window()); }));
+        TrayNotify(Window(), click);
+        TrayNotify(Window(), NIN_SELECT);
+        EXPECT_TRUE(IsWindowVisible(Window()));
+        EXPECT_FALSE(TrayIconExists(Window()));
+        EXPECT_EQ(listed, Databases()) << click;
+    }
+
+    window.Runner().Hide();
+    TrayNotify(Window(), WM_RBUTTONUP, true);
+    Sleep(300);
+    EXPECT_EQ(nullptr, FindPopupMenu(Thread()));
+    CloseMenu();
+    TrayNotify(Window(), WM_CONTEXTMENU, true, MAKEWPARAM(200, 150));
+    POINT at = MenuAt();
+    EXPECT_EQ(200, at.x);
+    EXPECT_EQ(150, at.y);
+    EXPECT_TRUE(CloseMenu());
+}
+
+}  // namespace
