@@ -12,14 +12,15 @@ const DWORD kMarker = 0xA077;
 
 ReaderThread* g_listener = nullptr;
 
-void ServeUntil(const std::function<bool()>& done)
+bool ServeUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000)
 {
-    for (DWORD end = GetTickCount() + 10000; !done() && GetTickCount() < end;) {
+    for (DWORD end = GetTickCount() + timeoutMs; !done() && GetTickCount() < end;) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageA(&msg);
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
+    return done();
 }
 
 std::string Narrow(BSTR text)
@@ -83,11 +84,16 @@ void ReaderThread::Run(const std::function<void()>& work)
     ServeUntil([this] { return !m_busy; });
 }
 
+// The thread that raises the events may learn of a new hook only later (Wine keeps what
+// it knows of the hooks per thread): until a marker arrives, the hook is not listening yet.
 void ReaderThread::Listen(HWND window)
 {
     m_window = window;
     g_listener = this;
     Run([this] { m_hook.Reset(SetWinEventHook(EVENT_MIN, 0xAFFF, nullptr, OnEvent, 0, 0, WINEVENT_OUTOFCONTEXT)); });
+    for (int tries = 0; tries < 100; ++tries)
+        if (HeardUpToMarker(nullptr, 100))
+            return;
 }
 
 void CALLBACK ReaderThread::OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD)
@@ -101,18 +107,24 @@ void CALLBACK ReaderThread::OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG 
 
 std::vector<HeardEvent> ReaderThread::Heard()
 {
-    NotifyWinEvent(kMarker, m_window, OBJID_CLIENT, CHILDID_SELF);
     std::vector<HeardEvent> heard;
-    ServeUntil([&] {
+    HeardUpToMarker(&heard, 10000);
+    return heard;
+}
+
+bool ReaderThread::HeardUpToMarker(std::vector<HeardEvent>* heard, DWORD timeoutMs)
+{
+    NotifyWinEvent(kMarker, m_window, OBJID_CLIENT, CHILDID_SELF);
+    return ServeUntil([&] {
         std::lock_guard<std::mutex> lock(m_lock);
         auto marker = std::find(m_heard.begin(), m_heard.end(), HeardEvent(kMarker, CHILDID_SELF));
         if (marker == m_heard.end())
             return false;
-        heard.assign(m_heard.begin(), marker);
+        if (heard)
+            heard->assign(m_heard.begin(), marker);
         m_heard.erase(m_heard.begin(), marker + 1);
         return true;
-    });
-    return heard;
+    }, timeoutMs);
 }
 
 velutils::ComPtr<IAccessible> ObjectOf(HWND window, LONG id)

@@ -39,6 +39,8 @@ public:
 
 private:
     static void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD);
+    // Raises a marker and waits for it; what came before it is taken (into `heard`).
+    bool HeardUpToMarker(std::vector<HeardEvent>* heard, DWORD timeoutMs);
 
     velutils::KernelHandle m_wake;
     std::function<void()> m_work;
