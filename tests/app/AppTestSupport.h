@@ -56,8 +56,6 @@ public:
     bool Ended() const { return m_ended; }
     bool WaitEnded(DWORD timeoutMs = 5000) const { return WaitFor([this] { return m_ended; }, timeoutMs); }
 
-    // What the user and the system do: a menu command, a mouse message on the tray
-    // icon, Cancel, a tick of the status timer.
     void Command(UINT id) { SendMessageA(m_hwnd, WM_COMMAND, id, 0); }
     void TrayClick(LPARAM mouseMessage)
     {
@@ -100,5 +98,4 @@ private:
     DWORD m_processId = 0;
 };
 
-// Whether the shell holds the control window's tray icon now.
 bool TrayIconExists(HWND window);

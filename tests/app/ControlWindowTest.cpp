@@ -165,7 +165,7 @@ TEST_F(ControlWindow, EachShowingDerivesTheServerDirectoryAgain)
 
 TEST_F(ControlWindow, TwoThousandTicksLeakNothing)
 {
-    // GDI objects, user objects and handles used after 2000 ticks, and before them.
+    // GDI objects, user objects and handles used before 2000 ticks, and after them.
     auto ticks = [&] {
         for (int i = 0; i < 20; ++i)   // first-use allocations out of the way
             Poll();
@@ -173,16 +173,14 @@ TEST_F(ControlWindow, TwoThousandTicksLeakNothing)
         for (int i = 0; i < 2000; ++i)
             Poll();
         ResourceUse after = MeasureResources();
-        return std::make_pair(std::make_tuple(after.gdi, after.user, after.handles),
-                              std::make_tuple(before.gdi, before.user, before.handles));
+        EXPECT_EQ(std::make_tuple(before.gdi, before.user, before.handles),
+                  std::make_tuple(after.gdi, after.user, after.handles));
     };
-    auto unavailable = ticks();
-    EXPECT_EQ(unavailable.second, unavailable.first);
+    ticks();   // the service unavailable
     ASSERT_TRUE(service.Install(StandinServicePath()));
     ASSERT_TRUE(service.Start());
     ASSERT_TRUE(service.WaitForState(SERVICE_RUNNING));
-    auto running = ticks();
-    EXPECT_EQ(running.second, running.first);
+    ticks();
 }
 
 }  // namespace

@@ -26,10 +26,8 @@ void PressKeys(std::initializer_list<WORD> keys, bool shift = false)
 {
     std::vector<INPUT> input;
     auto add = [&](WORD key, DWORD flags) {
-        input.push_back(INPUT{});
-        input.back().type = INPUT_KEYBOARD;
-        input.back().ki.wVk = key;
-        input.back().ki.dwFlags = flags;
+        input.push_back(INPUT{ INPUT_KEYBOARD, {} });
+        input.back().ki = KEYBDINPUT{ key, 0, flags, 0, 0 };
     };
     if (shift)
         add(VK_SHIFT, 0);

@@ -23,13 +23,6 @@ protected:
         ASSERT_TRUE(m_module) << ProgramPath() << " error " << GetLastError();
     }
 
-    std::string String(UINT id)
-    {
-        char buffer[512] = "";
-        int n = LoadStringA(m_module.Get(), id, buffer, sizeof buffer);
-        return std::string(buffer, n > 0 ? n : 0);
-    }
-
     velutils::ModuleHandle m_module;
 };
 
@@ -55,8 +48,11 @@ TEST_F(ProgramResources, StringsInCodePage1250)
         { 52904, "A kiszolgáló újra fut" },
     };
     ASSERT_EQ(1250u, GetACP());
-    for (const auto& text : expected)
-        EXPECT_EQ(text.second, String(text.first)) << text.first;
+    for (const auto& text : expected) {
+        char buffer[512] = "";
+        LoadStringA(m_module.Get(), text.first, buffer, sizeof buffer);
+        EXPECT_EQ(text.second, buffer) << text.first;
+    }
 }
 
 TEST_F(ProgramResources, MenuItemsInOrder)

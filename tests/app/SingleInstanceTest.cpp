@@ -23,8 +23,7 @@ TEST(SingleInstance, SecondStartOpensTheFirstWindowAndEnds)
     EXPECT_EQ(0u, second.ExitCode());
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window) != FALSE; }));
     EXPECT_FALSE(TrayIconExists(window));        // the icon gives way to the window
-    EXPECT_TRUE(first.Running());
-    EXPECT_TRUE(first.Exit());
+    EXPECT_TRUE(first.Exit());        // still running
 }
 
 // A second start while the window is open, also during a login, brings the window
