@@ -75,10 +75,7 @@ private:
 // (or, failing that, the hard way) when the owner goes.
 class ProgramProcess {
 public:
-    ProgramProcess() = default;
     ~ProgramProcess();
-    ProgramProcess(const ProgramProcess&) = delete;
-    ProgramProcess& operator=(const ProgramProcess&) = delete;
 
     bool Start(const std::string& commandLine);
     bool WaitEnded(DWORD timeoutMs = 15000) const

@@ -19,7 +19,6 @@ protected:
     TestDlg& Dlg() { return runner.Dlg(); }
     HWND Hwnd() { return runner.Hwnd(); }
     bool Visible() { return IsWindowVisible(Hwnd()) != FALSE; }
-    std::string Tip() { return Dlg().Tip(); }
     // By the program's account, and as the shell has it.
     bool IconShown() { return Dlg().IconShown() && TrayIconExists(Hwnd()); }
 
@@ -27,7 +26,7 @@ protected:
     // or enabled (-).
     void ExpectStatus(const char* line, HICON icon, const char* items)
     {
-        EXPECT_EQ(std::string(kBaseTip) + line, Tip());
+        EXPECT_EQ(std::string(kBaseTip) + line, Dlg().Tip());
         EXPECT_EQ(icon, Dlg().ReadOnUi<HICON>([&] { return Dlg().m_hIconCurrent; })) << line;
         const UINT ids[] = { ID_SERVER_START, ID_SERVER_STOP, ID_SERVER_RESTART };
         for (int i = 0; i < 3; ++i)
@@ -101,7 +100,7 @@ TEST_F(ControlWindow, FailuresEscapingAHandlerAreShownAndTheProgramGoesOn)
     EXPECT_EQ("Error", errors[1].caption);
 
     Poll();
-    EXPECT_EQ(std::string(kBaseTip) + "\nA szolgáltatás nem elérhető", Tip());
+    EXPECT_EQ(std::string(kBaseTip) + "\nA szolgáltatás nem elérhető", Dlg().Tip());
     EXPECT_FALSE(runner.Ended());
 }
 
@@ -120,7 +119,7 @@ TEST_F(ControlWindow, LeftClickOpensTheWindowAndMinimiseAndCloseHideIt)
         SendMessageA(Hwnd(), WM_SYSCOMMAND, command, 0);
         EXPECT_FALSE(Visible());
         EXPECT_TRUE(IconShown());
-        EXPECT_EQ(kBaseTip, Tip());
+        EXPECT_EQ(kBaseTip, Dlg().Tip());
     }
 }
 
@@ -142,7 +141,7 @@ TEST_F(ControlWindow, RestartedShellGetsTheIconBack)
     ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
     SendMessageA(Hwnd(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     EXPECT_TRUE(IconShown());
-    EXPECT_EQ(std::string(kBaseTip) + "\nA szolgáltatás nem elérhető", Tip());
+    EXPECT_EQ(std::string(kBaseTip) + "\nA szolgáltatás nem elérhető", Dlg().Tip());
     ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
     Poll();                                               // the tick brings it back too
     EXPECT_TRUE(IconShown());

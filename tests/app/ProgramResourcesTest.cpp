@@ -57,10 +57,9 @@ TEST_F(ProgramResources, StringsInCodePage1250)
 
 TEST_F(ProgramResources, MenuItemsInOrder)
 {
-    HMENU menu = LoadMenuA(m_module.Get(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    velutils::MenuHandle menu(LoadMenuA(m_module.Get(), MAKEINTRESOURCEA(IDR_MAINFRAME)));
     ASSERT_TRUE(menu);
-    velutils::MenuHandle owner(menu);
-    HMENU popup = GetSubMenu(menu, 0);
+    HMENU popup = GetSubMenu(menu.Get(), 0);
     ASSERT_TRUE(popup);
     const UINT ids[] = { ID_OPEN_CONTROL, 0, ID_SERVER_START, ID_SERVER_STOP, ID_SERVER_RESTART,
                          ID_NET_LOCK, 0, ID_EXIT };

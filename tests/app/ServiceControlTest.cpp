@@ -67,7 +67,6 @@ TEST_F(ServiceControlTest, ProcessWhoseNameBeginsWithTheServerNameCounts)
 {
     InstallRunning(ServiceFixture::CopyOfStandin("veldbsrv.exe-copy.exe"));
     EXPECT_EQ(service.ProcessId(), ServiceControl::FindProcessId("VELDBSRV.EXE"));
-    EXPECT_EQ(0u, ServiceControl::FindProcessId("no-such-process-name.exe"));
     EXPECT_EQ(0, StopError());
     EXPECT_TRUE(service.WaitForState(SERVICE_STOPPED));
 }

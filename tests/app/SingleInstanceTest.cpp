@@ -23,7 +23,7 @@ TEST(SingleInstance, SecondStartOpensTheFirstWindowAndEnds)
     EXPECT_EQ(0u, second.ExitCode());
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window) != FALSE; }));
     EXPECT_FALSE(TrayIconExists(window));        // the icon gives way to the window
-    EXPECT_TRUE(first.Exit());        // still running
+    EXPECT_TRUE(first.Exit());                   // it still runs
 }
 
 // A second start while the window is open, also during a login, brings the window

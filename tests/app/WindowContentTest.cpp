@@ -46,9 +46,8 @@ TEST_F(WindowContent, BranchesAndParameterRowsInOrderWithTheirValues)
                         "allowsameuid=\"false\" clientchecktimeout=\"5000\" listen_on_port=\"6510\" "
                         "state=\"1\" debuglog=\"5\" net_lock=\"1\""));
     OpenFromTray();
-    std::vector<HTREEITEM> roots = window.Children(TVI_ROOT);
     Rows labels;
-    for (HTREEITEM root : roots) {
+    for (HTREEITEM root : window.Children(TVI_ROOT)) {
         labels.push_back(window.Text(root, 0) + "=" + window.Text(root, 1));
         EXPECT_TRUE(window.Bold(root)) << labels.back();
     }
