@@ -18,7 +18,8 @@ class LogPixels {
 public:
     explicit LogPixels(DWORD dpi)
     {
-        if (RegGetValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", RRF_RT_REG_DWORD, nullptr, &m_old, &m_size))
+        if (RegGetValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", RRF_RT_REG_DWORD, nullptr, &m_old,
+                         &m_size) != ERROR_SUCCESS)
             m_old = 96;
         Set(dpi);
     }
