@@ -3,7 +3,6 @@
 #include <stdexcept>
 #include <vector>
 
-#include "res/resource.h"
 #include "utils/VelExceptBase.h"
 
 void TestDlg::RunOnUi(const std::function<void()>& work)
@@ -36,7 +35,7 @@ DialogRunner::DialogRunner(bool keepTimer)
 {
     m_dlg.keepTimer = keepTimer;
     m_thread = std::thread([this] {
-        m_result = m_dlg.DoModal();
+        m_dlg.DoModal();
         m_ended = true;
     });
     WaitFor([this] { return m_dlg.started.load(); });

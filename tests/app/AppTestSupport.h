@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "app/CVelDbCtrlDlg.h"
+#include "res/resource.h"
 #include "tests/app/TestSupport.h"
 #include "utils/UniqueHandle.h"
 
@@ -34,6 +35,7 @@ public:
     }
     std::string Tip() { return ReadOnUi<std::string>([&] { return m_tray.Tip(); }); }
     bool IconShown() { return ReadOnUi<bool>([&] { return m_tray.IsShown(); }); }
+    bool NetLocked() { return (m_menu.GetMenuState(ID_NET_LOCK, MF_BYCOMMAND) & MF_CHECKED) != 0; }
 
     static const UINT kRunMessage = WM_APP + 77;
     // A handler that throws: wParam 0 a failure of the family, 1 one of another kind.
@@ -53,10 +55,7 @@ public:
     HWND Hwnd() const { return m_hwnd; }
     bool Ended() const { return m_ended; }
     bool WaitEnded(DWORD timeoutMs = 5000) const { return WaitFor([this] { return m_ended; }, timeoutMs); }
-    INT_PTR Result() const { return m_result; }
 
-    // What the user and the system do: a menu command, a mouse message on the tray
-    // icon, Cancel, a tick of the status timer.
     void Command(UINT id) { SendMessageA(m_hwnd, WM_COMMAND, id, 0); }
     void TrayClick(LPARAM mouseMessage)
     {
@@ -70,17 +69,13 @@ private:
     HWND m_hwnd = nullptr;
     std::thread m_thread;
     volatile bool m_ended = false;
-    INT_PTR m_result = 0;
 };
 
 // A real copy of a program started by the test; ended through its menu's exit command
 // (or, failing that, the hard way) when the owner goes.
 class ProgramProcess {
 public:
-    ProgramProcess() = default;
     ~ProgramProcess();
-    ProgramProcess(const ProgramProcess&) = delete;
-    ProgramProcess& operator=(const ProgramProcess&) = delete;
 
     bool Start(const std::string& commandLine);
     bool WaitEnded(DWORD timeoutMs = 15000) const
@@ -93,7 +88,6 @@ public:
     HWND ControlWindow() const;
     // Its control window once it has hidden itself to the tray after start-up.
     HWND WaitInTray(DWORD timeoutMs = 15000) const;
-    // Asks it to end with the menu's exit command and waits.
     bool Exit();
 
 private:
@@ -101,5 +95,4 @@ private:
     DWORD m_processId = 0;
 };
 
-// Whether the shell holds the control window's tray icon now.
 bool TrayIconExists(HWND window);

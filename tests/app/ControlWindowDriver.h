@@ -17,7 +17,6 @@ public:
 
     TestDlg& Dlg() { return m_runner->Dlg(); }
     DialogRunner& Runner() { return *m_runner; }
-    ServiceFixture& Service() { return m_service; }
     const ConfigDir& ServerDir() const { return m_dir; }
 
     // Returns once the window's thread has handled every message posted to it so far.

@@ -80,15 +80,14 @@ bool ServiceFixture::Install(const std::string& binaryPath)
     Remove();
     ServiceHandle manager = OpenManager();
     // A service removed a moment ago may still be marked for deletion.
-    bool created = WaitFor([&] {
+    m_installed = WaitFor([&] {
         ServiceHandle service(CreateServiceA(manager.Get(), "veldbsrv", "veldbsrv", SERVICE_ALL_ACCESS,
                                              SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START,
                                              SERVICE_ERROR_NORMAL, binaryPath.c_str(), nullptr, nullptr,
                                              nullptr, nullptr, nullptr));
         return static_cast<bool>(service);
     });
-    m_installed = created;
-    return created;
+    return m_installed;
 }
 
 bool ServiceFixture::Start() { return StartServiceA(OpenVeldbsrv().Get(), 0, nullptr) != FALSE; }

@@ -26,7 +26,6 @@ std::string StandinServicePath();
 // Registers "veldbsrv" with a binary path; removes it (stopping it first) when destroyed.
 class ServiceFixture {
 public:
-    ServiceFixture() = default;
     ~ServiceFixture();
     bool Install(const std::string& binaryPath);
     bool Start();
@@ -58,8 +57,6 @@ class ShownErrors {
 public:
     ShownErrors();
     ~ShownErrors();
-    ShownErrors(const ShownErrors&) = delete;
-    ShownErrors& operator=(const ShownErrors&) = delete;
 
     // Those open now included.
     std::vector<ShownError> Take();

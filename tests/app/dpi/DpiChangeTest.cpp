@@ -39,13 +39,6 @@ std::vector<std::string> TreeState(TestDlg& dlg)
     return state;
 }
 
-RECT WindowRect(HWND window)
-{
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
 }  // namespace
 
 TEST(DpiChange, NewSizesAndTheSameTree)
@@ -64,11 +57,12 @@ TEST(DpiChange, NewSizesAndTheSameTree)
         dlg.m_tree.SelectItem(dlg.m_tree.GetChildItem(modules));
     });
     const std::vector<std::string> before = TreeState(dlg);
-    const RECT at96 = WindowRect(window.Hwnd());
+    RECT at96 = {}, now = {};
+    GetWindowRect(window.Hwnd(), &at96);
 
     const RECT suggested = { 40, 30, 1040, 730 };
     SendMessageA(window.Hwnd(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
-    const RECT now = WindowRect(window.Hwnd());
+    GetWindowRect(window.Hwnd(), &now);
     EXPECT_TRUE(EqualRect(&suggested, &now)) << now.left << "," << now.top << " " << now.right << "," << now.bottom;
     RECT client = {}, tree = {};
     GetClientRect(window.Hwnd(), &client);

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "res/resource.h"
-#include "tests/app/AppTestSupport.h"
 #include "tests/app/dpi/ScaledWindow.h"
 #include "utils/UniqueHandle.h"
 

@@ -12,22 +12,18 @@ namespace {
 const char kDesktopKey[] = "Control Panel\\Desktop";
 const DWORD kChildTimeoutMs = 120000;
 
-// The DPI of the processes started from now on; the old setting is back when it goes.
+// The DPI of the processes started from now on; the old setting (96 when there was
+// none) is back when it goes.
 class LogPixels {
 public:
     explicit LogPixels(DWORD dpi)
-        : m_had(RegGetValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", RRF_RT_REG_DWORD, nullptr, &m_old, &m_size)
-                == ERROR_SUCCESS)
     {
+        if (RegGetValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", RRF_RT_REG_DWORD, nullptr, &m_old,
+                         &m_size) != ERROR_SUCCESS)
+            m_old = 96;
         Set(dpi);
     }
-    ~LogPixels()
-    {
-        if (m_had)
-            Set(m_old);
-        else
-            RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels");
-    }
+    ~LogPixels() { Set(m_old); }
 
 private:
     static void Set(DWORD dpi)
@@ -36,7 +32,6 @@ private:
     }
 
     DWORD m_old = 96, m_size = sizeof m_old;
-    bool m_had;
 };
 
 std::set<std::string> PassedTests(const std::string& output)

@@ -68,9 +68,9 @@ std::pair<int, int> ScaledWindow::WindowIconSides()
              IconOf(reinterpret_cast<HICON>(SendMessageA(Hwnd(), WM_GETICON, ICON_SMALL, 0))).first };
 }
 
-std::vector<std::string> ScaledWindow::CutHeadings()
+std::vector<std::string> ScaledWindow::Headings()
 {
-    std::vector<std::string> cut;
+    std::vector<std::string> headings;
     HWND header = reinterpret_cast<HWND>(SendMessageA(Dlg().m_tree.GetSafeHwnd(), TVM_GETHEADER, 0, 0));
     RECT area = {};
     GetClientRect(header, &area);
@@ -83,12 +83,10 @@ std::vector<std::string> ScaledWindow::CutHeadings()
         item.cchTextMax = sizeof text;
         Header_GetItem(header, column, &item);
         const SIZE needed = TextSize(header, text);
-        if (needed.cx + edges > item.cxy || needed.cy > area.bottom)
-            cut.push_back("\"" + std::string(text) + "\" needs " + std::to_string(needed.cx) + " x "
-                          + std::to_string(needed.cy) + ", has " + std::to_string(item.cxy - edges) + " x "
-                          + std::to_string(area.bottom));
+        const bool cut = needed.cx + edges > item.cxy || needed.cy > area.bottom;
+        headings.push_back(text + std::string(cut ? " (cut)" : ""));
     }
-    return cut;
+    return headings;
 }
 
 std::vector<std::string> ScaledWindow::CutLabels()

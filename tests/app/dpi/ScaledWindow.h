@@ -29,8 +29,8 @@ public:
     std::pair<int, int> WindowIconSides();
     // The labels of the rows shown that do not fit the first column or their row.
     std::vector<std::string> CutLabels();
-    // Each heading that does not fit its column, with the sizes.
-    std::vector<std::string> CutHeadings();
+    // Each heading's text, followed by " (cut)" when it does not fit its column.
+    std::vector<std::string> Headings();
 
     // The side of an icon's image, and whether it has an alpha channel.
     static std::pair<int, bool> IconOf(HICON icon);
