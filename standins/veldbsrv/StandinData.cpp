@@ -187,14 +187,6 @@ bool StandinData::Load(const std::string& path, std::string& error)
         if (strcmp(e->Value(), "database") == 0) {
             if (!ReadDatabase(e, *this, error))
                 return false;
-        } else if (strcmp(e->Value(), "fail") == 0) {
-            const char* call = e->Attribute("call");
-            int status = 0;
-            if (!call || e->QueryIntAttribute("status", &status) != TIXML_SUCCESS) {
-                error = "fail needs call and status" + Where(e);
-                return false;
-            }
-            failures[call] = status;
         }
     }
     return true;

@@ -49,7 +49,6 @@ public:
     ~CatalogWindow() override;
 
     CatalogDlg& Dlg() { return m_dlg; }
-    ServiceFixture& Service() { return m_service; }
     const ConfigDir& ServerDir() const { return m_dir; }
 
 protected:

@@ -3,7 +3,6 @@
 
 #include <atomic>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -33,8 +32,6 @@ const char kData[] = R"(<?xml version="1.0" encoding="windows-1250"?>
       <row fncid="3" dllid="1" name="Fogad"/>
     </record>
   </database>
-  <database number="7" name="BROKEN" description="0300ff"/>
-  <fail call="GetCount" status="10099"/>
 </veldbdata>
 )";
 
@@ -87,19 +84,6 @@ protected:
     StandinServer server;
 };
 
-// A failure the data file asks for answers every such call until a test request ends it.
-TEST_F(Standins, FailureFromTheDataFile)
-{
-    int handle = 0, count = 0;
-    ASSERT_EQ(0, Login("ADMIN", "TITOK", handle));
-    ASSERT_EQ(0, Open(handle));
-    auto getCount = Bind<veldbcli::GetCountFn>("_GetCount@16");
-    EXPECT_EQ(10099, getCount(handle, 19, kFunctions, &count));
-    ASSERT_EQ("ok", server.Query("fail GetCount 0"));
-    EXPECT_EQ(0, getCount(handle, 19, kFunctions, &count));
-    EXPECT_EQ(3, count);
-}
-
 // Each connection is served by a thread of its own, made as the client comes, while the
 // threads of the ones before may be ending: a few hundred quick connections from four
 // clients at once, each a test request, a login and a find of the client's own, must
@@ -142,23 +126,6 @@ TEST_F(Standins, DemoDataLogsInAndOpensEveryDatabase)
     ASSERT_EQ(0, Login("ADMIN", "ADMIN", handle));
     for (int db : { 19, 1, 2, 3, 4 })
         EXPECT_EQ(0, Open(handle, db)) << db;
-}
-
-TEST_F(Standins, FaultyDataFileRefusedAndTheOldOneServed)
-{
-    std::string faulty = server.DataFile() + ".faulty";
-    std::ofstream(faulty, std::ios::binary) << R"(<veldbdata>
-<database number="19" name="SYSDB">
-<record name="dbuser">
-<field name="NAME" type="c" length="32"/>
-<row NAME="X" PSW="Y"/>
-</record></database></veldbdata>
-)";
-    std::string answer = server.Query("load " + faulty);
-    DeleteFileA(faulty.c_str());
-    EXPECT_EQ(0u, answer.find("error: record dbuser has no field PSW (line 5)")) << answer;
-    int handle = 0;
-    EXPECT_EQ(0, Login("ADMIN", "TITOK", handle));
 }
 
 // Messages reach the reader whole and in order, however the pipe cuts or joins them.
