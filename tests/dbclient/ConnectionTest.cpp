@@ -190,10 +190,9 @@ TEST(FunctionLoader, MissingLibraryOrExportAndABoundEntry)
     const FunctionLoader& unbound = FunctionLoader::Instance();
     EXPECT_FALSE(unbound.IsLoaded());
     const std::pair<FunctionLoader::Entry, const char*> names[] = {
-        { FunctionLoader::CreateDbHandler, "pfCreateDbHandler" }, { FunctionLoader::FirstRec, "pfFirstRec" },
-        { FunctionLoader::OpenDbExA, "pfOpenDbExA" }, { FunctionLoader::FreePtr, "pfFreePtr" },
-        { FunctionLoader::Reindex8, "pfReindex" }, { FunctionLoader::Reindex4, "pfReindex" },
-        { FunctionLoader::GetRecLocks, "pfGetLockList" }, { FunctionLoader::WriteDbLog, "pfWriteDbLog" } };
+        { FunctionLoader::CreateDbHandler, "pfCreateDbHandler" }, { FunctionLoader::Reindex8, "pfReindex" },
+        { FunctionLoader::Reindex4, "pfReindex" }, { FunctionLoader::GetRecLocks, "pfGetLockList" },
+        { FunctionLoader::WriteDbLog, "pfWriteDbLog" } };
     for (const auto& name : names)
         EXPECT_EQ(name.second, MissingName(unbound, name.first));
 
