@@ -126,6 +126,7 @@ TEST(Description, BlocksThatDoNotFitFailCleanly)
     };
     EXPECT_EQ(2004, code(std::vector<uint8_t>(good.begin(), good.begin() + 21))) << "cut header";
     EXPECT_EQ(2004, code(std::vector<uint8_t>(good.begin(), good.end() - 20))) << "names cut short";
+    EXPECT_EQ(2004, ErrorCode([] { DbDesc d(nullptr, 0, 7, "X", 10014); }));
     const struct { size_t at; std::vector<uint8_t> bytes; const char* what; } spoilt[] = {
         { 12, { 200 }, "fields beyond the block" }, { FieldEntryAt(2, 4) + 14, { 45 }, "\"text\" past its record" },
         { FieldEntryAt(2, 12) + 1, { 'F', 2 }, "a double of 2 bytes" },
