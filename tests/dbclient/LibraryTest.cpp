@@ -197,7 +197,6 @@ TEST_F(LibraryLogin, DialogDrivenByKeystrokes)
                   labels.push_back(Text(d, id));
               EXPECT_EQ((std::vector<std::string>{ "Felhasználó:", "Jelszó:", "Adatbázis:", "Rendben", "Mégse" }),
                         labels);
-              EXPECT_EQ(ES_UPPERCASE, GetWindowLongA(GetDlgItem(d, TRdmLogin::UserEditId), GWL_STYLE) & ES_UPPERCASE);
               EXPECT_EQ(ES_PASSWORD, GetWindowLongA(GetDlgItem(d, TRdmLogin::PasswordEditId), GWL_STYLE) & ES_PASSWORD);
               EXPECT_EQ(WS_EX_TOPMOST, GetWindowLongA(d, GWL_EXSTYLE) & WS_EX_TOPMOST);
               HWND combo = GetDlgItem(d, TRdmLogin::DatabaseComboId);
