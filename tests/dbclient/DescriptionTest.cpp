@@ -34,7 +34,6 @@ void Word(std::vector<uint8_t>& out, size_t value)
 
 const size_t kHeader = 22, kFile = 60, kRecord = 12, kField = 20;
 
-// Where a field's entry starts, for the tests that spoil it.
 size_t FieldEntryAt(size_t recordCount, size_t fieldIndex)
 {
     return kHeader + kFile + recordCount * kRecord + fieldIndex * kField;

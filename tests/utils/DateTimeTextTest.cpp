@@ -86,7 +86,6 @@ TEST(DateTimeText, Specifiers)
         { VelDateTime(2023, 1, 1), week, kUser, "00 01 00" }, { VelDateTime(2024, 1, 1), week, kUser, "01 00 01" },
         { VelDateTime(2023, 1, 2), week, kUser, "01 01 01" }, { VelDateTime(2022, 1, 1), week, kUser, "06 00 00" },
         { VelDateTime(2024, 12, 31), "%#w %U %W", kUser, "2 52 53" },
-        // The locale's formats.
         { leap, "%x", kUser, "2024. 02. 29." }, { leap, "%X", kUser, "7:03:01" }, { leap, "%#X", kUser, "7:03" },
         { leap, "%c", kUser, "2024. 02. 29. 7:03:01" }, { leap, "%C", kUser, "2024. 02. 29. 7:03" },
         { leap, "%c", kEnglish, "2/29/2024 7:03:01 AM" },

@@ -90,7 +90,6 @@ TEST(ExceptionText, ErrPosOneLineMultiLineEmptyAndCut)
     EXPECT_EQ("file ff", text.substr(0, 7));
 }
 
-// %N placeholders, then "%s" markers, then a bracketed tail for what is left.
 TEST(ExceptionArgs, PlaceholdersThenPercentSThenTheTail)
 {
     EXPECT_EQ("Copy a to b", std::string(VelExceptBaseArg(7, StrVector{ "a", "b" }).what()));
@@ -121,7 +120,6 @@ TEST(ExceptionArgs, SubstitutionEscapesOddPlaceholdersAndKeepsLeftoversInOrder)
     }
 }
 
-// Where the ranges end, and a class's own range beside the root's.
 TEST(TextIds, RangeEndsClassRangesAndTheSecondaryText)
 {
     const std::pair<int, int> root[] = { { 249, 20249 }, { 250, 20250 }, { 299, 20299 }, { 300, 22 }, { -1, 22 } };

@@ -28,7 +28,6 @@ HMODULE TemplateDll()
     return dll.Get();
 }
 
-// Width and height.
 std::pair<LONG, LONG> SizeOf(HWND window)
 {
     RECT r = {};

@@ -49,7 +49,6 @@ velutils::ModuleHandle LoadBeside(const char* name)
     return velutils::ModuleHandle(LoadLibraryA((dir + name).c_str()));
 }
 
-// The DLL that holds the dialog template, beside the test program.
 HMODULE TemplateDll()
 {
     static velutils::ModuleHandle dll = LoadBeside("velmsgbox_template.dll");
@@ -58,7 +57,6 @@ HMODULE TemplateDll()
 
 }  // namespace
 
-// Owned by the parent, with the texts joined and the buttons of the style.
 TEST(SystemMessageBox, StandsInWhereNoModuleHoldsTheTemplate)
 {
     Window parent = MakeWindow();
