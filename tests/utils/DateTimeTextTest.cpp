@@ -67,7 +67,7 @@ TEST(DateTimeText, Specifiers)
     struct Case { VelDateTime value; const char* format; LCID locale; const char* text; };
     const Case cases[] = {
         // Numbers with and without leading zeros; the # flag holds for one specifier only.
-        { march, "%d", kUser, "05" }, { march, "%#d", kUser, "5" }, { march, "%#d%d", kUser, "505" },
+        { march, "%#d%d", kUser, "505" },
         { march, "%m %#m %Y %y %#y", kUser, "03 3 2007 07 7" }, { march, "%j %#j", kUser, "064 64" },
         { march, "%H %#H %M %#M %S %#S", kUser, "08 8 04 4 09 9" }, { march, "%%%#d%%", kUser, "%5%" },
         { VelDateTime(45, 1, 1), "%Y", kUser, "0045" },
@@ -85,8 +85,7 @@ TEST(DateTimeText, Specifiers)
         { leap, "%c", kUser, "2024. 02. 29. 7:03:01" }, { leap, "%C", kUser, "2024. 02. 29. 7:03" },
         { leap, "%c", kEnglish, "2/29/2024 7:03:01 AM" },
         // Unknown specifiers, empty formats and missing parts.
-        { june, "<%Q>", kUser, "<>" }, { june, "<%#Q>", kUser, "<>" }, { june, "", kUser, "" },
-        { june, "ab%", kUser, "ab" }, { june, "ab%#", kUser, "ab" },
+        { june, "<%Q>", kUser, "<>" }, { june, "ab%", kUser, "ab" },
         { VelDateTime(2024, 6, 15), "%d [%H:%I:%M%S] [%p%#p]", kUser, "15 [::] []" },
         { VelDateTime(), "%Y", kUser, "" },
     };
