@@ -95,7 +95,6 @@ TEST_F(ConfigRead, OneReadingForAnObjectAndItsSiblings)
     EXPECT_EQ("8 ", value);
     EXPECT_EQ(0, VelServerConfig(server, "databases/konyv").GetValue("regdbpath", value));
     EXPECT_EQ("D:\\könyv", value);
-    EXPECT_EQ(kFailure, VelServerConfig(server, "databases/Raktar").GetValue("regdbpath", value));
     EXPECT_EQ("1", Value(dir, "velsrv", "debuglog"));
 }
 

@@ -143,7 +143,6 @@ TEST_F(LibraryLogin, RefusedByTheLibraryOrByTheUserCheck)
             EXPECT_NE(std::string::npos, shown.find(c.second)) << shown;
         }
     }
-    EXPECT_EQ(3, openDoor.Count("InitUserEx"));
     EXPECT_EQ(0, server.Count("connections"));
     EXPECT_EQ(0, openDoor.Count("connections"));
 }
