@@ -34,8 +34,7 @@ class ConfigWrite : public ::testing::Test {
 protected:
     int Set(const std::string& section, const std::string& name, const std::string& value)
     {
-        VelServerConfig config(dir.Path(), section);
-        return config.WriteValue(name, value);
+        return VelServerConfig(dir.Path(), section).WriteValue(name, value);
     }
     ConfigDir dir;
 };

@@ -19,7 +19,8 @@ TEST(DatePicture, PicturesToFormatsLongestTokenFirstAndBack)
 TEST(DatePicture, ShortTimePictureLosesTheSeconds)
 {
     // Seconds behind another separator are not the locale's form: left alone.
-    const char* const cases[][3] = { { "H:mm:ss", ":", "H:mm" }, { "H.mm.s", ".", "H.mm" }, { "h:mm:ss tt", ":", "h:mm tt" }, { "HH:mm", ":", "HH:mm" },
+    const char* const cases[][3] = { { "H:mm:ss", ":", "H:mm" }, { "H.mm.s", ".", "H.mm" },
+        { "h:mm:ss tt", ":", "h:mm tt" }, { "HH:mm", ":", "HH:mm" },
         { "HH:mm ss", ":", "HH:mm ss" } };
     for (const auto& c : cases)
         EXPECT_EQ(c[2], ShortTimePicture(c[0], c[1])) << c[0];
