@@ -42,20 +42,6 @@ LONG FontHeight(HWND window)
     return font.lfHeight;
 }
 
-bool Inside(const RECT& inner, const RECT& outer)
-{
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right
-        && inner.bottom <= outer.bottom;
-}
-
-RECT WorkArea(HWND window)
-{
-    MONITORINFO info = {};
-    info.cbSize = sizeof info;
-    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
-    return info.rcWork;
-}
-
 void ExpectTextsWhole(HWND box)
 {
     EXPECT_TRUE(ShowsWhole(GetDlgItem(box, IDC_VELMSGBOX_TEXT)));
@@ -81,9 +67,12 @@ TEST_F(MessageBoxTexts, LongTextsWrapBetweenWordsAndATallDetailScrollsInsideTheW
     ModalBoxAnswerer answer("Hosszú", IDOK, [](HWND dlg) {
         ExpectTextsWhole(dlg);
         EXPECT_GT(EditLines(GetDlgItem(dlg, IDC_VELMSGBOX_TEXT)).size(), 1u);
-        RECT rect = {};
-        GetWindowRect(dlg, &rect);
-        EXPECT_TRUE(Inside(rect, WorkArea(dlg)));
+        MONITORINFO monitor = { sizeof monitor, {}, {}, 0 };
+        GetMonitorInfoA(MonitorFromWindow(dlg, MONITOR_DEFAULTTONEAREST), &monitor);
+        RECT box = {}, inside = {};
+        GetWindowRect(dlg, &box);
+        IntersectRect(&inside, &box, &monitor.rcWork);
+        EXPECT_TRUE(EqualRect(&inside, &box)) << "the box stays inside the work area";
         const LONG_PTR detailStyle = GetWindowLongPtrA(GetDlgItem(dlg, IDC_VELMSGBOX_DETAIL), GWL_STYLE);
         EXPECT_TRUE(detailStyle & WS_VSCROLL) << "the detail scrolls";
         EXPECT_TRUE(detailStyle & WS_TABSTOP) << "and the keyboard reaches it";
