@@ -16,8 +16,6 @@
 
 namespace {
 
-const char kKey[] = "software\\veldbclients\\";
-
 // How many tests a child's report lists, and how many of them ran to their end, not skipped.
 std::pair<int, int> ListedAndCompleted(const std::string& report)
 {
@@ -89,7 +87,7 @@ protected:
 TEST_F(Registry, RecordReadFromTheKey)
 {
     velutils::RegKey key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kKey) + "DBC_TEST_A").c_str(), 0,
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, "software\\veldbclients\\DBC_TEST_A", 0,
                                              nullptr, 0, KEY_WRITE, nullptr, key.Receive(), nullptr));
     auto text = [&](const char* name, const std::string& value) {
         RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),

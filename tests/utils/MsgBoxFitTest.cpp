@@ -18,13 +18,7 @@ namespace {
 
 HMODULE TemplateDll()
 {
-    static velutils::ModuleHandle dll = [] {
-        char path[MAX_PATH] = "";
-        GetModuleFileNameA(nullptr, path, sizeof path);
-        std::string dir(path);
-        dir.erase(dir.find_last_of('\\') + 1);
-        return velutils::ModuleHandle(LoadLibraryA((dir + "velmsgbox_template.dll").c_str()));
-    }();
+    static velutils::ModuleHandle dll(LoadLibraryA("velmsgbox_template.dll"));   // beside the test program
     return dll.Get();
 }
 

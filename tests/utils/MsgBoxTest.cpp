@@ -40,18 +40,10 @@ LOGFONTA FontOf(HWND window)
     return font;
 }
 
-velutils::ModuleHandle LoadBeside(const char* name)
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir(path);
-    dir.erase(dir.find_last_of('\\') + 1);
-    return velutils::ModuleHandle(LoadLibraryA((dir + name).c_str()));
-}
-
+// Beside the test program, where LoadLibrary looks first.
 HMODULE TemplateDll()
 {
-    static velutils::ModuleHandle dll = LoadBeside("velmsgbox_template.dll");
+    static velutils::ModuleHandle dll(LoadLibraryA("velmsgbox_template.dll"));
     return dll.Get();
 }
 
@@ -74,7 +66,7 @@ TEST(SystemMessageBox, StandsInWhereNoModuleHoldsTheTemplate)
 
 TEST(SystemMessageBox, StandsInWhenTheGivenModuleHasNoResourcesAtAll)
 {
-    velutils::ModuleHandle bare = LoadBeside("velnoresources.dll");
+    velutils::ModuleHandle bare(LoadLibraryA("velnoresources.dll"));
     ASSERT_TRUE(bare);
     VelMsgBox box(bare.Get());
     ModalBoxAnswerer answer("Üres modul", IDOK);
