@@ -64,10 +64,6 @@ TEST_F(ConfigRead, DatabaseNamesInOrderAsWrittenAppendedAndNoneForComments)
     std::vector<std::string> names = { "earlier" };
     EXPECT_EQ(0, config.GetDatabaseNames(names));
     EXPECT_EQ((std::vector<std::string>{ "earlier", "konyv", "Raktar", "ures", "konyv" }), names);
-    dir.Write("<serverparams><velsrv/><databases><!-- a --> text <!-- b --></databases></serverparams>");
-    names = { "kept" };
-    EXPECT_EQ(0, VelServerConfig(dir.Path(), "velsrv").GetDatabaseNames(names));
-    EXPECT_EQ(std::vector<std::string>{ "kept" }, names);
 }
 
 TEST_F(ConfigRead, EmptyDirectoryMeansTheCurrentDirectory)
