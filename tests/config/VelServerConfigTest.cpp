@@ -117,18 +117,14 @@ void ExpectEveryOperationFails(const ConfigDir& dir)
 
 }  // namespace
 
-TEST(ConfigFailure, MissingFile)
+// A missing file; malformed, empty or incomplete files, files without the required
+// elements, and files too large or nested too deep: TinyXML reads nested elements
+// recursively, so such files must fail before it sees them, however the nesting is dressed.
+TEST(ConfigFailure, MissingMalformedIncompleteNestedTooDeepOrTooLarge)
 {
     ConfigDir dir;
     ExpectEveryOperationFails(dir);
     EXPECT_TRUE(dir.Names().empty()) << "a failed write creates no file";
-}
-
-// Malformed, empty or incomplete files, files without the required elements, and files
-// too large or nested too deep: TinyXML reads nested elements recursively, so such files
-// must fail before it sees them, however the nesting is dressed.
-TEST(ConfigFailure, MalformedIncompleteNestedTooDeepOrTooLarge)
-{
     std::string deep = "<serverparams><velsrv dbhome=\"x\"/><databases>", dressed = deep;
     for (int i = 0; i < 20000; ++i) {
         deep += "<a>";
@@ -141,7 +137,6 @@ TEST(ConfigFailure, MalformedIncompleteNestedTooDeepOrTooLarge)
         "<!--serverparams--><other><velsrv/><databases/></other>", "<serverparams>velsrv databases</serverparams>",
         deep, dressed, std::string(kConfig) + "<!--" + std::string(17 << 20, ' ') + "-->",
     };
-    ConfigDir dir;
     for (const std::string& text : texts) {
         SCOPED_TRACE(text.substr(0, 60));
         dir.Write(text);

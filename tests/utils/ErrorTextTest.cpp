@@ -50,8 +50,7 @@ std::string Formatted(const char* text, const StrVector& args) { return VelExcep
 
 TEST(ExceptionText, GivenTextOrTheCodesTextFromTheStringTable)
 {
-    VelExceptBase e("Kész szöveg", VEL_ERRPOS("f"));
-    EXPECT_STREQ("Kész szöveg", e.what());
+    EXPECT_STREQ("Kész szöveg", VelExceptBase("Kész szöveg", VEL_ERRPOS("f")).what());
     EXPECT_STREQ("own text", VelExceptBase(5, "own text", ErrPos("a.cpp", "f", 1)).what());
     EXPECT_STREQ("Test error five", VelExceptBase(5).what());
     ASSERT_FALSE(kMissingResource.empty());
