@@ -2,7 +2,6 @@
 // table (on the PATH the parent test gives). Runs only as such a child.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <random>
 
 #include "SecretScan.h"

@@ -7,7 +7,6 @@
 #include "ModalBoxAnswerer.h"
 #include "TextFit.h"
 #include "res/resource.h"
-#include "utils/DpiScale.h"
 #include "utils/UniqueHandle.h"
 #include "utils/VelMsgBox.h"
 
