@@ -99,7 +99,8 @@ TEST(DateTimeText, NamesAndFormatsAsThePlatformWritesThem)
         for (int day = 1; day <= 7; ++day) {
             SYSTEMTIME t = MakeSystemTime(2024, 1 + day, day, 10, 0, 0);   // Feb 1 .. Aug 7, every weekday
             VelDateTime value = VelDateTime::FromSystemTime(t);
-            EXPECT_EQ(PlatformDate(locale, t, "dddd|ddd|MMMM|MMM"), Render(value, "%A|%a|%B|%b", locale)) << day;
+            const std::string names = Render(value, "%A|%a|%B|%b", locale);
+            EXPECT_EQ(PlatformDate(locale, t, "dddd|ddd|MMMM|MMM"), names) << day;
         }
     }
     SYSTEMTIME leap = MakeSystemTime(2024, 2, 29, 7, 3, 1);
