@@ -28,14 +28,12 @@ std::string Config(const std::string& netLock)
 }
 
 const std::string kLocked = Config(" net_lock=\"true\"");
-const std::string kUnlocked = Config(" net_lock=\"false\"");
 
 class ConfigWrite : public ::testing::Test {
 protected:
     int Set(const std::string& section, const std::string& name, const std::string& value)
     {
-        VelServerConfig config(dir.Path(), section);
-        return config.WriteValue(name, value);
+        return VelServerConfig(dir.Path(), section).WriteValue(name, value);
     }
     ConfigDir dir;
 };
@@ -48,7 +46,7 @@ TEST_F(ConfigWrite, OnlyTheAttributeChangesAndTheFileKeepsItsAttributes)
     const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
     ASSERT_TRUE(SetFileAttributesA(dir.FilePath().c_str(), kept));
     EXPECT_EQ(0, Set("velsrv", "net_lock", "false"));
-    EXPECT_EQ(kUnlocked, dir.Read());
+    EXPECT_EQ(Config(" net_lock=\"false\""), dir.Read());
     EXPECT_EQ(kept, GetFileAttributesA(dir.FilePath().c_str()) & (kept | FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(0, Set("velsrv", "NET_LOCK", "true"));
     EXPECT_EQ(kLocked, dir.Read());

@@ -7,15 +7,8 @@ using namespace velDate;
 
 TEST(DatePicture, PicturesToFormatsLongestTokenFirstAndBack)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        { "yyyy.MM.dd.", "%Y.%m.%d." }, { "H:mm", "%#H:%M" }, { "yyyy. MM. dd.", "%Y. %m. %d." },
-        { "M/d/yyyy", "%#m/%#d/%Y" }, { "h:mm:ss tt", "%#I:%M:%S %p" }, { "MMM ddd hh t", "%b %a %I %#p" },
-        { "yyyyy", "%Yy" },           // the four-letter token, then a lone y that is no token
-        { "'de' H", "'%#de' %#H" },   // quotes are no literal markers
-        { "", "" },
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.second, PictureToFormat(c.first)) << c.first;
+    EXPECT_EQ("%Yy", PictureToFormat("yyyyy")) << "the four-letter token, then a lone y that is no token";
+    EXPECT_EQ("'%#de' %#H", PictureToFormat("'de' H")) << "quotes are no literal markers";
     const std::string picture = "dddd ddd dd d MMMM MMM MM M yyyy yy HH H hh h mm m ss s tt t";
     const std::string format = "%A %a %d %#d %B %b %m %#m %Y %y %H %#H %I %#I %M %#M %S %#S %p %#p";
     EXPECT_EQ(format, PictureToFormat(picture));
@@ -26,8 +19,8 @@ TEST(DatePicture, PicturesToFormatsLongestTokenFirstAndBack)
 TEST(DatePicture, ShortTimePictureLosesTheSeconds)
 {
     // Seconds behind another separator are not the locale's form: left alone.
-    const char* const cases[][3] = { { "HH:mm:ss", ":", "HH:mm" }, { "H:mm:ss", ":", "H:mm" },
-        { "H.mm.s", ".", "H.mm" }, { "h:mm:ss tt", ":", "h:mm tt" }, { "HH:mm", ":", "HH:mm" },
+    const char* const cases[][3] = { { "H:mm:ss", ":", "H:mm" }, { "H.mm.s", ".", "H.mm" },
+        { "h:mm:ss tt", ":", "h:mm tt" }, { "HH:mm", ":", "HH:mm" },
         { "HH:mm ss", ":", "HH:mm ss" } };
     for (const auto& c : cases)
         EXPECT_EQ(c[2], ShortTimePicture(c[0], c[1])) << c[0];

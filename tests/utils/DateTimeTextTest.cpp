@@ -28,18 +28,13 @@ std::string PlatformDate(LCID locale, const SYSTEMTIME& t, const char* picture)
     return buffer;
 }
 
-std::string PlatformTime(LCID locale, const SYSTEMTIME& t)
-{
-    char buffer[128] = "";
-    EXPECT_GT(GetTimeFormatA(locale, 0, &t, nullptr, buffer, sizeof buffer), 0);
-    return buffer;
-}
-
+// Its short date and time.
 std::string PlatformDateTime(LCID locale, const SYSTEMTIME& t)
 {
-    char date[128] = "";
+    char date[128] = "", time[128] = "";
     EXPECT_GT(GetDateFormatA(locale, DATE_SHORTDATE, &t, nullptr, date, sizeof date), 0);
-    return std::string(date) + " " + PlatformTime(locale, t);
+    EXPECT_GT(GetTimeFormatA(locale, 0, &t, nullptr, time, sizeof time), 0);
+    return std::string(date) + " " + time;
 }
 
 std::string Render(const VelDateTime& value, const std::string& format, LCID locale = kUser)
@@ -72,7 +67,7 @@ TEST(DateTimeText, Specifiers)
     struct Case { VelDateTime value; const char* format; LCID locale; const char* text; };
     const Case cases[] = {
         // Numbers with and without leading zeros; the # flag holds for one specifier only.
-        { march, "%d", kUser, "05" }, { march, "%#d", kUser, "5" }, { march, "%#d%d", kUser, "505" },
+        { march, "%#d%d", kUser, "505" },
         { march, "%m %#m %Y %y %#y", kUser, "03 3 2007 07 7" }, { march, "%j %#j", kUser, "064 64" },
         { march, "%H %#H %M %#M %S %#S", kUser, "08 8 04 4 09 9" }, { march, "%%%#d%%", kUser, "%5%" },
         { VelDateTime(45, 1, 1), "%Y", kUser, "0045" },
@@ -86,13 +81,11 @@ TEST(DateTimeText, Specifiers)
         { VelDateTime(2023, 1, 1), week, kUser, "00 01 00" }, { VelDateTime(2024, 1, 1), week, kUser, "01 00 01" },
         { VelDateTime(2023, 1, 2), week, kUser, "01 01 01" }, { VelDateTime(2022, 1, 1), week, kUser, "06 00 00" },
         { VelDateTime(2024, 12, 31), "%#w %U %W", kUser, "2 52 53" },
-        // The locale's formats.
         { leap, "%x", kUser, "2024. 02. 29." }, { leap, "%X", kUser, "7:03:01" }, { leap, "%#X", kUser, "7:03" },
         { leap, "%c", kUser, "2024. 02. 29. 7:03:01" }, { leap, "%C", kUser, "2024. 02. 29. 7:03" },
         { leap, "%c", kEnglish, "2/29/2024 7:03:01 AM" },
         // Unknown specifiers, empty formats and missing parts.
-        { june, "<%Q>", kUser, "<>" }, { june, "<%#Q>", kUser, "<>" }, { june, "", kUser, "" },
-        { june, "ab%", kUser, "ab" }, { june, "ab%#", kUser, "ab" },
+        { june, "<%Q>", kUser, "<>" }, { june, "ab%", kUser, "ab" },
         { VelDateTime(2024, 6, 15), "%d [%H:%I:%M%S] [%p%#p]", kUser, "15 [::] []" },
         { VelDateTime(), "%Y", kUser, "" },
     };
@@ -106,15 +99,10 @@ TEST(DateTimeText, NamesAndFormatsAsThePlatformWritesThem)
         for (int day = 1; day <= 7; ++day) {
             SYSTEMTIME t = MakeSystemTime(2024, 1 + day, day, 10, 0, 0);   // Feb 1 .. Aug 7, every weekday
             VelDateTime value = VelDateTime::FromSystemTime(t);
-            EXPECT_EQ(PlatformDate(locale, t, "dddd"), Render(value, "%A", locale)) << day;
-            EXPECT_EQ(PlatformDate(locale, t, "ddd"), Render(value, "%a", locale)) << day;
-            EXPECT_EQ(PlatformDate(locale, t, "MMMM"), Render(value, "%B", locale)) << day;
-            EXPECT_EQ(PlatformDate(locale, t, "MMM"), Render(value, "%b", locale)) << day;
+            const std::string names = Render(value, "%A|%a|%B|%b", locale);
+            EXPECT_EQ(PlatformDate(locale, t, "dddd|ddd|MMMM|MMM"), names) << day;
         }
     }
-    SYSTEMTIME noon = MakeSystemTime(2024, 5, 1, 12, 5, 7);
-    const LocaleData& en = LocaleData::For(kEnglish);
-    EXPECT_EQ(PlatformTime(kEnglish, noon), FormatDateTime(VelDateTime::FromSystemTime(noon), en.timeFormat, en));
     SYSTEMTIME leap = MakeSystemTime(2024, 2, 29, 7, 3, 1);
     EXPECT_EQ(PlatformDate(kUser, leap, nullptr), Render(VelDateTime::FromSystemTime(leap), "%#x"));
     EXPECT_EQ(PlatformDate(kUser, leap, nullptr) + " 7:03:01", Render(VelDateTime::FromSystemTime(leap), "%#c"));
@@ -133,9 +121,7 @@ TEST(VelDateTime, TextIsTheShortOrLongDateAndTheTimeOfValidValuesOnly)
                                     VelDateTime(2024, 1, 1, 24, 0, 0) };
     for (const VelDateTime& v : invalid)
         EXPECT_FALSE(v.IsValid()) << &v - invalid;
-    EXPECT_TRUE(VelDateTime(2024, 2, 29).IsValid());
     EXPECT_EQ("", VelDateTime(2024, 4, 31, 1, 0, 0).Text(false, true));
-    EXPECT_FALSE(VelDateTime(2024, 6, 15).HasTime());
 }
 
 // The seconds since 1970 in UTC as the calendar has them; the local time by the

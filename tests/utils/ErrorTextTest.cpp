@@ -50,9 +50,7 @@ std::string Formatted(const char* text, const StrVector& args) { return VelExcep
 
 TEST(ExceptionText, GivenTextOrTheCodesTextFromTheStringTable)
 {
-    VelExceptBase e("Kész szöveg", VEL_ERRPOS("f"));
-    EXPECT_STREQ("Kész szöveg", e.what());
-    EXPECT_EQ(-1, e.GetErrCode());
+    EXPECT_STREQ("Kész szöveg", VelExceptBase("Kész szöveg", VEL_ERRPOS("f")).what());
     EXPECT_STREQ("own text", VelExceptBase(5, "own text", ErrPos("a.cpp", "f", 1)).what());
     EXPECT_STREQ("Test error five", VelExceptBase(5).what());
     ASSERT_FALSE(kMissingResource.empty());
@@ -81,7 +79,6 @@ TEST(ExceptionText, EmptyTextFallsBackStepByStep)
 TEST(ExceptionText, ErrPosOneLineMultiLineEmptyAndCut)
 {
     VelExceptBase e(1, ErrPos("veldbctrlDlg.cpp", "NULL", 120));
-    EXPECT_EQ("file veldbctrlDlg.cpp, function NULL, line 120", e.FormatErrPos(false));
     EXPECT_EQ("file        veldbctrlDlg.cpp\r\nfunction    NULL\r\nline        120", e.FormatErrPos(true));
     EXPECT_EQ("", VelExceptBase(1).FormatErrPos(true));
     // A long position is cut at the buffer.
@@ -90,13 +87,10 @@ TEST(ExceptionText, ErrPosOneLineMultiLineEmptyAndCut)
     EXPECT_EQ("file ff", text.substr(0, 7));
 }
 
-// %N placeholders, then "%s" markers, then a bracketed tail for what is left.
 TEST(ExceptionArgs, PlaceholdersThenPercentSThenTheTail)
 {
     EXPECT_EQ("Copy a to b", std::string(VelExceptBaseArg(7, StrVector{ "a", "b" }).what()));
     EXPECT_EQ("b before a", Formatted("%2 before %1", { "a", "b" }));
-    EXPECT_EQ("Kész: x", Formatted("Kész: %1", { "x" }));
-    EXPECT_EQ("Bad value 7, expected 9", std::string(VelExceptBaseArg(9, StrVector{ "7", "9" }).what()));
     EXPECT_EQ("Only first here\r\n (second, third)", Formatted("Only %s here", { "first", "second", "third" }));
     EXPECT_EQ("Plain text\r\n (one)", Formatted("Plain text", { "one" }));
     // An argument holding "%s" is not filled again; used arguments are not left over.
@@ -123,7 +117,6 @@ TEST(ExceptionArgs, SubstitutionEscapesOddPlaceholdersAndKeepsLeftoversInOrder)
     }
 }
 
-// Where the ranges end, and a class's own range beside the root's.
 TEST(TextIds, RangeEndsClassRangesAndTheSecondaryText)
 {
     const std::pair<int, int> root[] = { { 249, 20249 }, { 250, 20250 }, { 299, 20299 }, { 300, 22 }, { -1, 22 } };
@@ -143,8 +136,6 @@ TEST(Fatality, RootCodesAndTheFiftyFatalClientLibraryStatuses)
     EXPECT_FALSE(VelExceptBase(5).IsFatal());
     EXPECT_FALSE(VelVectorExcept().IsFatal()) << "17 is not among the fatal codes";
     EXPECT_FALSE(VelExceptBase(260).IsFatal());
-    EXPECT_FALSE(VelExceptBase(260).IsOutsideSecondaryRange());
-    EXPECT_TRUE(VelExceptBase(5).IsOutsideSecondaryRange());
 
     // Each range's ends, and the codes beside them.
     const int fatal[] = { 9999, 10001, 10003, 10004, 10006, 10012, 10018, 10021, 10030, 10037, 10039,
@@ -179,7 +170,6 @@ TEST(SystemText, KnownCodesArgumentsAndAnUnknownCode)
 {
     const std::string denied = SystemText(ERROR_ACCESS_DENIED);
     ASSERT_FALSE(denied.empty());
-    EXPECT_EQ(denied, VelExceptSys(ERROR_ACCESS_DENIED, StrVector()).what());
     EXPECT_EQ(denied, velutils::SysErrText(ERROR_ACCESS_DENIED));
     VelExceptSys withArgs(ERROR_FILE_NOT_FOUND, ErrPos("d.cpp", "NULL", 1), StrVector{ "veldbsrv.exe" });
     EXPECT_EQ(SystemText(ERROR_FILE_NOT_FOUND) + "\r\n (veldbsrv.exe)", withArgs.what());
@@ -210,12 +200,10 @@ TEST(ResourceText, FoundLongAndWithAmpersandsKeptOrStripped)
     EXPECT_EQ("099,", text.substr(396));
     EXPECT_EQ("A &B Cancel", velutils::LoadResText(30000, nullptr, Self(), false, true));
     EXPECT_EQ("A &&B &Cancel", velutils::LoadResText(30000, nullptr, Self(), false, false));
-    EXPECT_EQ("Érvénytelen argumentum", velutils::LoadResText(20308, "x", Self(), false, false));   // code page 1250
 }
 
 TEST(ResourceText, MissingTextGivesTheDefaultOrNamesTheFailureOrThrows)
 {
-    EXPECT_EQ("fallback", velutils::LoadResText(31000, "fallback", Self(), false, false));
     EXPECT_EQ(kMissingResource + " (31000)", velutils::LoadResText(31000, nullptr, Self(), false, false));
     try {
         velutils::LoadResText(31000, "fallback", Self(), true, false);
@@ -240,7 +228,6 @@ TEST(ResourceText, LanguagesAndRunTimeLibraryErrors)
     EXPECT_EQ(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), velutils::LanguageId("en-US"));
     EXPECT_EQ(LANG_USER_DEFAULT, velutils::LanguageId("no-SUCH"));
     EXPECT_EQ("Érvénytelen argumentum", velutils::ErrnoText(22));   // with a resource
-    EXPECT_EQ("No such file or directory", velutils::ErrnoText(2));
     EXPECT_EQ("Illegel sequence of bytes", velutils::ErrnoText(42));
     EXPECT_EQ("Unknown error", velutils::ErrnoText(999));
     errno = 13;

@@ -48,8 +48,6 @@ ModalBoxAnswerer::~ModalBoxAnswerer()
     s_current = nullptr;
 }
 
-std::string ModalBoxAnswerer::Text(HWND window) { return WindowText(window); }
-
 std::vector<std::string> ModalBoxAnswerer::StaticTexts(HWND box)
 {
     std::vector<std::string> texts = ChildTexts(box, "Static");

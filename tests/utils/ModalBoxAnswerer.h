@@ -26,7 +26,6 @@ public:
 
     // The texts of the box's static controls, in creation order.
     static std::vector<std::string> StaticTexts(HWND box);
-    static std::string Text(HWND window);
 
 private:
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
