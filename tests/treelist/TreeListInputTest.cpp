@@ -275,7 +275,6 @@ protected:
         Clear();
     }
     HWND Edit(WPARAM how) { return reinterpret_cast<HWND>(Send(TVM_EDITLABELA, how, Ptr(item))); }
-    // Types a text over the editor's and presses a key in it.
     static void Type(HWND editor, const char* text, WPARAM key)
     {
         SetWindowTextA(editor, text);
@@ -285,8 +284,6 @@ protected:
     HTREEITEM item;
 };
 
-// Enter and losing the focus store, Escape keeps; the owner may refuse the edit or keep
-// the old text.
 TEST_F(TreeListEditTest, EnterStoresEscapeKeepsAndTheOwnerMayRefuse)
 {
     HWND editor = Edit(0);
