@@ -232,6 +232,7 @@ TEST_F(TreeListTest, ItemAndCellDataThroughColumnAddressing)
     EXPECT_EQ(State(a, TVIS_SELECTED), static_cast<UINT>(TVIS_SELECTED)) << "TVM_GETITEMSTATE masks";
 
     WPARAM item = reinterpret_cast<WPARAM>(a);
+    EXPECT_EQ(Send(TVM_GETCELLBKCOLOR, item, 1), -1);
     EXPECT_TRUE(Send(TVM_SETCELLBKCOLOR, TVCELL(a, 1), RGB(1, 2, 3)));
     EXPECT_TRUE(Send(TVM_SETCELLTEXTCOLOR, TVCELL(a, 0), RGB(9, 8, 7)));
     EXPECT_EQ(Send(TVM_GETCELLBKCOLOR, item, 1), RGB(1, 2, 3));
