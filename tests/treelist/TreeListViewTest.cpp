@@ -26,7 +26,6 @@ TEST_F(TreeListTest, ColumnsShareTheWidthTheyFollowWithinLimits)
     for (int i = 3; i < 32; ++i)
         ASSERT_EQ(AddColumn("c", 20), i);
     EXPECT_EQ(AddColumn("c", 20), -1);
-    EXPECT_EQ(Send(TVM_GETCOLUMNCOUNT), 32);
     EXPECT_EQ(Send(TVM_INSERTCOLUMN, 1, 0), -1) << "a null record";
 }
 
@@ -128,22 +127,17 @@ TEST_F(TreeListTest, DragImagesOfItemsAndCells)
 
 class TreeListPaintTest : public TreeListTest {
 protected:
-    void Render()
-    {
-        m_pixels = TreeListTest::Render();
-        RECT client = {};
-        GetClientRect(m_tree, &client);
-        m_width = client.right;
-    }
+    void Render() { m_pixels = TreeListTest::Render(); }
     int RowY(int row) const { return HeaderHeight() + row * RowHeight() + 1; }
     COLORREF Pixel(int x, int y) const
     {
-        COLORREF p = m_pixels.at(static_cast<size_t>(y * m_width + x));   // 0x00RRGGBB
+        RECT client = {};
+        GetClientRect(m_tree, &client);
+        COLORREF p = m_pixels.at(static_cast<size_t>(y * client.right + x));   // 0x00RRGGBB
         return RGB(GetBValue(p), GetGValue(p), GetRValue(p));
     }
 
     std::vector<COLORREF> m_pixels;
-    int m_width = 0;
 };
 
 TEST_F(TreeListPaintTest, RowBackgroundsAlternationSelectionAndCellColours)
