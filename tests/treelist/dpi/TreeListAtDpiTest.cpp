@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "tests/app/dpi/ScaledRun.h"
+#include "utils/DpiScale.h"
 #include "utils/UniqueHandle.h"
 
 namespace {
