@@ -74,7 +74,6 @@ protected:
         Select(egy);
     }
 
-    // The item's row on the screen.
     RECT ScreenRow(HTREEITEM item) const
     {
         RECT rect;
