@@ -4,8 +4,6 @@
 
 #include <windowsx.h>
 
-#include <cstring>
-
 #include "AccessibleReader.h"
 #include "TreeListFixture.h"
 
@@ -76,20 +74,17 @@ protected:
         Select(egy);
     }
 
-    // The item's row on the screen, or its label in client coordinates (the rectangle
-    // record carries the item in its first bytes).
-    RECT ItemRect(HTREEITEM item, BOOL label) const
+    RECT ScreenRow(HTREEITEM item) const
     {
-        RECT rect = {};
-        std::memcpy(&rect, &item, sizeof(item));
-        Send(TVM_GETITEMRECT, label, reinterpret_cast<LPARAM>(&rect));
-        if (!label)
-            MapWindowPoints(m_tree, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+        RECT rect;
+        ItemRect(item, FALSE, rect);
+        MapWindowPoints(m_tree, nullptr, reinterpret_cast<POINT*>(&rect), 2);
         return rect;
     }
     LPARAM OnLabel(HTREEITEM item) const
     {
-        RECT rect = ItemRect(item, TRUE);
+        RECT rect;
+        ItemRect(item, TRUE, rect);
         return MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     }
 
@@ -130,7 +125,7 @@ TEST_F(AccessibleTree, ReaderSeesEveryItemWithItsNameLevelStatesAndPlace)
         EXPECT_EQ(STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE,
                   r.state & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE)) << r.name;
     }
-    RECT egyRow = ItemRect(egy, FALSE);
+    RECT egyRow = ScreenRow(egy);
     EXPECT_TRUE(EqualRect(&egyRow, &rows[1].location)) << rows[1].location.top << " " << egyRow.top;
     EXPECT_TRUE(IsRectEmpty(&rows[4].location));
     EXPECT_EQ(ROLE_SYSTEM_OUTLINE, rows[6].role);
@@ -141,7 +136,7 @@ TEST_F(AccessibleTree, NavigationHitTestFocusSelectionAndActionsAnswerAsATreeVie
 {
     BuildSample();
     Clear();
-    RECT egyRow = ItemRect(egy, FALSE), header = {};
+    RECT egyRow = ScreenRow(egy), header = {};
     GetWindowRect(reinterpret_cast<HWND>(Send(TVM_GETHEADER)), &header);
     std::vector<LONG> found;
     HRESULT select = E_FAIL, action = E_FAIL, noAction = E_FAIL;
@@ -176,41 +171,6 @@ TEST_F(AccessibleTree, NavigationHitTestFocusSelectionAndActionsAnswerAsATreeVie
     EXPECT_TRUE(Expanded(beta));
 }
 
-// Down, Down, Down, Right, Up, then a click and TVM_SELECTITEM: each caret move is a
-// selection and a focus on the item, whose id names it; Right expands.
-TEST_F(AccessibleTree, CaretMovesRaiseSelectionAndFocusOnTheItem)
-{
-    HTREEITEM a = Insert("A"), b = Insert("B"), c = Insert("C"), d = Insert("D");
-    Insert("D1", d);
-    SetFocus(m_tree);
-    Select(a);
-    reader.Listen(m_tree);
-    for (WPARAM key : { VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_UP })
-        Key(key);
-    Send(WM_LBUTTONDOWN, 0, OnLabel(b));
-    Send(WM_LBUTTONUP, 0, OnLabel(b));
-    Select(a);
-    std::vector<HeardEvent> heard = reader.Heard(), expected;
-    auto moved = [&](HTREEITEM item) {
-        expected.insert(expected.end(), { { EVENT_OBJECT_SELECTION, Id(item) }, { EVENT_OBJECT_FOCUS, Id(item) } });
-    };
-    moved(b);
-    moved(c);
-    moved(d);
-    expected.push_back({ EVENT_OBJECT_STATECHANGE, Id(d) });    // Right opens D
-    moved(c);
-    moved(b);
-    moved(a);
-    EXPECT_EQ(expected, heard);
-    std::string names;
-    reader.Run([&] {
-        velutils::ComPtr<IAccessible> object = ObjectOf(m_tree);
-        for (const HeardEvent& e : heard)
-            names += ReadRow(object.Get(), e.second).name;
-    });
-    EXPECT_EQ("BBCCDDDCCBBAA", names);
-}
-
 TEST_F(AccessibleTree, ChangesOfTheTreeRaiseTheirEvents)
 {
     HTREEITEM a = Insert("A"), b = Insert("B");
@@ -243,8 +203,6 @@ TEST_F(AccessibleTree, ChangesOfTheTreeRaiseTheirEvents)
     EXPECT_EQ(HeardEvent(EVENT_OBJECT_REORDER, CHILDID_SELF), heard.back());
 }
 
-// A reader that holds the object while items and then the window go hears that they are
-// gone, and can let go of the object afterwards.
 TEST_F(AccessibleTree, ObjectOutlivesItsItemsAndItsWindow)
 {
     HTREEITEM a = Insert("A"), b = Insert("B");

@@ -173,21 +173,14 @@ Codes TreeListTest::NoteCodes(std::initializer_list<UINT> only) const
     return codes;
 }
 
-const Note* TreeListTest::Find(UINT code) const
-{
-    for (const Note& note : m_notes)
-        if (note.code == code)
-            return &note;
-    return nullptr;
-}
-
 const Note& TreeListTest::Noted(UINT code) const
 {
     static const Note none = {};
-    const Note* note = Find(code);
-    if (!note)
-        ADD_FAILURE() << "no notification " << static_cast<int>(code);
-    return note ? *note : none;
+    for (const Note& note : m_notes)
+        if (note.code == code)
+            return note;
+    ADD_FAILURE() << "no notification " << static_cast<int>(code);
+    return none;
 }
 
 LRESULT TreeListTest::OnNotify(const NMHDR* nm)

@@ -74,7 +74,6 @@ protected:
 
     // The codes of the notes so far, or only of the given codes.
     Codes NoteCodes(std::initializer_list<UINT> only = {}) const;
-    const Note* Find(UINT code) const;
     // The first note of a code; an empty one, and a failure, when there is none.
     const Note& Noted(UINT code) const;
     void Clear() { m_notes.clear(); }

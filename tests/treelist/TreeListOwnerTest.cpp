@@ -18,7 +18,6 @@ protected:
         c = Insert("c");
         Clear();
     }
-    // Paints now, through the window's own WM_PAINT.
     void Paint() const { RedrawWindow(m_tree, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
     // An item whose text and images the owner supplies.
     HTREEITEM InsertCallback()
