@@ -128,33 +128,4 @@ TEST_F(Standins, DemoDataLogsInAndOpensEveryDatabase)
         EXPECT_EQ(0, Open(handle, db)) << db;
 }
 
-// Messages reach the reader whole and in order, however the pipe cuts or joins them.
-TEST(StandinWire, MessagesJoinedOrCutByThePipe)
-{
-    HANDLE read = nullptr, write = nullptr;
-    ASSERT_TRUE(CreatePipe(&read, &write, nullptr, 1 << 20));
-    standin::PipeChannel reader(read), writer(write);
-    std::string big(200000, 'x');
-    big[123456] = 'y';
-    std::thread sender([&] {
-        writer.Send("first");
-        writer.Send("");
-        writer.Send(big);
-        // A length written byte by byte, then its message.
-        const char pieces[] = { 3, 0, 0, 0, 'e', 'n', 'd' };
-        for (char piece : pieces) {
-            DWORD written = 0;
-            WriteFile(write, &piece, 1, &written, nullptr);
-            Sleep(1);
-        }
-        writer.Close();
-    });
-    std::string message;
-    std::vector<std::string> received;
-    while (reader.Receive(message))
-        received.push_back(message);
-    sender.join();
-    EXPECT_EQ((std::vector<std::string>{ "first", "", big, "end" }), received);
-}
-
 }  // namespace
