@@ -13,10 +13,18 @@ ConfigDir::ConfigDir()
     static int counter = 0;
     m_path = std::string(temp) + "velcfg_" + std::to_string(GetCurrentProcessId()) + "_"
         + std::to_string(++counter) + "\\";
+    // A run killed earlier under a process id used again may have left this directory.
+    RemoveContents();
     CreateDirectoryA(m_path.c_str(), nullptr);
 }
 
 ConfigDir::~ConfigDir()
+{
+    RemoveContents();
+    RemoveDirectoryA(m_path.c_str());
+}
+
+void ConfigDir::RemoveContents() const
 {
     for (const std::string& name : Names()) {
         std::string path = m_path + name;
@@ -24,7 +32,6 @@ ConfigDir::~ConfigDir()
         if (!DeleteFileA(path.c_str()))
             RemoveDirectoryA(path.c_str());
     }
-    RemoveDirectoryA(m_path.c_str());
 }
 
 void ConfigDir::Write(const std::string& bytes, const char* name) const

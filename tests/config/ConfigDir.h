@@ -22,5 +22,7 @@ public:
     std::vector<std::string> Names() const;
 
 private:
+    void RemoveContents() const;
+
     std::string m_path;
 };

@@ -158,16 +158,22 @@ AccessibleRow ReadRow(IAccessible* object, LONG id)
     return row;
 }
 
-std::vector<LONG> ChildIds(IAccessible* object)
+std::vector<VARIANT> Children(IAccessible* object)
 {
     long count = 0, got = 0;
     object->get_accChildCount(&count);
     std::vector<VARIANT> children(static_cast<size_t>(count > 0 ? count : 0) + 1);
     AccessibleChildren(object, 0, count, children.data(), &got);
+    children.resize(static_cast<size_t>(got));
+    return children;
+}
+
+std::vector<LONG> ChildIds(IAccessible* object)
+{
     std::vector<LONG> ids;
-    for (long i = 0; i < got; ++i) {
-        ids.push_back(children[i].vt == VT_I4 ? children[i].lVal : -1);
-        VariantClear(&children[i]);
+    for (VARIANT& child : Children(object)) {
+        ids.push_back(child.vt == VT_I4 ? child.lVal : -1);
+        VariantClear(&child);
     }
     return ids;
 }

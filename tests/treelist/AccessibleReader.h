@@ -56,7 +56,8 @@ private:
 velutils::ComPtr<IAccessible> ObjectOf(HWND window, LONG id = OBJID_CLIENT);
 VARIANT ChildId(LONG id);
 AccessibleRow ReadRow(IAccessible* object, LONG id);
-// The children's ids as AccessibleChildren gives them (through the object's IEnumVARIANT).
+// The children as AccessibleChildren gives them (through the object's IEnumVARIANT).
+std::vector<VARIANT> Children(IAccessible* object);
 std::vector<LONG> ChildIds(IAccessible* object);
 // The state bits a tree's reader announces, by name ("expanded selected ...").
 std::string StateText(LONG state);
